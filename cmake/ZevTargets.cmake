@@ -1,0 +1,19 @@
+# Each subsystem core is a static library built from every .cpp of its folder (not of gui/).
+function(zev_core_library name dir)
+  file(GLOB _srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${dir}/*.cpp)
+  add_library(${name} STATIC ${_srcs})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/include)
+endfunction()
+
+# One GoogleTest executable per folder of tests/.
+function(zev_test_folder name dir)
+  file(GLOB _srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp)
+  add_executable(${name} ${_srcs})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARGN} zev_testsupport GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    ZEV_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/${dir}/files"
+    ZEV_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    ZEV_DIST_DIR="${ZEV_DIST_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+endfunction()

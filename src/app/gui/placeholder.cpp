@@ -1,0 +1,2 @@
+// placeholder
+int zev_gui_placeholder;

@@ -1,0 +1,105 @@
+#include "app/scripted_dialogs.h"
+
+namespace zev {
+
+namespace {
+
+bool Offers(MsgButtons buttons, MsgResult r)
+{
+    switch (buttons) {
+    case MsgButtons::Ok: return r == MsgResult::Ok;
+    case MsgButtons::OkCancel: return r == MsgResult::Ok || r == MsgResult::Cancel;
+    case MsgButtons::YesNo: return r == MsgResult::Yes || r == MsgResult::No;
+    case MsgButtons::YesNoCancel: return r == MsgResult::Yes || r == MsgResult::No || r == MsgResult::Cancel;
+    case MsgButtons::RetryCancel: return r == MsgResult::Retry || r == MsgResult::Cancel;
+    case MsgButtons::AbortRetryIgnore: return r == MsgResult::Abort || r == MsgResult::Retry || r == MsgResult::Ignore;
+    }
+    return false;
+}
+
+} // namespace
+
+void ScriptedDialogs::PushAnswer(const std::string& word)
+{
+    if (auto button = ParseMsgResult(word))
+        PushButton(*button);
+    else
+        PushText(word);
+}
+
+std::optional<ScriptedDialogs::Answer> ScriptedDialogs::Next()
+{
+    if (m_answers.empty())
+        return std::nullopt;
+    Answer a = std::move(m_answers.front());
+    m_answers.pop_front();
+    return a;
+}
+
+void ScriptedDialogs::Record(Shown shown)
+{
+    m_shown.push_back(std::move(shown));
+    if (onShown)
+        onShown(m_shown.back());
+}
+
+MsgResult ScriptedDialogs::MessageBox(std::string_view text, MsgIcon icon, MsgButtons buttons,
+                                      std::string_view caption)
+{
+    MsgResult result = DefaultButton(buttons);
+    if (auto a = Next()) {
+        // A button the box does not offer cannot be pressed: the box gives its default.
+        if (a->button && Offers(buttons, *a->button))
+            result = *a->button;
+        else if (a->cancel && Offers(buttons, MsgResult::Cancel))
+            result = MsgResult::Cancel;
+    }
+    Shown s{Kind::Message, std::string(text), std::string(caption), icon, buttons, {}, std::string(MsgResultName(result))};
+    Record(std::move(s));
+    return result;
+}
+
+std::optional<std::string> ScriptedDialogs::TextAnswer(Shown shown, std::optional<std::string> fallback)
+{
+    std::optional<std::string> result = std::move(fallback);
+    if (auto a = Next()) {
+        if (a->cancel || (a->button && *a->button == MsgResult::Cancel))
+            result.reset();
+        else if (a->text)
+            result = a->text;
+        // An "ok" keeps the default.
+    }
+    shown.answer = result ? *result : std::string("cancel");
+    Record(std::move(shown));
+    return result;
+}
+
+std::optional<std::string> ScriptedDialogs::InputBox(std::string_view caption, std::string_view prompt,
+                                                     std::string_view defaultText)
+{
+    Shown s{Kind::Input, std::string(prompt), std::string(caption), MsgIcon::None, MsgButtons::OkCancel, {}, {}};
+    return TextAnswer(std::move(s), std::string(defaultText));
+}
+
+std::optional<std::string> ScriptedDialogs::OpenFile(const FileBoxOptions& options)
+{
+    Shown s{Kind::OpenFile, options.title, options.title, MsgIcon::None, MsgButtons::OkCancel, options, {}};
+    return TextAnswer(std::move(s), std::nullopt);
+}
+
+std::optional<std::string> ScriptedDialogs::SaveFile(const FileBoxOptions& options)
+{
+    Shown s{Kind::SaveFile, options.title, options.title, MsgIcon::None, MsgButtons::OkCancel, options, {}};
+    return TextAnswer(std::move(s), std::nullopt);
+}
+
+std::optional<std::string> ScriptedDialogs::PickFolder(std::string_view caption, std::string_view initialFolder)
+{
+    FileBoxOptions o;
+    o.title = std::string(caption);
+    o.initialFolder = std::string(initialFolder);
+    Shown s{Kind::Folder, o.title, o.title, MsgIcon::None, MsgButtons::OkCancel, o, {}};
+    return TextAnswer(std::move(s), std::nullopt);
+}
+
+} // namespace zev

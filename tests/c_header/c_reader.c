@@ -1,0 +1,2 @@
+/* Placeholder replaced below. */
+int zev_placeholder;
