@@ -239,7 +239,8 @@ TEST(Release, LogsAndFreesEverythingTheDialogueOwns)
         AddSkillCheck(*n)->name = "sc";
         AddCondition(*AddOption(*n));
     }
-    d->nodes[1]->options[0]->conditions[0] = nullptr; // leaked on purpose by a careless editor
+    delete d->nodes[1]->options[0]->conditions[0]; // a careless editor freed it but kept the count
+    d->nodes[1]->options[0]->conditions[0] = nullptr;
     AddOption(*d->nodes[2]);
     delete d->nodes[2]->options[1];
     d->nodes[2]->options[1] = nullptr;
