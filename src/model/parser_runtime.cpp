@@ -1,0 +1,251 @@
+#include "model/parser_runtime.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace zev {
+
+namespace {
+
+bool Blank(std::string_view s)
+{
+    for (char c : s)
+        if (static_cast<unsigned char>(c) > 32)
+            return false;
+    return true;
+}
+
+std::string RightAligned(int value, int width)
+{
+    std::string s = std::to_string(value);
+    if (static_cast<int>(s.size()) < width)
+        s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
+    return s;
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error)
+{
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = "Cannot open file \"" + path + "\": " + std::strerror(errno);
+        return false;
+    }
+    bytes.clear();
+    char buf[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        bytes.append(buf, n);
+    bool failed = std::ferror(f) != 0;
+    int saved = errno;
+    std::fclose(f);
+    if (failed) {
+        error = "Cannot read file \"" + path + "\": " + std::strerror(saved);
+        return false;
+    }
+    return true;
+}
+
+// ---- Scanner
+
+void TBaseScanner::Reset()
+{
+    m_src.push_back('\0');
+    m_size = static_cast<int64_t>(m_src.size());
+    m_ch = 0;
+    m_prevCh = 0;
+    m_currLine = 1;
+    m_startOfLine = -2;
+    m_bufferPosition = -1;
+    CurrentSymbol = {};
+    NextSymbol = {};
+    NextCh();
+}
+
+std::string TBaseScanner::GetName(const TSymbolPosition& s) const
+{
+    // Symbols never hold a 0 or byte 26 (both end the input), so the buffer's bytes are the text.
+    if (s.Pos >= 0 && s.Len >= 0 && static_cast<int64_t>(s.Pos) + s.Len <= m_size)
+        return m_src.substr(static_cast<std::size_t>(s.Pos), static_cast<std::size_t>(s.Len));
+    std::string out;
+    out.reserve(static_cast<std::size_t>(s.Len > 0 ? s.Len : 0));
+    for (int32_t i = 0; i < s.Len; ++i)
+        out += static_cast<char>(CharAt(static_cast<int64_t>(s.Pos) + i));
+    return out;
+}
+
+// ---- Grammar
+
+void TBaseGrammar::SetOnStatusUpdate(StatusUpdateFn fn)
+{
+    m_status = fn;
+    m_scanner->SetStatusUpdate(std::move(fn));
+}
+
+bool TBaseGrammar::Execute()
+{
+    m_errors.clear();
+    m_list.clear();
+    m_ioError.clear();
+    m_listColAdjust = 1;
+    if (!Blank(SourceFileName)) {
+        std::string error;
+        if (!ReadWholeFile(SourceFileName, m_scanner->SrcStream(), error)) {
+            m_scanner->SrcStream().clear();
+            m_ioError = error;
+            return false;
+        }
+    }
+    if (BeforeParse)
+        BeforeParse();
+    if (m_status)
+        m_status(cstBeginParse, {}, -1);
+    Parse();
+    if (m_status)
+        m_status(cstEndParse, {}, -1);
+    if (AfterParse)
+        AfterParse();
+    if (GenListWhen == glAlways || (GenListWhen == glOnError && !m_errors.empty()))
+        GenerateListing();
+    if (ClearSourceStream)
+        m_scanner->SrcStream().clear();
+    if (m_errors.empty()) {
+        if (OnSuccess)
+            OnSuccess();
+    } else if (OnFailure) {
+        OnFailure(static_cast<int>(m_errors.size()));
+    }
+    return true;
+}
+
+void TBaseGrammar::Parse()
+{
+    m_errDist = 2;
+    m_scanner->Reset();
+    Get();
+    ParseStart();
+}
+
+void TBaseGrammar::Get()
+{
+    for (;;) {
+        m_sym = m_scanner->Get();
+        if (m_sym < m_noSym) {
+            ++m_errDist;
+            break;
+        }
+        if (m_sym == m_noSym) {
+            // An unknown symbol is reported where it stands and skipped.
+            SynErr(m_noSym);
+        } else {
+            HandlePragma(m_sym);
+        }
+        // Neither leaves a trace: the last consumed symbol stays current.
+        m_scanner->NextSymbol = m_scanner->CurrentSymbol;
+    }
+    if (AfterGet)
+        AfterGet(m_sym);
+}
+
+void TBaseGrammar::Expect(int n)
+{
+    if (m_sym == n)
+        Get();
+    else
+        SynErr(n);
+}
+
+void TBaseGrammar::SynErr(int n)
+{
+    if (m_errDist >= 2)
+        StoreError(n, &m_scanner->NextSymbol, 0, {});
+    m_errDist = 0;
+}
+
+void TBaseGrammar::StoreError(int code, const TSymbolPosition* position, int type, std::string data)
+{
+    TParseError e;
+    e.ErrorCode = code;
+    e.Line = position ? position->Line : 0;
+    e.Col = position ? position->Col : 0;
+    e.Data = std::move(data);
+    e.ErrorType = type;
+    m_errors.push_back(std::move(e));
+    if (OnError)
+        OnError(m_errors.back());
+}
+
+std::string TBaseGrammar::ErrorMsg(int code, std::string_view data) const
+{
+    if (const char* text = MessageText(code))
+        return text;
+    if (OnCustomError)
+        return OnCustomError(code, data);
+    std::string s = "Error: " + std::to_string(code);
+    if (!Blank(data)) {
+        s += " (";
+        s += data;
+        s += ")";
+    }
+    return s;
+}
+
+void TBaseGrammar::GenerateListing()
+{
+    if (BeforeGenList)
+        BeforeGenList();
+    const TBaseScanner& sc = *m_scanner;
+    int printed = 0;
+    auto printErrorsOf = [&](int32_t lineNo, const std::string& text) {
+        for (const TParseError& e : m_errors) {
+            if (e.Line != lineNo)
+                continue;
+            m_list += "*****  ";
+            int width = e.Col + m_listColAdjust - 2;
+            for (int p = 0; p < width; ++p)
+                m_list += (p < static_cast<int>(text.size()) && text[static_cast<std::size_t>(p)] == '\t') ? '\t' : ' ';
+            m_list += "^ ";
+            m_list += ErrorMsg(e.ErrorCode, e.Data);
+            m_list += "\r\n";
+            ++printed;
+        }
+    };
+
+    int64_t pos = 0;
+    int32_t lineNo = 0;
+    for (;;) {
+        std::string text;
+        int c = sc.CharAt(pos);
+        while (c != 0 && c != '\n' && c != '\r') {
+            text += static_cast<char>(c);
+            c = sc.CharAt(++pos);
+        }
+        if (c == 0 && text.empty())
+            break;
+        if (c == '\r' && sc.CharAt(pos + 1) == '\n') {
+            m_listColAdjust = 0;
+            pos += 2;
+        } else if (c != 0) {
+            ++pos;
+        }
+        ++lineNo;
+        m_list += RightAligned(lineNo, 5) + "  " + text + "\r\n";
+        printErrorsOf(lineNo, text);
+        if (c == 0)
+            break;
+    }
+    printErrorsOf(lineNo + 1, {});
+
+    bool printErrorCount = true;
+    if (AfterGenList)
+        AfterGenList(printErrorCount);
+    if (printErrorCount) {
+        m_list += "\r\n" + RightAligned(printed, 5) + " error";
+        if (printed != 1)
+            m_list += "s\r\n";
+    }
+}
+
+} // namespace zev

@@ -1,0 +1,171 @@
+#pragma once
+
+// The runtime shared by the program's three LL(1) parsers (dialogue files, code presets,
+// definition files): the source buffer, character reading with line and column counting, symbol
+// positions, the error list with error-distance suppression, the listing and the events.
+// A concrete parser supplies the scanner's state machine, the productions and the messages.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zev {
+
+struct TSymbolPosition {
+    int32_t Line = 0; // from 1
+    int32_t Col = 0;  // offset from the CR (or lone LF) that ended the previous line; -2 on line 1
+    int32_t Len = 0;
+    int32_t Pos = 0;  // offset of the first character in the source buffer
+};
+
+struct TParseError {
+    int32_t ErrorCode = 0;
+    int32_t Col = 0;
+    int32_t Line = 0;
+    std::string Data;
+    int32_t ErrorType = 0; // 0 for syntax errors
+};
+
+enum TParseStatusType { cstInvalid = 0, cstBeginParse = 1, cstEndParse = 2, cstLineNum = 3, cstString = 4 };
+enum TGenListType { glNever = 0, glAlways = 1, glOnError = 2 };
+
+using StatusUpdateFn = std::function<void(TParseStatusType, std::string_view status, int32_t line)>;
+
+class TBaseScanner {
+public:
+    virtual ~TBaseScanner() = default;
+
+    // The source buffer; owned by the scanner.
+    std::string& SrcStream() { return m_src; }
+    const std::string& SrcStream() const { return m_src; }
+
+    // Appends a 0 byte, rewinds and reads the first character.
+    void Reset();
+    // The byte at position; 0 at or past the end; byte 26 reads as 0.
+    int CharAt(int64_t position) const
+    {
+        if (position < 0 || position >= m_size)
+            return 0;
+        int c = static_cast<unsigned char>(m_src[static_cast<std::size_t>(position)]);
+        return c == 26 ? 0 : c;
+    }
+    // Reads the next symbol into NextSymbol and returns its number.
+    virtual int Get() = 0;
+
+    // The text of a symbol, read from the source buffer.
+    std::string GetName(const TSymbolPosition& s) const;
+
+    TSymbolPosition CurrentSymbol; // the one last consumed
+    TSymbolPosition NextSymbol;    // the look-ahead
+    void SetStatusUpdate(StatusUpdateFn fn) { m_status = std::move(fn); }
+
+protected:
+    void NextCh()
+    {
+        m_prevCh = m_ch;
+        ++m_bufferPosition;
+        m_ch = CharAt(m_bufferPosition);
+        if (m_ch == '\r' || (m_ch == '\n' && m_prevCh != '\r')) {
+            ++m_currLine;
+            m_startOfLine = m_bufferPosition;
+            if (m_status)
+                m_status(cstLineNum, {}, m_currLine);
+        }
+    }
+    // Starts a symbol at the current character.
+    void BeginSymbol()
+    {
+        CurrentSymbol = NextSymbol;
+        NextSymbol.Pos = static_cast<int32_t>(m_bufferPosition);
+        NextSymbol.Col = static_cast<int32_t>(m_bufferPosition - m_startOfLine);
+        NextSymbol.Line = m_currLine;
+        NextSymbol.Len = 0;
+    }
+
+    std::string m_src;
+    int64_t m_size = 0;
+    int m_ch = 0;
+    int m_prevCh = 0;
+    int64_t m_bufferPosition = -1;
+    int32_t m_currLine = 1;
+    int64_t m_startOfLine = -2;
+    StatusUpdateFn m_status;
+};
+
+class TBaseGrammar {
+public:
+    virtual ~TBaseGrammar() = default;
+
+    std::string SourceFileName;
+    TGenListType GenListWhen = glOnError;
+    bool ClearSourceStream = true;
+
+    std::function<void(const TParseError&)> OnError;
+    std::function<void()> OnSuccess;
+    std::function<void(int numErrors)> OnFailure;
+    std::function<std::string(int code, std::string_view data)> OnCustomError;
+    std::function<void()> BeforeParse;
+    std::function<void()> AfterParse;
+    std::function<void()> BeforeGenList;
+    std::function<void(bool& printErrorCount)> AfterGenList;
+    std::function<void(int& symbol)> AfterGet;
+    void SetOnStatusUpdate(StatusUpdateFn fn);
+
+    // Parses SourceFileName (or what the source buffer holds when it is empty). Returns false
+    // when the file cannot be read (IoError() says why; nothing was parsed).
+    bool Execute();
+    // No stored error and the source could be read.
+    bool Successful() const { return m_errors.empty() && m_ioError.empty(); }
+    const std::string& IoError() const { return m_ioError; }
+    const std::vector<TParseError>& Errors() const { return m_errors; }
+    const std::string& ListStream() const { return m_list; }
+    TBaseScanner& Scanner() { return *m_scanner; }
+
+    // The message of an error code: the parser's own table, else the custom-error event, else
+    // "Error: " + code, with " (" + data + ")" when data is not blank.
+    std::string ErrorMsg(int code, std::string_view data) const;
+    // The text of the current (last consumed) symbol.
+    std::string LexString() const { return m_scanner->GetName(m_scanner->CurrentSymbol); }
+    // Appends an error; a null position gives line and column 0.
+    void StoreError(int code, const TSymbolPosition* position, int type, std::string data);
+
+protected:
+    explicit TBaseGrammar(std::unique_ptr<TBaseScanner> scanner, int maxT, int noSym)
+        : m_scanner(std::move(scanner)), m_maxT(maxT), m_noSym(noSym)
+    {
+    }
+
+    // The productions; called with the scanner reset and the first symbol read.
+    virtual void ParseStart() = 0;
+    // The parser's message for a code, or nullptr when its table has none.
+    virtual const char* MessageText(int code) const = 0;
+    // Semantic actions for pragmas (directive lines); none by default.
+    virtual void HandlePragma(int /*symbol*/) {}
+
+    void Parse();
+    void Get();
+    void Expect(int n);
+    void SynErr(int n);
+    void GenerateListing();
+
+    std::unique_ptr<TBaseScanner> m_scanner;
+    int m_sym = 0; // the look-ahead's number
+    int m_errDist = 2;
+    int m_maxT;
+    int m_noSym;
+
+private:
+    std::vector<TParseError> m_errors;
+    std::string m_list;
+    std::string m_ioError;
+    int m_listColAdjust = 1;
+    StatusUpdateFn m_status;
+};
+
+// Loads a whole file into bytes; false with the reason when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
+
+} // namespace zev
