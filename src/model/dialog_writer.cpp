@@ -198,6 +198,58 @@ void WriteFloatNodes(Lines& out, const dialog& d)
     out.Add("");
 }
 
+// A condition value as it stood in the file; a string token that the CR rule closed after an
+// escaped quote gets its closing quote, so the line reads back.
+std::string WritableValue(std::string_view value)
+{
+    if (value.empty() || value.front() != '"')
+        return std::string(value);
+    enum { Plain, Escape, AfterEscapedQuote } state = Plain;
+    for (std::size_t i = 1; i < value.size(); ++i) {
+        char c = value[i];
+        bool last = i + 1 == value.size();
+        if (state == Plain || state == AfterEscapedQuote) {
+            if (c == '"')
+                return last ? std::string(value) : std::string(value) + '"';
+            state = c == '\\' ? Escape : Plain;
+        } else if (c == '"') {
+            state = AfterEscapedQuote;
+        } else if (c != '\\') {
+            state = Plain;
+        }
+    }
+    return std::string(value) + '"';
+}
+
+// ConditionText, made readable where the record holds codes that have no name: an unknown type or
+// subject would otherwise leave a line the reader rejects, losing the rest of the file.
+std::string WritableConditionText(const condition& c)
+{
+    std::string_view type = CheckTypeName(c.check_type);
+    std::string subject = SubjectName(c);
+    if (subject.empty() && c.check_type >= CHECK_STAT && c.check_type <= CHECK_MONEY) {
+        // The reader maps stat names first, then skill names, to the subject code.
+        if (!StatName(c.subject).empty())
+            subject = std::string(StatName(c.subject));
+        else if (!SkillName(c.subject).empty())
+            subject = std::string(SkillName(c.subject));
+    }
+    if (subject.empty())
+        subject = c.variable_name.empty() ? "unknown" : c.variable_name.str();
+    std::string out(type.empty() ? std::string_view("UNKNOWN_CHECK") : type);
+    out += ' ';
+    out += subject;
+    out += ' ';
+    std::string_view op = EvalName(c.eval);
+    out += op;
+    out += ' ';
+    if (!op.empty())
+        out += WritableValue(c.value);
+    out += " link_next ";
+    out += LinkNextName(c.link_next).empty() ? LinkNextName(LINK_NONE) : LinkNextName(c.link_next);
+    return out;
+}
+
 std::string OptionLine(const option& o)
 {
     std::string line = "          int=" + std::to_string(o.intelligence);
@@ -219,7 +271,7 @@ std::string OptionLine(const option& o)
         for (int c = 0; c < conds; ++c) {
             if (c > 0)
                 line += ", ";
-            line += ConditionText(*o.conditions[c]);
+            line += WritableConditionText(*o.conditions[c]);
         }
         line += " }";
     }
@@ -292,18 +344,9 @@ void WriteCustomProcs(Lines& out, const dialog& d)
 
 std::string EncodeQuotes(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '"')
-            out += "\\\"";
-        else if (c == '\r' && !(i + 1 < text.size() && text[i + 1] == '\n'))
-            out += "\\n";
-        else
-            out += c;
-    }
-    return out;
+    // These values are written one line per string, but a "\n" read from a file puts a CR LF inside
+    // one; left raw it would make the file unreadable, so it is encoded like a lone CR.
+    return EncodeFull(text);
 }
 
 std::string EncodeFull(std::string_view text)

@@ -194,7 +194,8 @@ TEST_F(WriterFixture, VariablesStartConditionsEventsFloatsAndProcedures)
 TEST(WriterEncoding, FullAndQuotesTreatments)
 {
     EXPECT_EQ(EncodeFull("a\"b\r\nc\rd\ne"), "a\\\"b\\nc\\nd\ne");
-    EXPECT_EQ(EncodeQuotes("a\"b\rc\r\nd"), "a\\\"b\\nc\r\nd");
+    // A line break read from a "\n" inside a one-line value is encoded too, or the file would not read back.
+    EXPECT_EQ(EncodeQuotes("a\"b\rc\r\nd"), "a\\\"b\\nc\\nd");
     EXPECT_EQ(EncodeFull("back\\slash"), "back\\slash");
 }
 
@@ -210,6 +211,31 @@ TEST(WriterEncoding, FloatsAreFixedWithAPointAndFifteenDigits)
     EXPECT_EQ(FormatFloatValue(1.5e-10), "0.00000000015");
     EXPECT_EQ(FormatFloatValue(123456789012345678.0), "123456789012346000.0");
     EXPECT_EQ(FormatFloatValue(0.999999999999999999), "1.0");
+}
+
+TEST_F(WriterFixture, ConditionsWhoseCodesHaveNoNameStillWriteAReadableLine)
+{
+    option* o = AddOption(*AddNode(*d, "n"));
+    condition* unknownType = AddCondition(*o);
+    unknownType->check_type = 0;
+    unknownType->eval = 1;
+    unknownType->value = "1";
+    condition* skillAsStat = AddCondition(*o);
+    skillAsStat->check_type = CHECK_STAT;
+    skillAsStat->subject = 15;
+    skillAsStat->eval = 3;
+    skillAsStat->value = "\"open\\\"";
+    condition* noOperator = AddCondition(*o);
+    noOperator->check_type = CHECK_SKILL;
+    noOperator->subject = 0;
+    noOperator->value = "5";
+    noOperator->link_next = 9;
+    std::string text = Text();
+    EXPECT_NE(text.find("conditions { UNKNOWN_CHECK unknown == 1 link_next NONE, "
+                        "CHECK_STAT speech > \"open\\\"\" link_next NONE, "
+                        "CHECK_SKILL unknown   link_next NONE }"),
+              std::string::npos)
+        << text;
 }
 
 TEST(WriterFile, WritesSetsTheFileNameAndFailsCleanly)
