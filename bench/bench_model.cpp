@@ -1,10 +1,12 @@
 // The model's lookups and whole-dialogue operations at full capacity.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include "model/dialog_ops.h"
+#include "model/node_resolution.h"
 
 namespace {
 
@@ -89,6 +91,41 @@ void BM_CopyOldFormat(benchmark::State& state)
     Clear(*d);
 }
 BENCHMARK(BM_CopyOldFormat)->Unit(benchmark::kMicrosecond);
+
+// 513 nodes of 513 options, every option linking to some node or to "done".
+std::unique_ptr<dialog> FullLinkedDialog()
+{
+    auto d = std::make_unique<dialog>();
+    for (int i = 0; i < kMaxNodes; ++i)
+        AddNode(*d, "node_with_a_long_name_" + std::to_string((i * 7919) % kMaxNodes));
+    for (int i = 0; i < kMaxNodes; ++i)
+        for (int o = 0; o < kMaxOptions; ++o)
+            AddOption(*d->nodes[i])->link_target =
+                o % 10 == 0 ? std::string("done") : "node_with_a_long_name_" + std::to_string((i + o) % kMaxNodes);
+    return d;
+}
+
+void BM_ResolveLinksFull(benchmark::State& state)
+{
+    auto d = FullLinkedDialog();
+    for (auto _ : state)
+        ResolveLinks(*d);
+    Clear(*d);
+}
+BENCHMARK(BM_ResolveLinksFull)->Unit(benchmark::kMillisecond);
+
+void BM_SortNodesFull(benchmark::State& state)
+{
+    auto d = FullLinkedDialog();
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::reverse(d->nodes, d->nodes + d->node_count);
+        state.ResumeTiming();
+        SortNodes(*d, nullptr);
+    }
+    Clear(*d);
+}
+BENCHMARK(BM_SortNodesFull)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
