@@ -1,6 +1,7 @@
 #include "model/dialog_writer.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -14,27 +15,71 @@ namespace zev {
 
 namespace {
 
-class Lines {
+// Appends straight into one buffer: the writer is on the save path of the largest dialogues.
+class Out {
 public:
-    void Add(std::string_view line)
+    Out() { m_s.reserve(1 << 16); }
+    Out& operator<<(std::string_view text)
     {
-        m_out.append(line);
-        m_out += "\r\n";
+        m_s.append(text);
+        return *this;
     }
-    std::string Take() { return std::move(m_out); }
+    Out& operator<<(char c)
+    {
+        m_s.push_back(c);
+        return *this;
+    }
+    Out& operator<<(int32_t v)
+    {
+        char buf[16];
+        auto r = std::to_chars(buf, buf + sizeof buf, v);
+        m_s.append(buf, static_cast<std::size_t>(r.ptr - buf));
+        return *this;
+    }
+    // A value with the full encoding.
+    Out& Full(std::string_view text)
+    {
+        AppendFull(m_s, text);
+        return *this;
+    }
+    Out& Quoted(std::string_view keyword, std::string_view value)
+    {
+        *this << keyword << " \"";
+        return Full(value) << '"';
+    }
+    void Eol() { m_s += "\r\n"; }
+    void Line(std::string_view text)
+    {
+        m_s.append(text);
+        Eol();
+    }
+    std::string Take() { return std::move(m_s); }
+
+    static void AppendFull(std::string& out, std::string_view text)
+    {
+        std::size_t run = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            char c = text[i];
+            if (c != '"' && c != '\r')
+                continue;
+            out.append(text.data() + run, i - run);
+            if (c == '"') {
+                out += "\\\"";
+            } else {
+                out += "\\n";
+                if (i + 1 < text.size() && text[i + 1] == '\n')
+                    ++i;
+            }
+            run = i + 1;
+        }
+        out.append(text.data() + run, text.size() - run);
+    }
 
 private:
-    std::string m_out;
+    std::string m_s;
 };
 
-std::string Quoted(std::string_view keyword, std::string_view value)
-{
-    std::string s(keyword);
-    s += " \"";
-    s += EncodeFull(value);
-    s += '"';
-    return s;
-}
+int Count(int32_t count, int32_t capacity) { return count < 0 ? 0 : (count > capacity ? capacity : count); }
 
 // Splits code at CR LF: empty lines in the middle stay, a trailing line break adds no line.
 std::vector<std::string_view> SplitCode(std::string_view code)
@@ -52,165 +97,183 @@ std::vector<std::string_view> SplitCode(std::string_view code)
     return pieces;
 }
 
-void WriteCodeBlock(Lines& out, std::string_view code, std::string_view indent)
+void WriteCodeBlock(Out& out, std::string_view code, std::string_view indent)
 {
     auto pieces = SplitCode(code);
     for (std::size_t i = 0; i < pieces.size(); ++i) {
-        std::string line(indent);
-        line += '"';
-        line += EncodeQuotes(pieces[i]);
-        line += '"';
+        out << indent << '"';
+        out.Full(pieces[i]) << '"';
         if (i + 1 < pieces.size())
-            line += ',';
-        out.Add(line);
+            out << ',';
+        out.Eol();
     }
 }
 
-void WriteHeaderComment(Lines& out)
+void WriteHeaderComment(Out& out)
 {
     for (std::string_view l : {"/*", "", "    ZEV Dialogue Tool", "         dialogue script file", "",
                                " -- hand editing this file is not recommended", ""})
-        out.Add(l);
-    out.Add(std::string(" Created with version ") + std::string(kProgramVersionText));
-    out.Add("");
-    out.Add("*/");
-    out.Add("");
+        out.Line(l);
+    out << " Created with version " << kProgramVersionText;
+    out.Eol();
+    out.Line("");
+    out.Line("*/");
+    out.Line("");
 }
 
-void WriteVariables(Lines& out, const dialog& d)
+void WriteVariables(Out& out, const dialog& d)
 {
-    if (d.variable_count <= 0)
-        return;
-    out.Add("vars {");
-    for (int i = 0; i < d.variable_count && i < kMaxVariables; ++i) {
-        const TVariable& v = *d.variables[i];
-        std::string line;
-        switch (v.scope) {
-        case SCOPE_IMPORT: line = "import "; break;
-        case SCOPE_EXPORT: line = "export "; break;
-        case SCOPE_LOCAL: line = "local "; break;
-        default: break;
-        }
-        line += "var ";
-        line += v.name.view();
-        line += " notes \"" + EncodeFull(v.notes) + "\"";
-        switch (v.value_type) {
-        case VALUE_INTEGER: line += " = " + std::to_string(v.value.AsInt()); break;
-        case VALUE_FLOAT: line += " = " + FormatFloatValue(v.value.AsFloat()); break;
-        case VALUE_STRING: line += " = \"" + EncodeFull(v.value.AsString()) + "\""; break;
-        default: break;
-        }
-        line += ';';
-        out.Add(line);
-    }
-    out.Add("}");
-}
-
-void WriteHeader(Lines& out, const dialog& d)
-{
-    out.Add(Quoted("NPCName", d.npc_name));
-    out.Add(Quoted("Location", d.location));
-    out.Add(Quoted("Description", d.description));
-    out.Add(Quoted("Unknown_Desc", d.unknown_desc));
-    out.Add(Quoted("Known_Desc", d.known_desc));
-    out.Add(Quoted("Detailed_Desc", d.detailed_desc));
-}
-
-void WriteStartConditions(Lines& out, const dialog& d)
-{
-    int count = d.start_condition_count < kMaxStartConditions ? d.start_condition_count : kMaxStartConditions;
+    int count = Count(d.variable_count, kMaxVariables);
     if (count <= 0)
         return;
-    out.Add("/* Dialogue starting conditions */");
-    out.Add("");
-    out.Add("start_conditions");
-    out.Add("default_condition " + std::to_string(d.default_condition));
-    out.Add("{");
+    out.Line("vars {");
+    for (int i = 0; i < count; ++i) {
+        const TVariable& v = *d.variables[i];
+        switch (v.scope) {
+        case SCOPE_IMPORT: out << "import "; break;
+        case SCOPE_EXPORT: out << "export "; break;
+        case SCOPE_LOCAL: out << "local "; break;
+        default: break;
+        }
+        out << "var " << v.name.view() << " notes \"";
+        out.Full(v.notes) << '"';
+        switch (v.value_type) {
+        case VALUE_INTEGER: out << " = " << v.value.AsInt(); break;
+        case VALUE_FLOAT: out << " = " << FormatFloatValue(v.value.AsFloat()); break;
+        case VALUE_STRING:
+            out << " = \"";
+            out.Full(v.value.AsString()) << '"';
+            break;
+        default: break;
+        }
+        out << ';';
+        out.Eol();
+    }
+    out.Line("}");
+}
+
+void WriteHeader(Out& out, const dialog& d)
+{
+    out.Quoted("NPCName", d.npc_name).Eol();
+    out.Quoted("Location", d.location).Eol();
+    out.Quoted("Description", d.description).Eol();
+    out.Quoted("Unknown_Desc", d.unknown_desc).Eol();
+    out.Quoted("Known_Desc", d.known_desc).Eol();
+    out.Quoted("Detailed_Desc", d.detailed_desc).Eol();
+}
+
+void WriteStartConditions(Out& out, const dialog& d)
+{
+    int count = Count(d.start_condition_count, kMaxStartConditions);
+    if (count <= 0)
+        return;
+    out.Line("/* Dialogue starting conditions */");
+    out.Line("");
+    out.Line("start_conditions");
+    out << "default_condition " << d.default_condition;
+    out.Eol();
+    out.Line("{");
     for (int i = 0; i < count; ++i) {
         const starting_condition& s = *d.start_conditions[i];
-        out.Add(Quoted("cond target_node", s.target_node));
-        out.Add("{");
-        int lines = s.line_count < kMaxStartConditionLines ? s.line_count : kMaxStartConditionLines;
+        out.Quoted("cond target_node", s.target_node).Eol();
+        out.Line("{");
+        int lines = Count(s.line_count, kMaxStartConditionLines);
         for (int l = 0; l < lines; ++l) {
             const cond_data& c = *s.lines[l];
-            std::string line = "    SSL \"" + EncodeFull(c.ssl) + "\" var_param \"" + EncodeFull(c.var_param) +
-                               "\" eval " + std::to_string(c.eval) + " value_to_check \"" +
-                               EncodeFull(c.value_to_check) + "\" ini_index " + std::to_string(c.ini_index) +
-                               " link " + std::to_string(c.link);
+            out << "    SSL \"";
+            out.Full(c.ssl) << "\" var_param \"";
+            out.Full(c.var_param) << "\" eval " << c.eval << " value_to_check \"";
+            out.Full(c.value_to_check) << "\" ini_index " << c.ini_index << " link " << c.link;
             if (l + 1 < lines)
-                line += ',';
-            out.Add(line);
+                out << ',';
+            out.Eol();
         }
-        out.Add(i + 1 < count ? "}," : "}");
+        out.Line(i + 1 < count ? "}," : "}");
     }
-    out.Add("};");
-    out.Add("");
+    out.Line("};");
+    out.Line("");
 }
 
-void WriteTimedEvents(Lines& out, const dialog& d)
+void WriteTimedEvents(Out& out, const dialog& d)
 {
-    int count = d.timed_event_count < kMaxTimedEvents ? d.timed_event_count : kMaxTimedEvents;
+    int count = Count(d.timed_event_count, kMaxTimedEvents);
     if (count <= 0)
         return;
-    out.Add("/* Timed events */");
-    out.Add("");
-    out.Add("// Intervals are entered in seconds (converted to game ticks by the script)");
-    out.Add("// default_event points to an index from the timed event list");
-    out.Add("// starting from zero");
-    out.Add("Default_Event = " + std::to_string(d.default_event));
+    out.Line("/* Timed events */");
+    out.Line("");
+    out.Line("// Intervals are entered in seconds (converted to game ticks by the script)");
+    out.Line("// default_event points to an index from the timed event list");
+    out.Line("// starting from zero");
+    out << "Default_Event = " << d.default_event;
+    out.Eol();
     for (int i = 0; i < count; ++i) {
         const time_event_data& e = *d.timed_events[i];
-        out.Add("TimeEvent fixed_param_name=\"" + EncodeFull(e.fixed_param_name) +
-                "\", enum=" + std::to_string(e.enum_value));
-        out.Add(std::string("IsRandomInterval = ") + (e.is_random ? "True" : "False"));
+        out << "TimeEvent fixed_param_name=\"";
+        out.Full(e.fixed_param_name) << "\", enum=" << e.enum_value;
+        out.Eol();
+        out.Line(e.is_random ? "IsRandomInterval = True" : "IsRandomInterval = False");
         if (e.is_random) {
-            out.Add("IntervalMin=" + std::to_string(e.interval_min));
-            out.Add("IntervalMax=" + std::to_string(e.interval_max));
+            out << "IntervalMin=" << e.interval_min;
+            out.Eol();
+            out << "IntervalMax=" << e.interval_max;
         } else {
-            out.Add("Interval=" + std::to_string(e.interval));
+            out << "Interval=" << e.interval;
         }
-        out.Add("   code = {");
-        int lines = e.code_line_count < kMaxTimedEventLines ? e.code_line_count : kMaxTimedEventLines;
-        for (int l = 0; l < lines; ++l)
-            out.Add("    \"" + EncodeQuotes(e.code[l]->line) + "\"" + (l + 1 < lines ? "," : ""));
-        out.Add("  }");
+        out.Eol();
+        out.Line("   code = {");
+        int lines = Count(e.code_line_count, kMaxTimedEventLines);
+        for (int l = 0; l < lines; ++l) {
+            out << "    \"";
+            out.Full(e.code[l]->line) << '"';
+            if (l + 1 < lines)
+                out << ',';
+            out.Eol();
+        }
+        out.Line("  }");
     }
-    out.Add("");
+    out.Line("");
 }
 
-void WriteFloatNodes(Lines& out, const dialog& d)
+void WriteFloatNodes(Out& out, const dialog& d)
 {
-    int count = d.float_node_count < kMaxFloatNodes ? d.float_node_count : kMaxFloatNodes;
+    int count = Count(d.float_node_count, kMaxFloatNodes);
     if (count <= 0)
         return;
-    out.Add("/* Float message nodes */");
-    out.Add("");
+    out.Line("/* Float message nodes */");
+    out.Line("");
     for (int i = 0; i < count; ++i) {
         const floatnode& f = *d.float_nodes[i];
-        out.Add(Quoted("Floatnode", f.name));
-        out.Add(Quoted("notes", f.notes));
-        out.Add("{");
-        int messages = f.message_count < kMaxFloatMessages ? f.message_count : kMaxFloatMessages;
-        for (int m = 0; m < messages; ++m)
-            out.Add("\"" + EncodeQuotes(f.messages[m]) + "\"" + (m + 1 < messages ? "," : ""));
-        out.Add("}");
+        out.Quoted("Floatnode", f.name).Eol();
+        out.Quoted("notes", f.notes).Eol();
+        out.Line("{");
+        int messages = Count(f.message_count, kMaxFloatMessages);
+        for (int m = 0; m < messages; ++m) {
+            out << '"';
+            out.Full(f.messages[m]) << '"';
+            if (m + 1 < messages)
+                out << ',';
+            out.Eol();
+        }
+        out.Line("}");
     }
-    out.Add("");
+    out.Line("");
 }
 
 // A condition value as it stood in the file; a string token that the CR rule closed after an
 // escaped quote gets its closing quote, so the line reads back.
-std::string WritableValue(std::string_view value)
+std::string_view WritableValue(std::string_view value, bool& addQuote)
 {
+    addQuote = false;
     if (value.empty() || value.front() != '"')
-        return std::string(value);
+        return value;
     enum { Plain, Escape, AfterEscapedQuote } state = Plain;
     for (std::size_t i = 1; i < value.size(); ++i) {
         char c = value[i];
-        bool last = i + 1 == value.size();
         if (state == Plain || state == AfterEscapedQuote) {
-            if (c == '"')
-                return last ? std::string(value) : std::string(value) + '"';
+            if (c == '"') {
+                addQuote = i + 1 != value.size();
+                return value;
+            }
             state = c == '\\' ? Escape : Plain;
         } else if (c == '"') {
             state = AfterEscapedQuote;
@@ -218,125 +281,143 @@ std::string WritableValue(std::string_view value)
             state = Plain;
         }
     }
-    return std::string(value) + '"';
+    addQuote = true;
+    return value;
 }
 
 // ConditionText, made readable where the record holds codes that have no name: an unknown type or
 // subject would otherwise leave a line the reader rejects, losing the rest of the file.
-std::string WritableConditionText(const condition& c)
+void WriteCondition(Out& out, const condition& c)
 {
     std::string_view type = CheckTypeName(c.check_type);
-    std::string subject = SubjectName(c);
+    std::string_view subject;
+    switch (c.check_type) {
+    case CHECK_STAT: subject = StatName(c.subject); break;
+    case CHECK_SKILL: subject = SkillName(c.subject); break;
+    case CHECK_MONEY: subject = MoneyName(c.subject); break;
+    case GLOBAL_VARIABLE:
+    case LOCAL_VARIABLE:
+    case SCRIPT_VARIABLE: subject = c.variable_name.view(); break;
+    default: break;
+    }
     if (subject.empty() && c.check_type >= CHECK_STAT && c.check_type <= CHECK_MONEY) {
         // The reader maps stat names first, then skill names, to the subject code.
-        if (!StatName(c.subject).empty())
-            subject = std::string(StatName(c.subject));
-        else if (!SkillName(c.subject).empty())
-            subject = std::string(SkillName(c.subject));
+        subject = StatName(c.subject);
+        if (subject.empty())
+            subject = SkillName(c.subject);
     }
     if (subject.empty())
-        subject = c.variable_name.empty() ? "unknown" : c.variable_name.str();
-    std::string out(type.empty() ? std::string_view("UNKNOWN_CHECK") : type);
-    out += ' ';
-    out += subject;
-    out += ' ';
+        subject = c.variable_name.empty() ? std::string_view("unknown") : c.variable_name.view();
+    out << (type.empty() ? std::string_view("UNKNOWN_CHECK") : type) << ' ' << subject << ' ';
     std::string_view op = EvalName(c.eval);
-    out += op;
-    out += ' ';
-    if (!op.empty())
-        out += WritableValue(c.value);
-    out += " link_next ";
-    out += LinkNextName(c.link_next).empty() ? LinkNextName(LINK_NONE) : LinkNextName(c.link_next);
-    return out;
+    out << op << ' ';
+    if (!op.empty()) {
+        bool addQuote = false;
+        out << WritableValue(c.value, addQuote);
+        if (addQuote)
+            out << '"';
+    }
+    std::string_view link = LinkNextName(c.link_next);
+    out << " link_next " << (link.empty() ? LinkNextName(LINK_NONE) : link);
 }
 
-std::string OptionLine(const option& o)
+void WriteOption(Out& out, const option& o)
 {
-    std::string line = "          int=" + std::to_string(o.intelligence);
+    out << "          int=" << o.intelligence;
     if (o.to_custom_proc && !o.to_skill_check)
-        line += " linkflags custom_proc";
+        out << " linkflags custom_proc";
     else if (o.to_skill_check && !o.to_custom_proc)
-        line += " linkflags skill_check";
-    line += " Reaction=";
-    line += (o.reaction == REACTION_GOOD || o.reaction == REACTION_BAD) ? ReactionName(o.reaction)
-                                                                        : ReactionName(REACTION_NEUTRAL);
+        out << " linkflags skill_check";
+    out << " Reaction=";
+    out << ((o.reaction == REACTION_GOOD || o.reaction == REACTION_BAD) ? ReactionName(o.reaction)
+                                                                         : ReactionName(REACTION_NEUTRAL));
     if (o.gender == GENDER_MALE)
-        line += " Gender=MALE";
+        out << " Gender=MALE";
     else if (o.gender == GENDER_FEMALE)
-        line += " Gender=FEMALE";
-    line += " playertext \"" + EncodeFull(o.text) + "\" linkto \"" + EncodeFull(o.link_target) + "\" ";
-    int conds = o.condition_count < kMaxConditions ? o.condition_count : kMaxConditions;
+        out << " Gender=FEMALE";
+    out << " playertext \"";
+    out.Full(o.text) << "\" linkto \"";
+    out.Full(o.link_target) << "\" ";
+    int conds = Count(o.condition_count, kMaxConditions);
     if (conds > 0) {
-        line += "conditions { ";
+        out << "conditions { ";
         for (int c = 0; c < conds; ++c) {
             if (c > 0)
-                line += ", ";
-            line += WritableConditionText(*o.conditions[c]);
+                out << ", ";
+            WriteCondition(out, *o.conditions[c]);
         }
-        line += " }";
+        out << " }";
     }
-    line += " notes \"" + EncodeFull(o.notes) + "\"";
-    return line;
+    out << " notes \"";
+    out.Full(o.notes) << '"';
+    out.Eol();
 }
 
-std::string CommentSafe(std::string_view name)
+void WriteCommentSafe(Out& out, std::string_view name)
 {
-    std::string out;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        out += name[i];
+        out << name[i];
         if (name[i] == '*' && i + 1 < name.size() && name[i + 1] == '/')
-            out += ' ';
+            out << ' ';
     }
-    return out;
 }
 
-void WriteNode(Lines& out, const dlgnode& n)
+void WriteNode(Out& out, const dlgnode& n)
 {
-    out.Add(Quoted("Node", n.name));
-    out.Add(Quoted("notes", n.notes));
-    int checks = n.skill_check_count < kMaxSkillChecks ? n.skill_check_count : kMaxSkillChecks;
+    out.Quoted("Node", n.name).Eol();
+    out.Quoted("notes", n.notes).Eol();
+    int checks = Count(n.skill_check_count, kMaxSkillChecks);
     if (checks > 0) {
-        out.Add("/* Skill checks for node " + CommentSafe(n.name) + " */");
-        out.Add("");
+        out << "/* Skill checks for node ";
+        WriteCommentSafe(out, n.name);
+        out << " */";
+        out.Eol();
+        out.Line("");
         for (int i = 0; i < checks; ++i) {
             const skillcheck& s = *n.skill_checks[i];
-            out.Add("      define_skill_check " + s.name.str() + " {");
-            out.Add("      skill_num = " + std::to_string(s.skill) + ";");
-            out.Add("      difficulty_modifier = " + std::to_string(s.difficulty_modifier) + ";");
-            out.Add("      onsuccess => " + s.on_success.str() + ";");
-            out.Add("      onfailure => " + s.on_failure.str() + ";");
-            out.Add("      }");
+            out << "      define_skill_check " << s.name.view() << " {";
+            out.Eol();
+            out << "      skill_num = " << s.skill << ';';
+            out.Eol();
+            out << "      difficulty_modifier = " << s.difficulty_modifier << ';';
+            out.Eol();
+            out << "      onsuccess => " << s.on_success.view() << ';';
+            out.Eol();
+            out << "      onfailure => " << s.on_failure.view() << ';';
+            out.Eol();
+            out.Line("      }");
         }
-        out.Add("");
+        out.Line("");
     }
     if (!n.custom_code.empty()) {
-        out.Add("    insert_custom_code {");
+        out.Line("    insert_custom_code {");
         WriteCodeBlock(out, n.custom_code, "    ");
-        out.Add("    }");
+        out.Line("    }");
     }
-    out.Add("{");
-    out.Add(Quoted("NPCText", n.npc_text));
+    out.Line("{");
+    out.Quoted("NPCText", n.npc_text).Eol();
     if (!n.npc_female_text.empty())
-        out.Add(Quoted(" NPCFemaleText", n.npc_female_text));
-    out.Add("      options {");
-    int opts = n.option_count < kMaxOptions ? n.option_count : kMaxOptions;
+        out.Quoted(" NPCFemaleText", n.npc_female_text).Eol();
+    out.Line("      options {");
+    int opts = Count(n.option_count, kMaxOptions);
     for (int i = 0; i < opts; ++i)
-        out.Add(OptionLine(*n.options[i]));
-    out.Add("              }");
-    out.Add("}");
+        WriteOption(out, *n.options[i]);
+    out.Line("              }");
+    out.Line("}");
 }
 
-void WriteCustomProcs(Lines& out, const dialog& d)
+void WriteCustomProcs(Out& out, const dialog& d)
 {
-    int count = d.custom_proc_count < kMaxCustomProcs ? d.custom_proc_count : kMaxCustomProcs;
+    int count = Count(d.custom_proc_count, kMaxCustomProcs);
     if (count <= 0)
         return;
-    out.Add("/* Custom procedures */");
+    out.Line("/* Custom procedures */");
     for (int i = 0; i < count; ++i) {
         const custom_proc& p = *d.custom_procs[i];
-        out.Add("      custom_proc " + p.name.str() + " associate_node " + std::to_string(p.associate_node) + " {");
+        out << "      custom_proc " << p.name.view() << " associate_node " << p.associate_node << " {";
+        out.Eol();
         WriteCodeBlock(out, p.code, "      ");
-        out.Add("      }");
+        out.Line("      }");
     }
 }
 
@@ -353,18 +434,7 @@ std::string EncodeFull(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '"') {
-            out += "\\\"";
-        } else if (c == '\r') {
-            out += "\\n";
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            out += c;
-        }
-    }
+    Out::AppendFull(out, text);
     return out;
 }
 
@@ -407,16 +477,16 @@ std::string FormatFloatValue(double v)
 
 std::string SerializeDialogue(const dialog& d)
 {
-    Lines out;
+    Out out;
     WriteHeaderComment(out);
     WriteVariables(out, d);
     WriteHeader(out, d);
     WriteStartConditions(out, d);
     WriteTimedEvents(out, d);
     WriteFloatNodes(out, d);
-    out.Add("/* Regular nodes */");
-    out.Add("");
-    int nodes = d.node_count < kMaxNodes ? d.node_count : kMaxNodes;
+    out.Line("/* Regular nodes */");
+    out.Line("");
+    int nodes = Count(d.node_count, kMaxNodes);
     for (int i = 0; i < nodes; ++i)
         WriteNode(out, *d.nodes[i]);
     WriteCustomProcs(out, d);
