@@ -36,9 +36,9 @@ public:
 
 private:
     uint16_t m_type = kEmpty;
-    uint16_t m_reserved1 = 0;
-    uint16_t m_reserved2 = 0;
-    uint16_t m_reserved3 = 0;
+    [[maybe_unused]] uint16_t m_reserved1 = 0;
+    [[maybe_unused]] uint16_t m_reserved2 = 0;
+    [[maybe_unused]] uint16_t m_reserved3 = 0;
     union {
         int32_t m_int;
         double m_float;
