@@ -156,11 +156,13 @@ void Doc::Parse()
         auto* nl = static_cast<const char*>(std::memchr(base + pos, '\n', n - pos));
         std::size_t e = nl ? static_cast<std::size_t>(nl - base) : n;
         l.next = static_cast<uint32_t>(nl ? e + 1 : n);
-        if (nl && e > pos && base[e - 1] == '\r')
+        // CRs before the LF, or at the very end of the file, belong to the line end: a write that
+        // adds a line after them must not turn them into part of a value.
+        while (e > pos && base[e - 1] == '\r')
             --e;
         l.end = static_cast<uint32_t>(e);
-        if (!eolSeen && l.next > l.end) {
-            eol.assign(base + l.end, l.next - l.end);
+        if (!eolSeen && nl) {
+            eol = (nl > base && nl[-1] == '\r') ? "\r\n" : "\n";
             eolSeen = true;
         }
         bool bom = pos == 0 && text.compare(0, 3, "\xEF\xBB\xBF") == 0 && e >= 3;
@@ -464,14 +466,16 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
         // After the last entry of the section's first header.
         const Line& after = d.lines[s->blocks.front().lastEntry];
         std::string entry = std::string(key) + "=" + std::string(value);
-        if (after.next > after.end)
+        // A line ended by LF can take the entry after it; a last line without LF (nothing, or
+        // stray CRs) gets a line end first.
+        if (after.next > after.end && d.text[after.next - 1] == '\n')
             out.append(d.text, 0, after.next).append(entry).append(d.eol).append(d.text, after.next, std::string::npos);
         else
             out.append(d.text).append(d.eol).append(entry);
     } else {
         out = d.text;
         if (!d.lines.empty()) {
-            if (d.lines.back().next == d.lines.back().end)
+            if (d.text.back() != '\n')
                 out += d.eol;
             if (d.lines.back().kind != Kind::Blank)
                 out += d.eol;

@@ -398,3 +398,28 @@ TEST_F(IniFixture, ALargeFileIsReadAndWrittenWhole)
 
 } // namespace
 } // namespace zev
+
+namespace zev {
+namespace {
+
+// Found by fuzzing: CRs that end the file belong to the line end, so a write that adds a line
+// after them neither turns them into part of a value nor hides a new section header behind them.
+TEST(IniFileStrayCarriageReturns, AWriteAfterThemKeepsValuesAndHeaders)
+{
+    test::TempDir dir;
+    for (std::string tail : {"[s]\r\nk=11\r", "[s]\r\nk=11\n\r", "[s]\r\nk=11\r\r"}) {
+        std::string path = dir.Write("cr.ini", tail);
+        IniFile ini(path);
+        ASSERT_EQ(ini.ReadString("s", "k", ""), "11");
+        ASSERT_TRUE(ini.WriteString("new", "x", "1"));
+        EXPECT_EQ(ini.ReadString("s", "k", ""), "11");
+        EXPECT_EQ(ini.ReadString("new", "x", ""), "1");
+        EXPECT_EQ(ini.ReadSection("s"), std::vector<std::string>{"k"});
+        ASSERT_TRUE(ini.WriteString("s", "y", "2"));
+        EXPECT_EQ(ini.ReadString("s", "y", ""), "2");
+        EXPECT_EQ(ini.ReadString("s", "k", ""), "11");
+    }
+}
+
+} // namespace
+} // namespace zev
