@@ -2,18 +2,28 @@
 
 #include "app/paths.h"
 #include "model/dialog_ops.h"
+#include "model/zev_parser.h"
 
 namespace zev {
 
 App::App(Dialogs& dialogs, std::string programFolder)
     : m_dialogs(dialogs), m_programFolder(std::move(programFolder)), m_dialog(std::make_unique<dialog>()),
-      m_title(TitleFor(kUntitled))
+      m_config(JoinPath(m_programFolder, kConfigFileName)), m_conditions(JoinPath(m_programFolder, "conditions.ini")),
+      m_reader(std::make_unique<TZEV>()), m_title(TitleFor(kUntitled))
 {
+    m_reader->SetTarget(m_dialog.get());
+    m_reader->SetConditionScriptBuilder([this](const condition& c) { return BuildConditionScript(c); });
 }
 
 App::~App() { Clear(*m_dialog); }
 
 std::string App::ProgramPath(std::string_view relative) const { return JoinPath(m_programFolder, relative); }
+
+std::string App::BuildConditionScript(const condition& c)
+{
+    return zev::BuildConditionScript(
+        c, [this](std::string_view section, std::string_view key) { return m_conditions.ReadString(section, key, ""); });
+}
 
 void App::SetModified(bool modified)
 {
@@ -21,6 +31,14 @@ void App::SetModified(bool modified)
         return;
     m_modified = modified;
     modifiedChanged.Emit(modified);
+}
+
+void App::SetSaveEnabled(bool on)
+{
+    if (m_saveEnabled == on)
+        return;
+    m_saveEnabled = on;
+    saveEnabledChanged.Emit(on);
 }
 
 std::string App::TitleFor(std::string_view name)
@@ -38,10 +56,35 @@ void App::SetTitle(std::string title)
     titleChanged.Emit(m_title);
 }
 
+void App::SetStatusText(std::string text)
+{
+    m_statusText = std::move(text);
+    statusChanged.Emit(m_statusText);
+}
+
 void App::DialogueChanged()
 {
     SetModified(true);
     SetTitle(TitleFor(m_currentFileName + "*"));
+    SetSaveEnabled(true);
+}
+
+void App::RefreshEditorLists()
+{
+    if (m_hooks.refreshEditorLists)
+        m_hooks.refreshEditorLists();
+}
+
+void App::BroadcastPluginUpdate()
+{
+    if (m_hooks.broadcastPluginUpdate)
+        m_hooks.broadcastPluginUpdate();
+}
+
+void App::WriteConsoleLine(std::string_view text)
+{
+    if (m_hooks.writeConsoleLine)
+        m_hooks.writeConsoleLine(text);
 }
 
 } // namespace zev

@@ -1,23 +1,45 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/debug_window_model.h"
 #include "app/dialogs.h"
+#include "app/ini_file.h"
 #include "app/log.h"
 #include "app/random.h"
+#include "app/settings.h"
 #include "app/signal.h"
+#include "app/startup_data.h"
+#include "model/condition_script.h"
 #include "model/records.h"
 
 namespace zev {
 
+class TZEV;
+
 inline constexpr std::string_view kAppTitle = "ZEV Dialogue Tool";
 inline constexpr std::string_view kUntitled = "untitled";
 
-// The process-wide context: the dialogue, the log, the boxes, the shell state. One instance,
-// passed by reference to every subsystem.
+// What later subsystems plug into the shell: each defaults to doing nothing, so the shell's
+// commands run (and are tested) before the subsystem exists.
+struct AppHooks {
+    std::function<void()> stopTestRun;
+    std::function<void()> saveAllTranscripts;
+    std::function<void()> clearTranscripts;
+    std::function<void()> refreshEditorLists;
+    std::function<void()> broadcastPluginUpdate;
+    std::function<void(std::string_view)> writeConsoleLine;
+    // Script lines found in a dialogue file: asked about, then run (the script engine).
+    std::function<bool(const std::vector<std::string>&)> confirmExecScript;
+    std::function<void(const std::vector<std::string>&)> runExecScript;
+};
+
+// The process-wide context: the dialogue, the configuration, the log, the boxes, the shell state.
+// One instance, passed by reference to every subsystem.
 class App {
 public:
     App(Dialogs& dialogs, std::string programFolder);
@@ -31,6 +53,19 @@ public:
     Random& random() { return m_random; }
     dialog& dlg() { return *m_dialog; }
     const dialog& dlg() const { return *m_dialog; }
+    AppHooks& hooks() { return m_hooks; }
+
+    // "ZEVDlg.ini" and "conditions.ini" of the program folder; missing files read as defaults.
+    IniFile& config() { return m_config; }
+    IniFile& conditions() { return m_conditions; }
+    // The values the program keeps in memory after reading the configuration.
+    Settings& settings() { return m_settings; }
+    PlayerChar& player() { return m_player; }
+    StartupData& startupData() { return m_startupData; }
+    // The one dialogue reader: its condition state carries over from load to load.
+    TZEV& reader() { return *m_reader; }
+    // A condition's script expression from conditions.ini.
+    std::string BuildConditionScript(const condition& c);
 
     const std::string& programFolder() const { return m_programFolder; }
     // A program-relative path such as "\def\def_list.dws" inside the program folder.
@@ -47,18 +82,29 @@ public:
     void SetDevMode(bool on) { m_devMode = on; }
     const std::string& buildDateText() const { return m_buildDateText; }
     void SetBuildDateText(std::string text) { m_buildDateText = std::move(text); }
+    // "Save dialogue" is enabled after a change and disabled by Save.
+    bool saveEnabled() const { return m_saveEnabled; }
+    void SetSaveEnabled(bool on);
 
     // The main window's title.
     const std::string& title() const { return m_title; }
     void SetTitle(std::string title);
     // "ZEV Dialogue Tool - [" + name + "]"
     static std::string TitleFor(std::string_view name);
+    const std::string& statusText() const { return m_statusText; }
+    void SetStatusText(std::string text);
 
     // After any change to the dialogue: modified, "*" in the title, "Save dialogue" enabled.
     void DialogueChanged();
+    // The notifications of the hooks, safe to call before their subsystem exists.
+    void RefreshEditorLists();
+    void BroadcastPluginUpdate();
+    void WriteConsoleLine(std::string_view text);
 
     Signal<const std::string&> titleChanged;
     Signal<bool> modifiedChanged;
+    Signal<bool> saveEnabledChanged;
+    Signal<const std::string&> statusChanged;
 
 private:
     Dialogs& m_dialogs;
@@ -67,13 +113,22 @@ private:
     DebugWindowModel m_debugWindow;
     Random m_random;
     std::unique_ptr<dialog> m_dialog;
+    AppHooks m_hooks;
+    IniFile m_config;
+    IniFile m_conditions;
+    Settings m_settings;
+    PlayerChar m_player;
+    StartupData m_startupData;
+    std::unique_ptr<TZEV> m_reader;
 
     bool m_modified = false;
     bool m_startingUp = false;
     bool m_devMode = false;
+    bool m_saveEnabled = false;
     std::string m_currentFileName{kUntitled};
     std::string m_buildDateText;
     std::string m_title;
+    std::string m_statusText;
 };
 
 } // namespace zev
