@@ -25,7 +25,8 @@ struct FileBoxOptions {
     std::string initialFolder;
     std::string fileName;
     std::vector<FileFilter> filters;
-    int filterIndex = 0;           // from 0
+    int filterIndex = 0;           // from 0: the filter shown first
+    mutable int chosenFilter = 0;  // from 0: set by the box to the filter the user had chosen
     std::string defaultExtension;  // without the dot; added when the chosen name has none
     bool mustExist = false;
     bool confirmOverwrite = false;

@@ -1,0 +1,59 @@
+#pragma once
+
+// Loading and saving the dialogue: the reader and writer driven the way the program's commands and
+// script functions drive them.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/dialogs.h"
+#include "model/parser_runtime.h"
+
+namespace zev {
+
+class App;
+
+inline constexpr std::string_view kZevFilter = "ZEV Dialogue File format (*.zev)|*.zev";
+
+struct DialogueReadReport {
+    bool readable = false; // the file could be read at all
+    std::string ioError;
+    std::vector<TParseError> errors;
+    // The parse error log's entries: "Error on line %d column %d:\r\n%s\r\n%s" each.
+    std::string errorText;
+    std::vector<std::string> execLines; // script lines of the file, not yet run
+    bool Ok() const { return readable && errors.empty(); }
+};
+
+// Runs the App's reader on path, straight into the dialogue.
+DialogueReadReport ReadDialogueFile(App& app, const std::string& path);
+
+// The parse error log window.
+class ParseErrorLogView {
+public:
+    virtual ~ParseErrorLogView() = default;
+    virtual void Show(const std::string& text) = 0;
+};
+
+// The "Load dialogue" command: stop the test, save and empty the transcripts, the save query, the
+// open box, then the load with its log lines, title and status, or the parse error log.
+// Another filter than the first goes to importFile (the import plug-ins). True when a file loaded.
+bool LoadDialogueCommand(App& app, ParseErrorLogView& errorLog,
+                         const std::vector<FileFilter>& importFilters = {},
+                         const std::function<void(int filterIndex, const std::string& path)>& importFile = {});
+
+// The script function LoadDialogue: no release first, silent on errors.
+bool LoadDialogueScript(App& app, const std::string& path);
+
+// Runs the file's script lines when the user (or the command-line option) allows it.
+void OfferExecScript(App& app, const std::vector<std::string>& lines);
+
+// Writes the dialogue to path; then file_name and the current file name are the path and the title
+// shows it. A file that cannot be written is reported in an error box and changes nothing.
+bool WriteDialogue(App& app, const std::string& path);
+
+// The folder the file boxes open in: the current folder's "dialogue", else the program folder's.
+std::string DialogueFolder(const App& app);
+
+} // namespace zev

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/dialogue_files.h"
+#include "app/scripted_dialogs.h"
+#include "app/shell_commands.h"
+#include "model/dialog_ops.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+
+namespace zev {
+namespace {
+
+constexpr std::string_view kSmallDialogue =
+    "NPCName \"Npc\" Location \"\" Description \"\" Unknown_Desc \"\" Known_Desc \"\" Detailed_Desc \"\"\r\n"
+    "Node \"a\" notes \"\" { NPCText \"hi\" options { playertext \"go\" linkto \"b\" notes \"\" } }\r\n"
+    "Node \"b\" notes \"\" { NPCText \"bye\" options { } }\r\n";
+
+struct FakeErrorLog : ParseErrorLogView {
+    std::vector<std::string> shown;
+    void Show(const std::string& text) override { shown.push_back(text); }
+};
+
+struct ShellFixture : ::testing::Test {
+    test::TempDir dir;
+    ScriptedDialogs dialogs;
+    App app{dialogs, dir.path()};
+    test::LogCapture capture{app.log()};
+    std::vector<std::string> console;
+    std::vector<std::string> events;
+    ShellFixture()
+    {
+        app.hooks().writeConsoleLine = [this](std::string_view s) { console.emplace_back(s); };
+        app.hooks().saveAllTranscripts = [this] { events.push_back("save transcripts"); };
+        app.hooks().clearTranscripts = [this] { events.push_back("clear transcripts"); };
+        app.hooks().stopTestRun = [this] { events.push_back("stop test"); };
+        app.hooks().broadcastPluginUpdate = [this] { events.push_back("plugins"); };
+    }
+};
+
+TEST_F(ShellFixture, SaveQueryAsksOnlyWithUnsavedChanges)
+{
+    EXPECT_EQ(SaveQuery(app), QueryResult::Proceed);
+    EXPECT_TRUE(dialogs.History().empty());
+    app.DialogueChanged();
+    dialogs.PushButton(MsgResult::No);
+    EXPECT_EQ(SaveQuery(app), QueryResult::Proceed);
+    EXPECT_EQ(dialogs.History()[0].text, "Save changes to dialogue 'untitled'\r\nbefore proceeding?");
+    EXPECT_EQ(dialogs.History()[0].buttons, MsgButtons::YesNoCancel);
+    dialogs.PushButton(MsgResult::Cancel);
+    EXPECT_EQ(SaveQuery(app), QueryResult::Cancel);
+    // Yes with a cancelled save box must not throw the changes away.
+    dialogs.PushButton(MsgResult::Yes);
+    dialogs.PushCancel();
+    EXPECT_EQ(SaveQuery(app), QueryResult::Cancel);
+    EXPECT_EQ(dialogs.Last()->kind, ScriptedDialogs::Kind::SaveFile);
+}
+
+TEST_F(ShellFixture, SaveAsKeepsTheModifiedFlagAndSaveClearsIt)
+{
+    AddNode(app.dlg(), "n");
+    app.DialogueChanged();
+    std::string path = dir.File("out.zev");
+    dialogs.PushText(path);
+    EXPECT_TRUE(SaveCommand(app)); // untitled: Save as
+    EXPECT_EQ(app.currentFileName(), path);
+    EXPECT_EQ(app.title(), "ZEV Dialogue Tool - [" + path + "]");
+    EXPECT_TRUE(app.modified());
+    EXPECT_EQ(app.dlg().file_name, path);
+    EXPECT_NE(test::ReadFileBytes(path).find("Node \"n\""), std::string::npos);
+
+    // So closing asks once more; Cancel keeps the program running.
+    dialogs.PushButton(MsgResult::Cancel);
+    EXPECT_FALSE(CloseQuery(app));
+    EXPECT_EQ(dialogs.Last()->text, "Save changes to dialogue '" + path + "'\r\nbefore closing ZEV Dialogue Tool?");
+    EXPECT_EQ(app.dlg().node_count, 1);
+
+    EXPECT_TRUE(SaveCommand(app));
+    EXPECT_FALSE(app.modified());
+    EXPECT_FALSE(app.saveEnabled());
+    EXPECT_TRUE(CloseQuery(app));
+    EXPECT_EQ(capture.Messages().back(), "Plugin lib deinit returned true.");
+}
+
+TEST_F(ShellFixture, CloseIsRefusedWhileStartingUpAndByThePlugins)
+{
+    app.SetStartingUp(true);
+    EXPECT_FALSE(CloseQuery(app));
+    EXPECT_EQ(dialogs.Last()->text, "Cannot close program while starting up!\r\n\r\n\"Patience, young padawan...\"");
+    EXPECT_EQ(dialogs.Last()->icon, MsgIcon::Error);
+    app.SetStartingUp(false);
+    EXPECT_FALSE(CloseQuery(app, [](App&) { return false; }));
+    EXPECT_EQ(capture.Messages().back(), "DeInit returned false, not going to continue.");
+}
+
+TEST_F(ShellFixture, NewCancelledStillEmptiedTheTranscripts)
+{
+    AddNode(app.dlg(), "kept");
+    app.DialogueChanged();
+    dialogs.PushButton(MsgResult::Cancel);
+    EXPECT_FALSE(NewDialogueCommand(app));
+    EXPECT_EQ(events, (std::vector<std::string>{"save transcripts", "clear transcripts"}));
+    EXPECT_EQ(app.dlg().node_count, 1);
+
+    dialogs.PushButton(MsgResult::No);
+    EXPECT_TRUE(NewDialogueCommand(app));
+    EXPECT_EQ(app.dlg().node_count, 0);
+    EXPECT_FALSE(app.modified());
+    EXPECT_EQ(app.title(), "ZEV Dialogue Tool - [untitled]");
+    EXPECT_EQ(events.back(), "plugins");
+}
+
+TEST_F(ShellFixture, LoadCommandReadsResolvesAndShowsTheFile)
+{
+    std::string path = dir.Write("small.zev", kSmallDialogue);
+    dialogs.PushText(path);
+    FakeErrorLog errorLog;
+    EXPECT_TRUE(LoadDialogueCommand(app, errorLog));
+    EXPECT_TRUE(errorLog.shown.empty());
+    EXPECT_EQ(app.dlg().node_count, 2);
+    EXPECT_EQ(app.dlg().nodes[0]->options[0]->link_index, 1);
+    EXPECT_EQ(app.dlg().file_name, path);
+    EXPECT_EQ(app.currentFileName(), path);
+    EXPECT_EQ(app.title(), "ZEV Dialogue Tool - [" + path + "]");
+    EXPECT_EQ(app.statusText(), "Dialogue " + path + ", 2 nodes");
+    EXPECT_FALSE(app.modified());
+    auto messages = capture.Messages();
+    EXPECT_EQ(messages, (std::vector<std::string>{"Successful load of " + path, "Node count = 2"}));
+    ASSERT_EQ(dialogs.History().size(), 1u);
+    EXPECT_EQ(dialogs.History()[0].file.filters[0].description, "ZEV Dialogue File format (*.zev)");
+}
+
+TEST_F(ShellFixture, LoadCommandWithErrorsShowsTheLogAndKeepsTheTitle)
+{
+    std::string path = dir.Write("bad.zev", "NPCName \"x\"\r\nLocation 5\r\n");
+    dialogs.PushText(path);
+    FakeErrorLog errorLog;
+    EXPECT_FALSE(LoadDialogueCommand(app, errorLog));
+    ASSERT_EQ(errorLog.shown.size(), 1u);
+    EXPECT_EQ(errorLog.shown[0], "There were errors while parsing the dialogue script. \r\n"
+                                 "Error on line 2 column 11:\r\nstring constant expected\r\nLocation 5");
+    EXPECT_EQ(app.title(), "ZEV Dialogue Tool - [untitled]");
+    EXPECT_EQ(capture.Messages(), (std::vector<std::string>{"Linecount: 2"}));
+}
+
+TEST_F(ShellFixture, ScriptLinesOfAFileRunOnlyWhenAllowed)
+{
+    std::string path = dir.Write("exec.zev", std::string(kSmallDialogue) + "exec_script_code { \"Print('x');\" };\r\n");
+    std::vector<std::string> ran;
+    app.hooks().runExecScript = [&](const std::vector<std::string>& lines) { ran = lines; };
+    dialogs.PushButton(MsgResult::No);
+    EXPECT_TRUE(LoadDialogueScript(app, path));
+    EXPECT_TRUE(ran.empty());
+    EXPECT_NE(dialogs.Last()->text.find("Print('x');"), std::string::npos);
+    dialogs.PushButton(MsgResult::Yes);
+    EXPECT_TRUE(LoadDialogueScript(app, path));
+    EXPECT_EQ(ran, std::vector<std::string>{"Print('x');"});
+    EXPECT_EQ(console, (std::vector<std::string>{path + " loaded.", path + " loaded."}));
+}
+
+TEST_F(ShellFixture, ScriptLoadWarnsAboutAnEmptyDialogueAndFlushEmptiesIt)
+{
+    std::string path = dir.Write("empty.zev", "NPCName \"E\" Location \"\" Description \"\" Unknown_Desc \"\" "
+                                              "Known_Desc \"\" Detailed_Desc \"\"");
+    EXPECT_TRUE(LoadDialogueScript(app, path));
+    EXPECT_EQ(dialogs.Last()->text, "Warning! No nodes found in dialogue.");
+    EXPECT_EQ(app.dlg().npc_name, "E");
+    EXPECT_FALSE(LoadDialogueScript(app, dir.File("missing.zev")));
+
+    FlushDialogue(app);
+    EXPECT_TRUE(app.dlg().npc_name.empty());
+    EXPECT_EQ(app.currentFileName(), "untitled");
+    EXPECT_EQ(console.back(), "Finished.");
+}
+
+TEST_F(ShellFixture, AFileThatCannotBeWrittenIsReportedAndChangesNothing)
+{
+    std::string blocker = dir.Write("file", "x");
+    EXPECT_FALSE(WriteDialogue(app, blocker + "/x.zev"));
+    EXPECT_EQ(dialogs.Last()->icon, MsgIcon::Error);
+    EXPECT_EQ(app.currentFileName(), "untitled");
+}
+
+} // namespace
+} // namespace zev
