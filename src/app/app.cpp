@@ -12,6 +12,8 @@ App::App(Dialogs& dialogs, std::string programFolder)
       m_reader(std::make_unique<TZEV>()), m_title(TitleFor(kUntitled))
 {
     m_reader->SetTarget(m_dialog.get());
+    // Nobody reads the listing of a load; its size grows with errors times columns.
+    m_reader->GenListWhen = glNever;
     m_reader->SetConditionScriptBuilder([this](const condition& c) { return BuildConditionScript(c); });
 }
 
