@@ -1,0 +1,4 @@
+// Replaced by the test runner.
+namespace zev {
+int RunnerLibraryAnchor() { return 0; }
+} // namespace zev
