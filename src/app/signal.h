@@ -26,8 +26,8 @@ public:
     void Emit(Args... args) const
     {
         // A slot may connect or disconnect others while it runs: call a snapshot.
-        auto slots = m_slots;
-        for (auto& s : slots)
+        auto snapshot = m_slots;
+        for (auto& s : snapshot)
             s.second(args...);
     }
     std::size_t Size() const { return m_slots.size(); }

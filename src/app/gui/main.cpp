@@ -1,3 +1,86 @@
+// The core headers come first: they must not see Qt's keyword macros.
+#include "app/app.h"
+#include "app/dialogue_files.h"
+#include "app/main_menu.h"
+#include "app/paths.h"
+#include "app/shell_commands.h"
+#include "app/startup.h"
+
 #include <QApplication>
-#include <QMainWindow>
-int main(int argc, char** argv) { QApplication a(argc, argv); QMainWindow w; w.show(); return a.exec(); }
+#include <QScreen>
+
+#include <clocale>
+#include <memory>
+
+#include "app/gui/debug_window.h"
+#include "app/gui/main_window.h"
+#include "app/gui/parse_error_log.h"
+#include "app/gui/qt_dialogs.h"
+#include "app/gui/qt_text.h"
+
+namespace {
+
+// The file commands that exist so far.
+void WireFileCommands(zev::App& app, zev::MainMenuModel& menus, zev::MainWindow& window, zev::ParseErrorLog& errorLog)
+{
+    using zev::MenuCommand;
+    for (MenuCommand c : {MenuCommand::NewDialogue, MenuCommand::LoadDialogue, MenuCommand::SaveDialogue,
+                          MenuCommand::SaveDialogueAs})
+        menus.SetAvailable(c);
+    menus.SetEnabled(MenuCommand::SaveDialogue, app.saveEnabled());
+    app.saveEnabledChanged.Connect([&menus](bool on) { menus.SetEnabled(MenuCommand::SaveDialogue, on); });
+    app.statusChanged.Connect([&window](const std::string& text) { window.SetStatusText(text); });
+    window.SetCommandHandler(MenuCommand::NewDialogue, [&app] { zev::NewDialogueCommand(app); });
+    window.SetCommandHandler(MenuCommand::LoadDialogue, [&app, &errorLog] { zev::LoadDialogueCommand(app, errorLog); });
+    window.SetCommandHandler(MenuCommand::SaveDialogue, [&app] { zev::SaveCommand(app); });
+    window.SetCommandHandler(MenuCommand::SaveDialogueAs, [&app] { zev::SaveAsCommand(app); });
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZEV Dialogue Tool"));
+    QApplication::setApplicationVersion(QStringLiteral(ZEV_VERSION_TEXT));
+    // Qt adopts the user's locale; every float the program writes or reads uses ".".
+    std::setlocale(LC_NUMERIC, "C");
+    QStringList args = QApplication::arguments(); // Qt's own options already taken out
+    std::string firstArg = args.size() > 1 ? zev::PathFromQString(args[1]) : std::string();
+
+    zev::QtDialogs dialogs;
+    zev::App app(dialogs, zev::ResolveProgramFolder());
+    zev::LoadStartupDataFile(app);
+    app.SetStartingUp(true);
+    zev::Logger& log = app.log();
+    log.SetFilePath(app.ProgramPath("debug.log"));
+    log.SetErrorHandler([&dialogs](const std::string& what) { dialogs.Error(what); });
+
+    zev::MainMenuModel menus;
+    zev::MainWindow window(app, menus, dialogs.encoding());
+    dialogs.SetParent(&window);
+    zev::ParseErrorLog errorLog(dialogs.encoding(), &window);
+    WireFileCommands(app, menus, window, errorLog);
+
+    zev::StartupOptions options;
+    options.firstArgument = firstArg;
+    zev::RunStartupSequence(app, options);
+    menus.SetDeveloperMode(app.devMode());
+
+    std::unique_ptr<zev::DebugWindow> debugWindow;
+    if (app.settings().debugMode) {
+        debugWindow = std::make_unique<zev::DebugWindow>(app.debugWindow(), dialogs.encoding(), &window);
+        // Top right of the screen, clear of the main window's menus.
+        QRect area = window.screen()->availableGeometry();
+        debugWindow->move(area.right() - debugWindow->width(), area.top());
+        debugWindow->show();
+    }
+    window.show();
+
+    if (!firstArg.empty() && firstArg != "/devmode")
+        zev::LoadDialogueScript(app, firstArg);
+
+    int code = QApplication::exec();
+    log.SetDebugWindow(nullptr);
+    return code;
+}

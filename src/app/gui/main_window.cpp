@@ -1,0 +1,186 @@
+#include "app/gui/main_window.h"
+
+#include "app/shell_commands.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+
+#include "app/app.h"
+#include "app/gui/about_dialog.h"
+#include "app/gui/qt_text.h"
+
+namespace zev {
+
+std::string CloseSaveQueryText(std::string_view currentFileName)
+{
+    std::string text = "Save changes to dialogue '";
+    text += currentFileName;
+    text += "'\r\nbefore closing ZEV Dialogue Tool?";
+    return text;
+}
+
+MainWindow::MainWindow(App& app, MainMenuModel& menus, TextEncoding encoding, QWidget* parent)
+    : QMainWindow(parent), m_app(app), m_menus(menus), m_encoding(encoding)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    auto* placeholder = new QLabel(QStringLiteral("No dialogue loaded"), this);
+    placeholder->setObjectName(QStringLiteral("placeholder"));
+    placeholder->setAlignment(Qt::AlignCenter);
+    placeholder->setEnabled(false); // drawn greyed: nothing to act on
+    setCentralWidget(placeholder);
+
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("statusText"));
+    m_status->setContentsMargins(4, 0, 4, 0);
+    statusBar()->addWidget(m_status, 1);
+
+    BuildMenus();
+    m_menuConnection = m_menus.changed.Connect([this] { SyncMenus(); });
+
+    setWindowTitle(ToQString(m_app.title(), m_encoding));
+    m_titleConnection = m_app.titleChanged.Connect(
+        [this](const std::string& title) { setWindowTitle(ToQString(title, m_encoding)); });
+    // A change makes the dialogue worth saving again, even after a save disabled the item.
+    m_modifiedConnection = m_app.modifiedChanged.Connect([this](bool modified) {
+        if (modified)
+            m_menus.SetEnabled(MenuCommand::SaveDialogue, true);
+    });
+
+    resize(900, 620);
+    CenterOnScreen();
+}
+
+MainWindow::~MainWindow()
+{
+    m_app.titleChanged.Disconnect(m_titleConnection);
+    m_app.modifiedChanged.Disconnect(m_modifiedConnection);
+    m_menus.changed.Disconnect(m_menuConnection);
+}
+
+void MainWindow::BuildMenus()
+{
+    for (const Menu& menu : m_menus.Menus()) {
+        QMenu* qmenu = menuBar()->addMenu(QString::fromStdString(menu.caption));
+        qmenu->setToolTipsVisible(true);
+        BuiltMenu built{menu.id, qmenu, {}};
+        for (const MenuItem& item : menu.items) {
+            QAction* action = nullptr;
+            if (item.separator) {
+                action = qmenu->addSeparator();
+            } else if (item.submenu) {
+                QMenu* sub = qmenu->addMenu(QString::fromStdString(item.caption));
+                sub->setToolTipsVisible(true);
+                action = sub->menuAction();
+            } else {
+                action = qmenu->addAction(QString::fromStdString(item.caption));
+                if (!item.shortcut.empty())
+                    action->setShortcut(QKeySequence(QString::fromStdString(item.shortcut)));
+                MenuCommand command = item.command;
+                connect(action, &QAction::triggered, this, [this, command] { Trigger(command); });
+            }
+            built.actions.push_back(action);
+        }
+        m_built.push_back(std::move(built));
+    }
+    SyncMenus();
+}
+
+void MainWindow::SyncMenus()
+{
+    for (BuiltMenu& built : m_built) {
+        const Menu& menu = m_menus.GetMenu(built.id);
+        built.menu->menuAction()->setVisible(menu.visible);
+        for (std::size_t i = 0; i < menu.items.size() && i < built.actions.size(); ++i) {
+            const MenuItem& item = menu.items[i];
+            QAction* action = built.actions[i];
+            action->setVisible(item.visible);
+            if (item.separator)
+                continue;
+            action->setEnabled(item.Usable());
+            QString tip = QString::fromUtf8(item.Tooltip().data(), static_cast<qsizetype>(item.Tooltip().size()));
+            action->setToolTip(tip);
+            action->setStatusTip(tip);
+        }
+    }
+}
+
+void MainWindow::CenterOnScreen()
+{
+    if (QScreen* s = screen()) {
+        QRect area = s->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void MainWindow::SetCommandHandler(MenuCommand command, std::function<void()> handler)
+{
+    m_handlers[command] = std::move(handler);
+}
+
+bool MainWindow::Trigger(MenuCommand command)
+{
+    if (!m_menus.CanTrigger(command))
+        return false;
+    if (auto it = m_handlers.find(command); it != m_handlers.end() && it->second) {
+        it->second();
+        return true;
+    }
+    switch (command) {
+    case MenuCommand::Quit: close(); return true;
+    case MenuCommand::About: ShowAbout(); return true;
+    default: return false;
+    }
+}
+
+QAction* MainWindow::ActionFor(MenuCommand command) const
+{
+    for (const BuiltMenu& built : m_built) {
+        const Menu& menu = m_menus.GetMenu(built.id);
+        for (std::size_t i = 0; i < menu.items.size(); ++i)
+            if (!menu.items[i].separator && menu.items[i].command == command)
+                return built.actions[i];
+    }
+    return nullptr;
+}
+
+QMenu* MainWindow::MenuFor(MenuId id) const
+{
+    for (const BuiltMenu& built : m_built)
+        if (built.id == id)
+            return built.menu;
+    return nullptr;
+}
+
+QList<QAction*> MainWindow::MenuActions(MenuId id) const
+{
+    QMenu* menu = MenuFor(id);
+    return menu ? menu->actions() : QList<QAction*>{};
+}
+
+void MainWindow::SetStatusText(std::string_view text) { m_status->setText(ToQString(text, m_encoding)); }
+
+QString MainWindow::StatusText() const { return m_status->text(); }
+
+bool MainWindow::QueryClose() { return CloseQuery(m_app); }
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (QueryClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void MainWindow::ShowAbout()
+{
+    AboutInfo info{ZEV_VERSION_TEXT, m_app.buildDateText(), 0, 0};
+    AboutDialog about(info, this);
+    about.exec();
+}
+
+} // namespace zev

@@ -1,0 +1,84 @@
+#pragma once
+
+// The core headers come first: Qt's `slots` keyword macro would break app/signal.h. For the same
+// reason the class has no Q_OBJECT (moc compiles all its files in one unit, Qt first); it needs no
+// signals of its own.
+#include "app/codepage.h"
+#include "app/main_menu.h"
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace zev {
+
+class App;
+
+// The exact texts of the close request.
+inline constexpr std::string_view kCannotCloseWhileStartingUp =
+    "Cannot close program while starting up!\r\n\r\n\"Patience, young padawan...\"";
+// "Save changes to dialogue '" + name + "'" CR LF "before closing ZEV Dialogue Tool?"
+std::string CloseSaveQueryText(std::string_view currentFileName);
+
+// The main window: the menus of MainMenuModel, a one-text status bar, the title of the App, and
+// the close request's checks. Commands reach the subsystems through handlers registered per
+// command; Quit and About are built in.
+class MainWindow : public QMainWindow {
+public:
+    MainWindow(App& app, MainMenuModel& menus, TextEncoding encoding = TextEncoding::Cp1252,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // What a command does when picked. A command also needs to be available in the menu model.
+    void SetCommandHandler(MenuCommand command, std::function<void()> handler);
+    // The Save command as the close query runs it: true when the dialogue was written. Until one is
+    // set, Yes in the close query explains that saving is not available and keeps the window open.
+    // Runs a command as the menu would; false when it cannot be picked now.
+    bool Trigger(MenuCommand command);
+
+    QAction* ActionFor(MenuCommand command) const;
+    QMenu* MenuFor(MenuId id) const;
+    // The menu's entries as built, separators included, in order.
+    QList<QAction*> MenuActions(MenuId id) const;
+
+    void SetStatusText(std::string_view text);
+    QString StatusText() const;
+
+    // The close request's checks: refused while starting up; unsaved changes asked about.
+    bool QueryClose();
+
+    void ShowAbout();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct BuiltMenu {
+        MenuId id;
+        QMenu* menu;
+        std::vector<QAction*> actions; // parallel to the model's items
+    };
+
+    void BuildMenus();
+    void SyncMenus();
+    void CenterOnScreen();
+
+    App& m_app;
+    MainMenuModel& m_menus;
+    TextEncoding m_encoding;
+    std::vector<BuiltMenu> m_built;
+    std::map<MenuCommand, std::function<void()>> m_handlers;
+    QLabel* m_status = nullptr;
+    std::size_t m_titleConnection = 0;
+    std::size_t m_modifiedConnection = 0;
+    std::size_t m_menuConnection = 0;
+};
+
+} // namespace zev

@@ -1,2 +1,0 @@
-// placeholder
-int zev_gui_placeholder;

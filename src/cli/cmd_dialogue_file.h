@@ -1,0 +1,10 @@
+#pragma once
+
+namespace zev {
+
+class CliCommandTable;
+
+// check, format and lint.
+void RegisterDialogueFileCommands(CliCommandTable& table);
+
+} // namespace zev

@@ -1,0 +1,48 @@
+#include "run_tool.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "support/temp_dir.h"
+
+namespace zev::test {
+
+// stdout and stderr go to files so neither pipe can fill up and block the child.
+// Runs the built zevdlg-cli with the given arguments; stdout and stderr go to files so neither pipe
+// can fill up and block the child.
+Result RunTool(const std::vector<std::string>& args, const char* home)
+{
+    TempDir dir;
+    std::string outPath = dir.File("out"), errPath = dir.File("err");
+    std::string exe = ZEV_DIST_DIR "/zevdlg-cli";
+    std::vector<char*> argv{exe.data()};
+    std::vector<std::string> copy = args;
+    for (auto& a : copy)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
+            _exit(127);
+        if (home)
+            setenv("ZEVDLG_HOME", home, 1);
+        else
+            unsetenv("ZEVDLG_HOME");
+        execv(exe.c_str(), argv.data());
+        _exit(127);
+    }
+    Result r;
+    int status = 0;
+    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+        r.code = WEXITSTATUS(status);
+    r.out = ReadFileBytes(outPath);
+    r.err = ReadFileBytes(errPath);
+    return r;
+}
+
+} // namespace zev::test
