@@ -43,8 +43,10 @@ MainWindow::MainWindow(App& app, MainMenuModel& menus, TextEncoding encoding, QW
     m_menuConnection = m_menus.changed.Connect([this] { SyncMenus(); });
 
     setWindowTitle(ToQString(m_app.title(), m_encoding));
-    m_titleConnection = m_app.titleChanged.Connect(
-        [this](const std::string& title) { setWindowTitle(ToQString(title, m_encoding)); });
+    m_titleConnection = m_app.titleChanged.Connect([this, placeholder](const std::string& title) {
+        setWindowTitle(ToQString(title, m_encoding));
+        placeholder->setText(SummaryText());
+    });
     // A change makes the dialogue worth saving again, even after a save disabled the item.
     m_modifiedConnection = m_app.modifiedChanged.Connect([this](bool modified) {
         if (modified)
@@ -53,6 +55,21 @@ MainWindow::MainWindow(App& app, MainMenuModel& menus, TextEncoding encoding, QW
 
     resize(900, 620);
     CenterOnScreen();
+}
+
+// Until the test-run panel takes the centre: what is loaded.
+QString MainWindow::SummaryText() const
+{
+    const dialog& d = m_app.dlg();
+    if (d.node_count == 0 && d.npc_name.empty())
+        return QStringLiteral("No dialogue loaded");
+    QString npc = d.npc_name.empty() ? QStringLiteral("(no NPC name)") : ToQString(d.npc_name.view(), m_encoding);
+    return QStringLiteral("%1\n%2 nodes, %3 float nodes, %4 timed events, %5 start conditions")
+        .arg(npc)
+        .arg(d.node_count)
+        .arg(d.float_node_count)
+        .arg(d.timed_event_count)
+        .arg(d.start_condition_count);
 }
 
 MainWindow::~MainWindow()

@@ -66,6 +66,7 @@ private:
         std::vector<QAction*> actions; // parallel to the model's items
     };
 
+    QString SummaryText() const;
     void BuildMenus();
     void SyncMenus();
     void CenterOnScreen();
