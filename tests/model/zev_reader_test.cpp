@@ -151,6 +151,36 @@ TEST(ZevReader, HandWrittenFormsTheGrammarAllows)
     EXPECT_EQ(r.parser.ExecScriptLines(), (std::vector<std::string>{"Print('hi');", "x;"}));
 }
 
+TEST(ZevReader, RepeatedSectionsResetOrAppendAndLoadsReplaceTheTables)
+{
+    auto d = std::make_unique<dialog>();
+    TZEV parser;
+    parser.SetTarget(d.get());
+    auto parse = [&](std::string text) {
+        parser.Scanner().SrcStream() = std::move(text);
+        parser.Execute();
+        return parser.Successful();
+    };
+    std::string cond = "start_conditions default_condition 0 { cond target_node \"x\" { } };\n";
+    ASSERT_TRUE(parse(cond + cond + "custom_proc a associate_node 0 { \"1\" }\ncustom_proc b associate_node 0 { }\n"
+                      "Node \"n\" notes \"\" { NPCText \"\" options { playertext \"\" linkto \"\" "
+                      "conditions { CHECK_STAT luck > 3 } notes \"\" } }"));
+    EXPECT_EQ(d->start_condition_count, 1);
+    EXPECT_EQ(d->custom_proc_count, 2);
+    // A second file: only its own procedures; a condition without an operator takes the last one
+    // read, also from the previous load.
+    ASSERT_TRUE(parse("custom_proc c associate_node 1 { }\nNode \"m\" notes \"\" { NPCText \"\" options { "
+                      "playertext \"\" linkto \"\" conditions { CHECK_SKILL speech } notes \"\" } }"));
+    ASSERT_EQ(d->custom_proc_count, 1);
+    EXPECT_EQ(d->custom_procs[0]->name, "c");
+    EXPECT_EQ(d->node_count, 1);
+    EXPECT_EQ(d->start_condition_count, 0);
+    const condition& c = *d->nodes[0]->options[0]->conditions[0];
+    EXPECT_EQ(c.eval, 3);
+    EXPECT_EQ(c.value, "3");
+    Clear(*d);
+}
+
 TEST(ZevReader, ErrorsCarryTheirPositionsAndAreSuppressedNearEachOther)
 {
     // CR LF file: the first symbol of line 3 has column 2.
