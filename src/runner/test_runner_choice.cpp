@@ -1,0 +1,172 @@
+// Following a chosen option: links, skill checks, the end of a dialogue and the termination
+// query with run-time editing; editing the current node.
+
+#include "app/app.h"
+#include "model/dialog_ops.h"
+#include "model/node_resolution.h"
+#include "runner/node_editor.h"
+#include "runner/test_runner.h"
+
+namespace zev {
+
+bool TestRunner::AskSkillCheck(const option& o, int32_t& next)
+{
+    const std::string name = o.link_target.str();
+    const skillcheck* check = FindSkillCheckRecord(m_app.dlg(), name);
+    if (!check) {
+        m_app.log().Log("Skill check " + name + " not found.");
+        m_app.dialogs().Warning(MissingSkillCheckText(name));
+        next = -1;
+        return true;
+    }
+    const std::string onSuccess = check->on_success.str();
+    const std::string onFailure = check->on_failure.str();
+    m_skillWindow.Fill(*check, m_app.player());
+    std::optional<SkillCheckChoice> choice = m_skillView ? m_skillView->exec(m_skillWindow) : std::nullopt;
+    if (!choice)
+        return false;
+    m_skillWindow.Choose(*choice);
+    switch (*choice) {
+    case SkillCheckChoice::Success:
+        next = FindNodeIndex(m_app.dlg(), onSuccess);
+        break;
+    case SkillCheckChoice::Failure:
+        next = FindNodeIndex(m_app.dlg(), onFailure);
+        break;
+    case SkillCheckChoice::Evaluate:
+        next = PerformSkillCheck(m_app, name);
+        break;
+    }
+    return true;
+}
+
+void TestRunner::ChooseOption(int row)
+{
+    if (!m_running || row < 0 || row >= static_cast<int>(m_panel.options.size()))
+        return;
+    if (!NodeAt(m_current)) {
+        EndRunNodeGone();
+        return;
+    }
+    const int32_t i = m_panel.options[static_cast<std::size_t>(row)].index;
+    const int32_t s = m_current;
+    const option* o = OptionAt(s, i);
+    if (!o) {
+        // The row outlived its option (edited from elsewhere): show what is there now.
+        ShowCurrentNode();
+        return;
+    }
+
+    int32_t next = -1;
+    if (o->to_skill_check) {
+        if (m_app.settings().evaluateSkillChecks)
+            next = PerformSkillCheck(m_app, o->link_target.view());
+        else if (!AskSkillCheck(*o, next))
+            return; // closed without a choice: the run stays where it is, the history untouched
+    } else {
+        next = o->link_index;
+    }
+
+    m_current = next;
+    if (!m_history.empty())
+        SetNodeHistory(static_cast<int32_t>(m_history.size()) - 1, m_history.back().node_index, i, s);
+    AddNodeToHistory(m_current, i, s);
+    m_position = static_cast<int32_t>(m_history.size()) - 1;
+    UpdateNavigation();
+    m_query.ClearNotes();
+
+    if (m_current != -1) {
+        m_panel.nodeLabel = NodeName(m_current);
+        ShowCurrentNode();
+    } else if (!m_app.settings().runtimeDlgEditing) {
+        m_app.dialogs().Information("Dialogue ends here.\r\n\r\n(Runtime dialogue editing = OFF)");
+        StopTestRun();
+        m_panel.nodeLabel.clear();
+    } else {
+        RunTerminationQuery(i, s);
+    }
+    changed.Emit();
+}
+
+void TestRunner::RunTerminationQuery(int32_t optionIndex, int32_t fromNode)
+{
+    const option* o = OptionAt(fromNode, optionIndex);
+    if (!o)
+        return;
+    m_query.Fill(*o);
+    const std::string target = o->link_target.str();
+    const bool fixedEnd = TerminationQueryModel::IsFixedEnd(target);
+    TerminationChoice choice = m_queryView ? m_queryView->exec(m_query) : TerminationChoice::Exit;
+
+    if (choice == TerminationChoice::Exit) {
+        m_current = fromNode;
+    } else {
+        bool accepted = false;
+        if (m_nodeEditor)
+            accepted = fixedEnd ? m_nodeEditor->EditNodeAt(fromNode) : m_nodeEditor->AddNode(target);
+        // A cancelled dialog accepted no name: an older one would send the run somewhere unrelated.
+        const std::string name = accepted ? m_nodeEditor->LastAcceptedNodeName() : std::string();
+        if (accepted && !fixedEnd) {
+            m_app.log().Log("Updated node " + NodeName(fromNode) + " playeroption " + std::to_string(optionIndex)
+                + " reference to " + name + ".");
+            // The node dialog may have changed the option table: look the option up again.
+            if (option* live = const_cast<option*>(OptionAt(fromNode, optionIndex))) {
+                live->link_target = name;
+                // It names a node now, not a skill check or a procedure.
+                live->to_skill_check = 0;
+                live->to_custom_proc = 0;
+                m_app.DialogueChanged();
+            }
+        }
+        m_current = accepted ? FindNodeIndex(m_app.dlg(), name) : fromNode;
+        ResolveLinks(m_app.dlg());
+        m_app.RefreshEditorLists();
+        if (m_current == -1) {
+            m_app.log().Log("Error: NodeIndex is still -1, can't continue.");
+            m_app.dialogs().Warning("The node reference is still null, remaining in current node.");
+            m_current = fromNode;
+        } else {
+            ShowCurrentNode();
+        }
+    }
+    if (!fixedEnd)
+        EndRunWithoutTranscript();
+}
+
+void TestRunner::EditThisNode()
+{
+    if (!m_running) {
+        m_app.dialogs().Warning("Dialogue is not running,\r\nuse 'Edit dialogue' instead.");
+        return;
+    }
+    if (!NodeAt(m_current)) {
+        EndRunNodeGone();
+        return;
+    }
+    if (m_nodeEditor)
+        m_nodeEditor->EditNodeAt(m_current);
+    ResolveLinks(m_app.dlg());
+    m_app.RefreshEditorLists();
+    ShowCurrentNode();
+    m_app.BroadcastPluginUpdate();
+    changed.Emit();
+}
+
+void InstallRunner(App& app, TestRunner& runner)
+{
+    AppHooks& hooks = app.hooks();
+    hooks.stopTestRun = [&runner] {
+        if (runner.running())
+            runner.StopTestRun();
+    };
+    hooks.saveAllTranscripts = [&runner] { runner.transcripts().SaveAllTranscripts(); };
+    hooks.clearTranscripts = [&runner] { runner.transcripts().Clear(); };
+    auto previous = hooks.refreshEditorLists;
+    hooks.refreshEditorLists = [previous, &runner] {
+        if (previous)
+            previous();
+        runner.RefreshStartNodeBox();
+    };
+}
+
+} // namespace zev
