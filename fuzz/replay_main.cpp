@@ -14,7 +14,10 @@ static int RunFile(const std::filesystem::path& p)
 {
     std::ifstream in(p, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    // libFuzzer never passes a null pointer, not even for an empty input.
+    static const uint8_t empty = 0;
+    const uint8_t* data = bytes.empty() ? &empty : reinterpret_cast<const uint8_t*>(bytes.data());
+    LLVMFuzzerTestOneInput(data, bytes.size());
     return 1;
 }
 
