@@ -1,6 +1,7 @@
 #include "cli/command_table.h"
 
 #include "cli/cmd_dialogue_file.h"
+#include "cli/cmd_play.h"
 
 #include <stdexcept>
 
@@ -131,6 +132,7 @@ CliCommandTable BuiltinCommands()
            {kDialogue, kSave},
            {"PATH"}, {}});
     RegisterDialogueFileCommands(t);
+    RegisterPlayCommand(t);
     return t;
 }
 
