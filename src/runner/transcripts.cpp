@@ -196,8 +196,11 @@ bool TranscriptStore::EnsureHistoryFolder()
         return true;
     m_app.log().Log("History folder \"" + folder + "\" did not exist, creating.");
     std::error_code ec;
-    // Only the last level: a missing program folder shows up as the file errors of each save.
-    return std::filesystem::create_directory(folder, ec);
+    // "dialogue" and "history" inside the program folder; a missing program folder itself shows
+    // up as the file errors of each save.
+    std::filesystem::path history(folder);
+    std::filesystem::create_directory(history.parent_path(), ec);
+    return std::filesystem::create_directory(history, ec);
 }
 
 bool TranscriptStore::SaveOne(int index)
