@@ -33,6 +33,8 @@ struct AppHooks {
     std::function<void()> refreshEditorLists;
     std::function<void()> broadcastPluginUpdate;
     std::function<void(std::string_view)> writeConsoleLine;
+    // Runs one console line of script (plug-ins' ExecuteScriptLines, the command-line start).
+    std::function<void(std::string_view)> executeScriptConsole;
     // Script lines found in a dialogue file: asked about, then run (the script engine).
     std::function<bool(const std::vector<std::string>&)> confirmExecScript;
     std::function<void(const std::vector<std::string>&)> runExecScript;
