@@ -1,0 +1,133 @@
+#include "script/engine/interpreter.h"
+
+#include <chrono>
+
+#include "script/engine/classes.h"
+#include "script/engine/nodes.h"
+#include "script/engine/program.h"
+#include "script/engine/run_env.h"
+#include "script/engine/stack_guard.h"
+
+namespace zev::script {
+
+namespace {
+constexpr uint32_t kTickChunk = 4096;
+}
+
+Value* ValueStack::Push(size_t n, Mark& saved)
+{
+    saved.chunk = m_chunk;
+    saved.used = m_used;
+    if (m_chunks.empty() || m_used + n > m_sizes[m_chunk]) {
+        size_t next = m_chunks.empty() ? 0 : m_chunk + 1;
+        // A frame never straddles two chunks; skip to the next one that fits.
+        while (next < m_chunks.size() && m_sizes[next] < n)
+            ++next;
+        if (next >= m_chunks.size()) {
+            size_t size = n > kChunk ? n : kChunk;
+            m_chunks.push_back(std::make_unique<Value[]>(size));
+            m_sizes.push_back(size);
+            next = m_chunks.size() - 1;
+        }
+        m_chunk = next;
+        m_used = 0;
+    }
+    Value* p = m_chunks[m_chunk].get() + m_used;
+    m_used += n;
+    return p;
+}
+
+Interp::Interp(RunEnv& e, const CompiledProgram& p) : env(e), program(p)
+{
+    m_globals = p.globalInit;
+    for (int s : p.freshGlobals)
+        m_globals[static_cast<size_t>(s)] = DefaultValue(p.globalTypes[static_cast<size_t>(s)]);
+    globals = m_globals.data();
+    ticks = kTickChunk;
+    stackLimit = StackLimit();
+}
+
+void Interp::InitChars()
+{
+    m_chars.reserve(256);
+    for (int i = 0; i < 256; ++i)
+        m_chars.push_back(Value::Str(std::string(1, static_cast<char>(i))));
+}
+
+Interp::~Interp() = default;
+
+void Interp::Run()
+{
+    for (auto& s : program.main)
+        if (s->exec(*this) == Flow::Exit)
+            return;
+}
+
+void Interp::Fail(const Node* at, std::string message)
+{
+    Fail(at ? at->line : 0, at ? at->col : 0, std::move(message));
+}
+
+void Interp::Fail(int line, int col, std::string message)
+{
+    throw ScriptThrow { MakeException(message), line, col };
+}
+
+void Interp::SlowTick(const Node* at)
+{
+    ticks = kTickChunk;
+    if (env.hasBudget) {
+        if (env.budget <= kTickChunk) {
+            env.budget = 0;
+            throw ScriptAbort { "Instruction budget exceeded", at ? at->line : 0, at ? at->col : 0 };
+        }
+        env.budget -= kTickChunk;
+    }
+    if (env.hasDeadline && std::chrono::steady_clock::now() > env.deadline)
+        throw ScriptAbort { "Script time-out", at ? at->line : 0, at ? at->col : 0 };
+}
+
+void Interp::Charge(const Node* at, size_t bytes)
+{
+    if (!env.hasBudget)
+        return;
+    uint64_t cost = bytes / 16;
+    while (cost > ticks) {
+        cost -= ticks;
+        ticks = 1;
+        Tick(at);
+    }
+    ticks -= static_cast<uint32_t>(cost);
+    if (ticks == 0)
+        ticks = 1;
+}
+
+void Interp::CheckSize(const Node* at, uint64_t count, uint64_t elemBytes)
+{
+    uint64_t limit = env.maxObjectBytes;
+    if (elemBytes && count > limit / elemBytes)
+        Fail(at, "Out of memory");
+}
+
+void Interp::Out(std::string_view text)
+{
+    if (env.output)
+        env.output->append(text);
+    if (env.sink && *env.sink)
+        (*env.sink)(text);
+}
+
+std::optional<Value> EvalConstant(Expr& e)
+{
+    static const CompiledProgram empty;
+    RunEnv env;
+    env.maxObjectBytes = 1 << 20;
+    Interp c(env, empty);
+    try {
+        return e.eval(c);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+} // namespace zev::script

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/engine/values.h"
+
+namespace zev::script {
+
+struct Node;
+struct CompiledProgram;
+class RunEnv;
+
+// A script exception unwinding through the interpreter: runtime errors and `raise` alike.
+// `exc` holds the Exception instance.
+struct ScriptThrow {
+    Value exc;
+    int line = 0, col = 0;
+};
+
+// Ends the run without giving `except` a chance: the instruction budget or the time-out ran out.
+struct ScriptAbort {
+    std::string message;
+    int line = 0, col = 0;
+};
+
+struct Frame {
+    Value* slots = nullptr;
+    Frame* outer = nullptr; // the frame of the routine this one is nested in
+};
+
+// Frames live in chunks that never move, so a `var` argument may point into its caller's slots.
+class ValueStack {
+public:
+    struct Mark {
+        size_t chunk = 0, used = 0;
+    };
+    Value* Push(size_t n, Mark& saved);
+    void Pop(const Mark& saved) { m_chunk = saved.chunk; m_used = saved.used; }
+
+private:
+    static constexpr size_t kChunk = 16384;
+    std::vector<std::unique_ptr<Value[]>> m_chunks;
+    std::vector<size_t> m_sizes;
+    size_t m_chunk = 0, m_used = 0;
+};
+
+// The state of one run of one program.
+class Interp {
+public:
+    Interp(RunEnv& env, const CompiledProgram& program);
+    ~Interp();
+    Interp(const Interp&) = delete;
+    Interp& operator=(const Interp&) = delete;
+
+    // Runs the main code; a script exception escaping it is rethrown to the caller.
+    void Run();
+
+    Value* fp = nullptr;
+    Frame* frame = nullptr;
+    Value* globals = nullptr;
+    int depth = 0;
+    uintptr_t stackLimit = 0; // see StackLimit()
+    uint32_t ticks = 0;
+    ValueStack stack;
+    std::vector<Value> handling; // exceptions whose `except` part is running: `raise;` throws the last
+    RunEnv& env;
+    const CompiledProgram& program;
+
+    static constexpr int kMaxDepth = 1024;
+
+    [[noreturn]] void Fail(const Node* at, std::string message);
+    [[noreturn]] void Fail(int line, int col, std::string message);
+    void Tick(const Node* at)
+    {
+        if (--ticks == 0)
+            SlowTick(at);
+    }
+    // Charges work proportional to the bytes a built-in produced, so the budget also bounds memory.
+    void Charge(const Node* at, size_t bytes);
+    void CheckSize(const Node* at, uint64_t count, uint64_t elemBytes);
+    void Out(std::string_view text);
+    Value OneChar(unsigned char ch)
+    {
+        if (m_chars.empty())
+            InitChars();
+        return m_chars[ch];
+    }
+
+private:
+    void SlowTick(const Node* at);
+    void InitChars();
+
+    std::vector<Value> m_globals;
+    std::vector<Value> m_chars; // the one-character strings, shared by s[i], Chr and for-in
+};
+
+Value MakeException(std::string_view message);
+
+struct Expr;
+// Evaluates an expression of constants at compile time; nothing when it fails (a run-time error
+// will then report it where it stands).
+std::optional<Value> EvalConstant(Expr& e);
+
+} // namespace zev::script

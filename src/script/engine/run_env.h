@@ -1,0 +1,31 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace zev::script {
+
+class Engine;
+class ScriptDialogs;
+
+// What a run needs from its engine: where output goes, who answers dialog boxes, and its limits.
+class RunEnv {
+public:
+    Engine* engine = nullptr;
+    ScriptDialogs* dialogs = nullptr;
+    const std::function<void(std::string_view)>* sink = nullptr;
+    std::string* output = nullptr;
+    std::mt19937_64* random = nullptr;
+    uint64_t budget = 0; // instructions left; 0 = unlimited
+    bool hasBudget = false;
+    bool hasDeadline = false;
+    std::chrono::steady_clock::time_point deadline;
+    uint64_t maxObjectBytes = 0;
+    bool fileAccess = true;
+};
+
+} // namespace zev::script
