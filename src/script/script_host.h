@@ -1,0 +1,69 @@
+#pragma once
+
+// The host side of script execution: running script files and console lines on the one engine,
+// console output to the control a plug-in lends, the helper-script menu that scripts fill.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/engine/engine.h"
+#include "script/helper_scripts.h"
+#include "script/output_control.h"
+
+namespace zev {
+
+class App;
+
+class ScriptHost {
+public:
+    explicit ScriptHost(App& app);
+    ~ScriptHost();
+    ScriptHost(const ScriptHost&) = delete;
+    ScriptHost& operator=(const ScriptHost&) = delete;
+
+    script::Engine& engine() { return m_engine; }
+    HelperScripts& helpers() { return m_helpers; }
+
+    // Runs the script file at path. False when it is missing or reported messages.
+    bool LoadScript(const std::string& path);
+    // Runs one console line. False when it reported messages.
+    bool ExecuteScriptConsole(std::string_view line);
+    // Appends text to the output control ("\n" written as two characters is a line break); does
+    // nothing while no control is held.
+    void WriteConsoleLine(std::string_view text);
+    void Cls();
+
+    void SetOutputControl(OutputControl* control);
+    void UnsetOutputControl();
+    OutputControl* outputControl() const { return m_output; }
+
+    // Registers a helper script (a missing file is warned about, not refused); false when the
+    // table is full.
+    bool AddHelperScript(const std::string& fileName, const std::string& description, const std::string& category);
+    // Menu actions: run the helper script or time-event command of that table index.
+    void ScriptClick(int tag);
+    void TE_ScriptClick(int tag);
+
+    // The messages of the last run, formatted with their positions (the command-line tool).
+    const std::vector<std::string>& LastMessages() const { return m_lastMessages; }
+    // Every run's messages as they are reported.
+    std::function<void(const std::vector<std::string>&)> onMessages;
+
+private:
+    void Report(const script::Program& program);
+
+    App& m_app;
+    script::Engine m_engine;
+    std::unique_ptr<script::ScriptDialogs> m_dialogs;
+    HelperScripts m_helpers;
+    OutputControl* m_output = nullptr;
+    std::vector<std::string> m_lastMessages;
+};
+
+// Hands the App's hooks to the host: console lines, console output, script lines of dialogue files.
+void InstallScriptHost(App& app, ScriptHost& host);
+
+} // namespace zev
