@@ -2,6 +2,7 @@
 
 #include "cli/cmd_dialogue_file.h"
 #include "cli/cmd_play.h"
+#include "cli/cmd_script.h"
 
 #include <stdexcept>
 
@@ -133,6 +134,7 @@ CliCommandTable BuiltinCommands()
            {"PATH"}, {}});
     RegisterDialogueFileCommands(t);
     RegisterPlayCommand(t);
+    RegisterScriptCommands(t);
     return t;
 }
 
