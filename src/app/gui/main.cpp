@@ -5,6 +5,8 @@
 #include "app/paths.h"
 #include "app/shell_commands.h"
 #include "app/startup.h"
+#include "runner/player_setup.h"
+#include "runner/test_runner.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -17,6 +19,12 @@
 #include "app/gui/parse_error_log.h"
 #include "app/gui/qt_dialogs.h"
 #include "app/gui/qt_text.h"
+#include "runner/gui/player_setup_window.h"
+#include "runner/gui/run_panel.h"
+#include "runner/gui/skill_check_window.h"
+#include "runner/gui/termination_query_window.h"
+#include "runner/gui/transcript_list_window.h"
+#include "runner/gui/transcript_window.h"
 
 namespace {
 
@@ -34,6 +42,20 @@ void WireFileCommands(zev::App& app, zev::MainMenuModel& menus, zev::MainWindow&
     window.SetCommandHandler(MenuCommand::LoadDialogue, [&app, &errorLog] { zev::LoadDialogueCommand(app, errorLog); });
     window.SetCommandHandler(MenuCommand::SaveDialogue, [&app] { zev::SaveCommand(app); });
     window.SetCommandHandler(MenuCommand::SaveDialogueAs, [&app] { zev::SaveAsCommand(app); });
+}
+
+// The test run's menu commands.
+void WireRunnerCommands(zev::App& app, zev::MainMenuModel& menus, zev::MainWindow& window, zev::TestRunner& runner,
+                        zev::PlayerSetupView& setupView)
+{
+    using zev::MenuCommand;
+    for (MenuCommand c : {MenuCommand::SetupPlayerCharacter, MenuCommand::DialogueTranscripts,
+                          MenuCommand::SaveAllTranscripts})
+        menus.SetAvailable(c);
+    window.SetCommandHandler(MenuCommand::SetupPlayerCharacter,
+                             [&app, &runner, &setupView] { zev::SetupPlayerCharacter(app, setupView, &runner); });
+    window.SetCommandHandler(MenuCommand::DialogueTranscripts, [&runner] { runner.transcriptList().ShowTranscriptList(); });
+    window.SetCommandHandler(MenuCommand::SaveAllTranscripts, [&runner] { runner.transcripts().SaveAllTranscripts(); });
 }
 
 } // namespace
@@ -57,15 +79,30 @@ int main(int argc, char** argv)
     log.SetErrorHandler([&dialogs](const std::string& what) { dialogs.Error(what); });
 
     zev::MainMenuModel menus;
+    // Declared before the window: the panel and the transcript windows hold on to it until they go.
+    zev::TestRunner runner(app);
     zev::MainWindow window(app, menus, dialogs.encoding());
     dialogs.SetParent(&window);
     zev::ParseErrorLog errorLog(dialogs.encoding(), &window);
     WireFileCommands(app, menus, window, errorLog);
 
+    auto* panel = new zev::RunPanelWidget(runner, dialogs.encoding());
+    window.setCentralWidget(panel);
+    zev::QtSkillCheckView skillView(dialogs.encoding(), &window);
+    zev::QtTerminationQueryView queryView(dialogs.encoding(), &window);
+    zev::QtPlayerSetupView setupView(dialogs.encoding(), &window);
+    runner.SetSkillCheckView(&skillView);
+    runner.SetTerminationQueryView(&queryView);
+    new zev::TranscriptWindow(runner.transcriptWindow(), dialogs.encoding(), &window);
+    new zev::TranscriptListWindow(runner.transcriptList(), dialogs.encoding(), &window);
+    WireRunnerCommands(app, menus, window, runner, setupView);
+
     zev::StartupOptions options;
     options.firstArgument = firstArg;
     zev::RunStartupSequence(app, options);
     menus.SetDeveloperMode(app.devMode());
+    zev::InstallRunner(app, runner);
+    runner.RefreshStartNodeBox();
 
     std::unique_ptr<zev::DebugWindow> debugWindow;
     if (app.settings().debugMode) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -43,9 +44,12 @@ MainWindow::MainWindow(App& app, MainMenuModel& menus, TextEncoding encoding, QW
     m_menuConnection = m_menus.changed.Connect([this] { SyncMenus(); });
 
     setWindowTitle(ToQString(m_app.title(), m_encoding));
-    m_titleConnection = m_app.titleChanged.Connect([this, placeholder](const std::string& title) {
+    // The test-run panel may replace the placeholder as the central widget, deleting it.
+    m_titleConnection = m_app.titleChanged.Connect([this, summary = QPointer<QLabel>(placeholder)](
+                                                       const std::string& title) {
         setWindowTitle(ToQString(title, m_encoding));
-        placeholder->setText(SummaryText());
+        if (summary)
+            summary->setText(SummaryText());
     });
     // A change makes the dialogue worth saving again, even after a save disabled the item.
     m_modifiedConnection = m_app.modifiedChanged.Connect([this](bool modified) {
@@ -57,7 +61,7 @@ MainWindow::MainWindow(App& app, MainMenuModel& menus, TextEncoding encoding, QW
     CenterOnScreen();
 }
 
-// Until the test-run panel takes the centre: what is loaded.
+// While the placeholder holds the centre: what is loaded.
 QString MainWindow::SummaryText() const
 {
     const dialog& d = m_app.dlg();

@@ -1,0 +1,69 @@
+#pragma once
+
+// Core headers first: Qt's `slots` keyword macro would break app/signal.h. No Q_OBJECT for the
+// same reason; the widget needs no signals of its own.
+#include "app/codepage.h"
+#include "runner/test_runner.h"
+
+#include <QWidget>
+
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace zev {
+
+// The main window's test-run panel: shows the runner's RunPanel and forwards the user's actions.
+class RunPanelWidget : public QWidget {
+public:
+    RunPanelWidget(TestRunner& runner, TextEncoding encoding, QWidget* parent = nullptr);
+    ~RunPanelWidget() override;
+
+    // Whether a node editor exists; until then "Edit this node" stays disabled with a hint.
+    void SetNodeEditorAvailable(bool available);
+
+    // The panel redrawn from the model; runs on every TestRunner::changed.
+    void Redraw();
+
+    QComboBox* startNodeBox() const { return m_startNode; }
+    QTreeWidget* optionList() const { return m_options; }
+
+private:
+    QWidget* BuildButtonRow();
+    QWidget* BuildTexts();
+    QWidget* BuildOptions();
+    void RedrawOptions(const RunPanel& p);
+    void RedrawStartNodeBox(const RunPanel& p);
+    // The row under the item, or -1.
+    int RowOf(const void* item) const;
+    QString Text(std::string_view bytes) const;
+
+    TestRunner& m_runner;
+    TextEncoding m_encoding;
+    std::size_t m_changedConnection = 0;
+    bool m_redrawing = false;
+    bool m_editorAvailable = false;
+    std::vector<std::string> m_shownItems; // the start-node box's items as last drawn
+    std::vector<OptionRow> m_shownOptions; // the option list as last drawn
+
+    QComboBox* m_startNode = nullptr;
+    QPushButton* m_run = nullptr;
+    QPushButton* m_stop = nullptr;
+    QPushButton* m_back = nullptr;
+    QPushButton* m_forward = nullptr;
+    QPushButton* m_edit = nullptr;
+    QLabel* m_currentNodeCaption = nullptr;
+    QLineEdit* m_nodeLabel = nullptr;
+    QPlainTextEdit* m_npcLine = nullptr;
+    QPlainTextEdit* m_nodeNotes = nullptr;
+    QPlainTextEdit* m_optionNotes = nullptr;
+    QTreeWidget* m_options = nullptr;
+    QLabel* m_hiddenOptions = nullptr;
+};
+
+} // namespace zev
