@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "runner/player_setup.h"
 #include "runner/test_runner.h"
+#include "script/script_host.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -81,6 +82,9 @@ int main(int argc, char** argv)
     zev::MainMenuModel menus;
     // Declared before the window: the panel and the transcript windows hold on to it until they go.
     zev::TestRunner runner(app);
+    // Scripts: console lines of plug-ins, script lines of dialogue files.
+    zev::ScriptHost scripts(app);
+    zev::InstallScriptHost(app, scripts);
     zev::MainWindow window(app, menus, dialogs.encoding());
     dialogs.SetParent(&window);
     zev::ParseErrorLog errorLog(dialogs.encoding(), &window);
