@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include <cctype>
+
 namespace zev {
 
 namespace {
@@ -60,6 +62,14 @@ std::string DefaultMSGPath(const IniFile& ini) { return ini.ReadString(kSectionG
 std::string HeadersPath(const IniFile& ini) { return ini.ReadString(kSectionGlobalConfig, kKeyHeadersPath, ""); }
 
 std::string FO2Basepath(const IniFile& ini) { return ini.ReadString(kSectionGlobalConfig, kKeyFO2Basepath, ""); }
+
+bool TextEncodingIsUtf8(const IniFile& ini)
+{
+    std::string v = ini.ReadString(kSectionGlobalConfig, kKeyTextEncoding, "cp1252");
+    for (char& c : v)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return v == "utf-8" || v == "utf8";
+}
 
 std::string ClonedNodeFormatString(const IniFile& ini)
 {

@@ -36,6 +36,8 @@ inline constexpr std::string_view kKeyDefaultMSGPath = "DefaultMSGPath";
 inline constexpr std::string_view kKeyHeadersPath = "HeadersPath";
 inline constexpr std::string_view kKeyFO2Basepath = "FO2Basepath";
 inline constexpr std::string_view kKeyClonedNodeFormatString = "ClonedNodeFormatString";
+// How the windows show the dialogue's 8-bit text: "cp1252" (default) or "utf-8".
+inline constexpr std::string_view kKeyTextEncoding = "TextEncoding";
 
 // "Dialogue Engine".
 inline constexpr std::string_view kKeyEvaluateConditions = "EvaluateConditions";
@@ -97,6 +99,8 @@ std::string DefaultMSGPath(const IniFile& ini);
 std::string HeadersPath(const IniFile& ini);
 std::string FO2Basepath(const IniFile& ini);
 std::string ClonedNodeFormatString(const IniFile& ini);
+// True when "TextEncoding" says UTF-8 ("utf-8" or "utf8", any case); Windows-1252 otherwise.
+bool TextEncodingIsUtf8(const IniFile& ini);
 
 // Fills the player character in the order of its fields; for each skill k first its name from
 // "Skills", then its value from "Player Character" under that name.

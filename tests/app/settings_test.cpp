@@ -305,3 +305,20 @@ TEST(ShippedData, FilesUseCrLfLineEnds)
 
 } // namespace
 } // namespace zev
+
+namespace zev {
+namespace {
+
+TEST(TextEncodingSetting, Cp1252UnlessTheConfigurationSaysUtf8)
+{
+    test::TempDir dir;
+    IniFile missing(dir.File("none.ini"));
+    EXPECT_FALSE(TextEncodingIsUtf8(missing));
+    IniFile ini(dir.Write("ZEVDlg.ini", "[Global Config]\r\nTextEncoding=UTF-8\r\n"));
+    EXPECT_TRUE(TextEncodingIsUtf8(ini));
+    ASSERT_TRUE(ini.WriteString("Global Config", "TextEncoding", "cp1252"));
+    EXPECT_FALSE(TextEncodingIsUtf8(ini));
+}
+
+} // namespace
+} // namespace zev

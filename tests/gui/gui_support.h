@@ -5,6 +5,8 @@
 #include "app/scripted_dialogs.h"
 
 #include <QApplication>
+
+#include "app/gui/exception_report_window.h"
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
@@ -26,7 +28,7 @@ inline QApplication& GuiApp()
         static int argc = 1;
         static char name[] = "zev_gui_tests";
         static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
+        return new zev::ZevApplication(argc, argv);
     }();
     return *app;
 }

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "app/gui/debug_window.h"
+#include "app/gui/exception_report_window.h"
 #include "app/gui/main_window.h"
 #include "app/gui/parse_error_log.h"
 #include "app/gui/qt_dialogs.h"
@@ -63,7 +64,7 @@ void WireRunnerCommands(zev::App& app, zev::MainMenuModel& menus, zev::MainWindo
 
 int main(int argc, char** argv)
 {
-    QApplication qapp(argc, argv);
+    zev::ZevApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEV Dialogue Tool"));
     QApplication::setApplicationVersion(QStringLiteral(ZEV_VERSION_TEXT));
     // Qt adopts the user's locale; every float the program writes or reads uses ".".
@@ -73,6 +74,8 @@ int main(int argc, char** argv)
 
     zev::QtDialogs dialogs;
     zev::App app(dialogs, zev::ResolveProgramFolder());
+    dialogs.SetEncoding(zev::TextEncodingIsUtf8(app.config()) ? zev::TextEncoding::Utf8 : zev::TextEncoding::Cp1252);
+    qapp.SetReportContext(&app, dialogs.encoding());
     zev::LoadStartupDataFile(app);
     app.SetStartingUp(true);
     zev::Logger& log = app.log();
