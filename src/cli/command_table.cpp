@@ -3,6 +3,7 @@
 #include "cli/cmd_dialogue_file.h"
 #include "cli/cmd_play.h"
 #include "cli/cmd_script.h"
+#include "cli/cmd_plugins.h"
 
 #include <stdexcept>
 
@@ -135,6 +136,7 @@ CliCommandTable BuiltinCommands()
     RegisterDialogueFileCommands(t);
     RegisterPlayCommand(t);
     RegisterScriptCommands(t);
+    RegisterPluginCommands(t);
     return t;
 }
 

@@ -1,0 +1,10 @@
+#pragma once
+
+namespace zev {
+
+class CliCommandTable;
+
+// zevdlg-cli plugins and run-plugin.
+void RegisterPluginCommands(CliCommandTable& table);
+
+} // namespace zev

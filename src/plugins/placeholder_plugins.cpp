@@ -1,4 +1,0 @@
-// Replaced by the plug-in host.
-namespace zev {
-int PluginsLibraryAnchor() { return 0; }
-} // namespace zev
