@@ -226,3 +226,40 @@ TEST_F(MainWindowTest, AboutShowsVersionBuildDateAndCounts)
 
 } // namespace
 } // namespace zev
+
+namespace zev {
+namespace {
+
+TEST_F(MainWindowTest, RunTimeEntriesOfPluginsAndHelperScriptsReachTheirHandlers)
+{
+    std::vector<int> picked;
+    auto pick = [&](int tag) { picked.push_back(tag); };
+    window.SetMenuEntries(MenuId::Plugins, {{"Relabel", "Ctrl+Shift+R", 4}, {"Other", "", 7}}, pick);
+    QList<QAction*> plugins = window.MenuFor(MenuId::Plugins)->actions();
+    ASSERT_EQ(plugins.size(), 2);
+    EXPECT_EQ(plugins[0]->text(), QStringLiteral("Relabel"));
+    EXPECT_EQ(plugins[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+R")));
+    plugins[1]->trigger();
+
+    window.SetEntriesAfter(MenuCommand::CheckForUpdates, {{"Update A", "", 1}}, pick);
+    window.SetEntriesAfter(MenuCommand::CheckForUpdates, {{"Update B", "", 2}}, pick); // replaces A
+    QList<QAction*> help = window.MenuFor(MenuId::Help)->actions();
+    qsizetype at = help.indexOf(window.ActionFor(MenuCommand::CheckForUpdates));
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(help[at + 1]->text(), QStringLiteral("Update B"));
+    EXPECT_FALSE(std::any_of(help.begin(), help.end(), [](QAction* a) { return a->text() == "Update A"; }));
+    help[at + 1]->trigger();
+
+    window.SetSubmenus(MenuId::HelperScripts, {{"Tools", {{"Stats", "", 0}, {"Links", "", 1}}}}, pick);
+    QList<QAction*> helpers = window.MenuFor(MenuId::HelperScripts)->actions();
+    ASSERT_EQ(helpers.size(), 1);
+    ASSERT_NE(helpers[0]->menu(), nullptr);
+    helpers[0]->menu()->actions()[1]->trigger();
+
+    window.SetSubmenuEntries(MenuCommand::Import, {{"Import thing", "", 9}}, pick);
+    window.ActionFor(MenuCommand::Import)->menu()->actions()[0]->trigger();
+    EXPECT_EQ(picked, (std::vector<int>{7, 2, 1, 9}));
+}
+
+} // namespace
+} // namespace zev

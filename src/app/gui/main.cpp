@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "runner/player_setup.h"
 #include "runner/test_runner.h"
+#include "plugins/plugin_host.h"
 #include "script/script_host.h"
 
 #include <QApplication>
@@ -31,7 +32,8 @@
 namespace {
 
 // The file commands that exist so far.
-void WireFileCommands(zev::App& app, zev::MainMenuModel& menus, zev::MainWindow& window, zev::ParseErrorLog& errorLog)
+void WireFileCommands(zev::App& app, zev::MainMenuModel& menus, zev::MainWindow& window, zev::ParseErrorLog& errorLog,
+                      zev::PluginHost& plugins)
 {
     using zev::MenuCommand;
     for (MenuCommand c : {MenuCommand::NewDialogue, MenuCommand::LoadDialogue, MenuCommand::SaveDialogue,
@@ -41,7 +43,11 @@ void WireFileCommands(zev::App& app, zev::MainMenuModel& menus, zev::MainWindow&
     app.saveEnabledChanged.Connect([&menus](bool on) { menus.SetEnabled(MenuCommand::SaveDialogue, on); });
     app.statusChanged.Connect([&window](const std::string& text) { window.SetStatusText(text); });
     window.SetCommandHandler(MenuCommand::NewDialogue, [&app] { zev::NewDialogueCommand(app); });
-    window.SetCommandHandler(MenuCommand::LoadDialogue, [&app, &errorLog] { zev::LoadDialogueCommand(app, errorLog); });
+    window.SetCommandHandler(MenuCommand::LoadDialogue, [&app, &errorLog, &plugins] {
+        zev::LoadDialogueCommand(app, errorLog, plugins.ImportFilters(), [&plugins](int index, const std::string& path) {
+            plugins.ImportWithFilter(index + 2, path); // filter 1 is the dialogue file format
+        });
+    });
     window.SetCommandHandler(MenuCommand::SaveDialogue, [&app] { zev::SaveCommand(app); });
     window.SetCommandHandler(MenuCommand::SaveDialogueAs, [&app] { zev::SaveAsCommand(app); });
 }
@@ -58,6 +64,22 @@ void WireRunnerCommands(zev::App& app, zev::MainMenuModel& menus, zev::MainWindo
                              [&app, &runner, &setupView] { zev::SetupPlayerCharacter(app, setupView, &runner); });
     window.SetCommandHandler(MenuCommand::DialogueTranscripts, [&runner] { runner.transcriptList().ShowTranscriptList(); });
     window.SetCommandHandler(MenuCommand::SaveAllTranscripts, [&runner] { runner.transcripts().SaveAllTranscripts(); });
+}
+
+// The plug-ins' entries in the Import, Export, Plugins and Help menus.
+void ShowPluginMenus(zev::PluginHost& plugins, zev::MainWindow& window)
+{
+    auto entries = [&plugins](zev::PluginMenu menu) {
+        std::vector<zev::MainWindow::DynamicEntry> out;
+        for (const zev::PluginMenuEntry& e : plugins.MenuEntries(menu))
+            out.push_back({e.caption, e.shortcut, e.tag});
+        return out;
+    };
+    auto run = [&plugins](int tag) { plugins.PluginExec(tag); };
+    window.SetSubmenuEntries(zev::MenuCommand::Import, entries(zev::PluginMenu::Import), run);
+    window.SetSubmenuEntries(zev::MenuCommand::Export, entries(zev::PluginMenu::Export), run);
+    window.SetMenuEntries(zev::MenuId::Plugins, entries(zev::PluginMenu::Plugins), run);
+    window.SetEntriesAfter(zev::MenuCommand::CheckForUpdates, entries(zev::PluginMenu::Help), run);
 }
 
 } // namespace
@@ -91,7 +113,12 @@ int main(int argc, char** argv)
     zev::MainWindow window(app, menus, dialogs.encoding());
     dialogs.SetParent(&window);
     zev::ParseErrorLog errorLog(dialogs.encoding(), &window);
-    WireFileCommands(app, menus, window, errorLog);
+    zev::PluginHost plugins(app);
+    plugins.SetMainMenu(&menus);
+    plugins.SetTestRunner(&runner);
+    plugins.Install();
+    window.SetCanClosePlugins(&zev::PluginHost::CanClosePlugins);
+    WireFileCommands(app, menus, window, errorLog, plugins);
 
     auto* panel = new zev::RunPanelWidget(runner, dialogs.encoding());
     window.setCentralWidget(panel);
@@ -106,6 +133,11 @@ int main(int argc, char** argv)
 
     zev::StartupOptions options;
     options.firstArgument = firstArg;
+    options.extensions.updateWindowAndPlugins = [&] {
+        plugins.ScanAll();
+        ShowPluginMenus(plugins, window);
+    };
+    plugins.changed.Connect([&] { ShowPluginMenus(plugins, window); });
     zev::RunStartupSequence(app, options);
     menus.SetDeveloperMode(app.devMode());
     zev::InstallRunner(app, runner);

@@ -187,7 +187,76 @@ void MainWindow::SetStatusText(std::string_view text) { m_status->setText(ToQStr
 
 QString MainWindow::StatusText() const { return m_status->text(); }
 
-bool MainWindow::QueryClose() { return CloseQuery(m_app); }
+bool MainWindow::QueryClose() { return CloseQuery(m_app, m_canClosePlugins); }
+
+QAction* MainWindow::MakeEntry(QMenu* menu, const DynamicEntry& entry, const PickHandler& onPick)
+{
+    auto* action = new QAction(ToQString(entry.caption, m_encoding), menu);
+    if (!entry.shortcut.empty())
+        action->setShortcut(QKeySequence(QString::fromStdString(entry.shortcut)));
+    int tag = entry.tag;
+    connect(action, &QAction::triggered, this, [onPick, tag] {
+        if (onPick)
+            onPick(tag);
+    });
+    return action;
+}
+
+void MainWindow::SetSubmenuEntries(MenuCommand submenu, const std::vector<DynamicEntry>& entries, PickHandler onPick)
+{
+    QAction* item = ActionFor(submenu);
+    QMenu* menu = item ? item->menu() : nullptr;
+    if (!menu)
+        return;
+    menu->clear();
+    for (const DynamicEntry& e : entries)
+        menu->addAction(MakeEntry(menu, e, onPick));
+}
+
+void MainWindow::SetMenuEntries(MenuId id, const std::vector<DynamicEntry>& entries, PickHandler onPick)
+{
+    QMenu* menu = MenuFor(id);
+    if (!menu)
+        return;
+    menu->clear();
+    for (const DynamicEntry& e : entries)
+        menu->addAction(MakeEntry(menu, e, onPick));
+}
+
+void MainWindow::SetSubmenus(MenuId id, const std::vector<DynamicSubmenu>& submenus, PickHandler onPick)
+{
+    QMenu* menu = MenuFor(id);
+    if (!menu)
+        return;
+    menu->clear();
+    for (const DynamicSubmenu& s : submenus) {
+        QMenu* sub = menu->addMenu(ToQString(s.caption, m_encoding));
+        for (const DynamicEntry& e : s.entries)
+            sub->addAction(MakeEntry(sub, e, onPick));
+    }
+}
+
+void MainWindow::SetEntriesAfter(MenuCommand anchor, const std::vector<DynamicEntry>& entries, PickHandler onPick)
+{
+    QAction* after = ActionFor(anchor);
+    QMenu* menu = MenuFor(m_menus.MenuOf(anchor));
+    if (!after || !menu)
+        return;
+    auto& previous = m_afterEntries[static_cast<int>(anchor)];
+    for (QAction* a : previous) {
+        menu->removeAction(a);
+        a->deleteLater();
+    }
+    previous.clear();
+    QList<QAction*> actions = menu->actions();
+    qsizetype at = actions.indexOf(after);
+    QAction* before = (at >= 0 && at + 1 < actions.size()) ? actions[at + 1] : nullptr;
+    for (const DynamicEntry& e : entries) {
+        QAction* a = MakeEntry(menu, e, onPick);
+        menu->insertAction(before, a);
+        previous.push_back(a);
+    }
+}
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {

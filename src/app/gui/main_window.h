@@ -38,8 +38,6 @@ public:
 
     // What a command does when picked. A command also needs to be available in the menu model.
     void SetCommandHandler(MenuCommand command, std::function<void()> handler);
-    // The Save command as the close query runs it: true when the dialogue was written. Until one is
-    // set, Yes in the close query explains that saving is not available and keeps the window open.
     // Runs a command as the menu would; false when it cannot be picked now.
     bool Trigger(MenuCommand command);
 
@@ -56,6 +54,29 @@ public:
 
     void ShowAbout();
 
+    // Entries that plug-ins and scripts add at run time: caption, shortcut text, and the tag
+    // handed back when one is picked.
+    struct DynamicEntry {
+        std::string caption;
+        std::string shortcut;
+        int tag = 0;
+    };
+    using PickHandler = std::function<void(int tag)>;
+    // The entries of a submenu item (Import, Export) or of a whole menu (Plugins), replacing
+    // what it held.
+    void SetSubmenuEntries(MenuCommand submenu, const std::vector<DynamicEntry>& entries, PickHandler onPick);
+    void SetMenuEntries(MenuId menu, const std::vector<DynamicEntry>& entries, PickHandler onPick);
+    // Entries placed right after a command's item (update plug-ins after "Check for updates...").
+    void SetEntriesAfter(MenuCommand anchor, const std::vector<DynamicEntry>& entries, PickHandler onPick);
+    // The "Helper Scripts" menu: one submenu per category.
+    struct DynamicSubmenu {
+        std::string caption;
+        std::vector<DynamicEntry> entries;
+    };
+    void SetSubmenus(MenuId menu, const std::vector<DynamicSubmenu>& submenus, PickHandler onPick);
+    // Asked by the close request after the save query: false keeps the program running.
+    void SetCanClosePlugins(bool (*canClose)(App&)) { m_canClosePlugins = canClose; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -67,6 +88,7 @@ private:
     };
 
     QString SummaryText() const;
+    QAction* MakeEntry(QMenu* menu, const DynamicEntry& entry, const PickHandler& onPick);
     void BuildMenus();
     void SyncMenus();
     void CenterOnScreen();
@@ -80,6 +102,8 @@ private:
     std::size_t m_titleConnection = 0;
     std::size_t m_modifiedConnection = 0;
     std::size_t m_menuConnection = 0;
+    bool (*m_canClosePlugins)(App&) = nullptr;
+    std::map<int, std::vector<QAction*>> m_afterEntries;
 };
 
 } // namespace zev

@@ -1,5 +1,7 @@
 #include "app/gui/qt_dialogs.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -135,6 +137,7 @@ std::optional<std::string> QtDialogs::FileBox(const FileBoxOptions& options, boo
         box.selectFile(PathToQString(options.fileName));
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return std::nullopt;
+    options.chosenFilter = static_cast<int>(std::max<qsizetype>(0, filters.indexOf(box.selectedNameFilter())));
     return PathFromQString(box.selectedFiles().constFirst());
 }
 
