@@ -7,8 +7,12 @@
 #include "app/paths.h"
 #include "app/scripted_dialogs.h"
 #include "cli/command_table.h"
+#include "completion/parse_include.h"
 #include "model/zev_parser.h"
+#include "runner/test_runner.h"
+#include "script/func_desc.h"
 #include "script/script_host.h"
+#include "script/zevfuncs_runner.h"
 
 namespace zev {
 
@@ -39,9 +43,15 @@ private:
 class ScriptSession {
 public:
     ScriptSession(CliContext& ctx, const CliCommandArgs& args, const std::string& command)
-        : m_ctx(ctx), m_args(args), m_command(command), m_host(ctx.app), m_control(ctx.out)
+        : m_ctx(ctx), m_args(args), m_command(command), m_host(ctx.app), m_control(ctx.out), m_runner(ctx.app),
+          m_descriptions(ctx.app.ProgramPath("func_desc.ini")), m_definitionReader(m_definitions)
     {
         InstallScriptHost(ctx.app, m_host);
+        InstallRunner(ctx.app, m_runner);
+        ScriptApiServices services;
+        services.definitions = &m_definitionReader;
+        services.descriptions = &m_descriptions;
+        m_funcs = InstallZEVFuncs(ctx.app, m_host, &m_runner, std::move(services));
         m_host.SetOutputControl(&m_control);
         m_host.engine().SetOutputSink([&ctx](std::string_view text) { ctx.out << WithLf(text); });
         m_host.onMessages = [&ctx](const std::vector<std::string>& messages) {
@@ -107,6 +117,11 @@ private:
     std::string m_command;
     ScriptHost m_host;
     StdoutControl m_control;
+    TestRunner m_runner;
+    FuncDescStore m_descriptions;
+    DefinitionTable m_definitions;
+    TParseInclude m_definitionReader;
+    std::unique_ptr<ZEVFuncs> m_funcs; // last: it leaves the engine before the rest goes
 };
 
 int RunScript(CliContext& ctx, const CliCommandArgs& args)
