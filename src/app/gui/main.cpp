@@ -8,6 +8,12 @@
 #include "runner/player_setup.h"
 #include "runner/test_runner.h"
 #include "plugins/plugin_host.h"
+#include "plugins/plugin_script_services.h"
+#include "completion/code_snippets.h"
+#include "completion/parse_include.h"
+#include "script/func_desc.h"
+#include "script/zevfuncs.h"
+#include "script/zevfuncs_runner.h"
 #include "script/script_host.h"
 
 #include <QApplication>
@@ -82,6 +88,32 @@ void ShowPluginMenus(zev::PluginHost& plugins, zev::MainWindow& window)
     window.SetEntriesAfter(zev::MenuCommand::CheckForUpdates, entries(zev::PluginMenu::Help), run);
 }
 
+// The "Helper Scripts" menu as the helper scripts registered it.
+void ShowHelperScripts(zev::ScriptHost& scripts, zev::MainMenuModel& menus, zev::MainWindow& window)
+{
+    std::vector<zev::MainWindow::DynamicSubmenu> submenus;
+    for (const zev::HelperSubmenu& s : scripts.helpers().menu()) {
+        zev::MainWindow::DynamicSubmenu sub{s.caption, {}};
+        for (const zev::HelperMenuEntry& e : s.entries)
+            sub.entries.push_back({e.caption, "", e.tag});
+        submenus.push_back(std::move(sub));
+    }
+    menus.SetHelperScriptsFound(scripts.helpers().menuVisible());
+    window.SetSubmenus(zev::MenuId::HelperScripts, submenus, [&scripts](int tag) { scripts.ScriptClick(tag); });
+}
+
+// A text inside a script's single-quoted literal.
+std::string QuotedForScript(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        out += c;
+        if (c == '\'')
+            out += '\'';
+    }
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -118,6 +150,17 @@ int main(int argc, char** argv)
     plugins.SetTestRunner(&runner);
     plugins.Install();
     window.SetCanClosePlugins(&zev::PluginHost::CanClosePlugins);
+
+    // The host unit of script functions, attached before any script of start-up runs.
+    zev::FuncDescStore descriptions(app.ProgramPath("func_desc.ini"));
+    zev::DefinitionTable definitions;
+    zev::TParseInclude definitionReader(definitions);
+    zev::CodeSnippetTable snippets;
+    zev::ScriptApiServices services;
+    services.definitions = &definitionReader;
+    services.descriptions = &descriptions;
+    zev::AddPluginServices(services, plugins);
+    std::unique_ptr<zev::ZEVFuncs> scriptApi = zev::InstallZEVFuncs(app, scripts, &runner, std::move(services));
     WireFileCommands(app, menus, window, errorLog, plugins);
 
     auto* panel = new zev::RunPanelWidget(runner, dialogs.encoding());
@@ -133,6 +176,18 @@ int main(int argc, char** argv)
 
     zev::StartupOptions options;
     options.firstArgument = firstArg;
+    options.extensions.definitionsAndPresets = [&] {
+        scripts.LoadScript(app.ProgramPath("def/def_list.dws"));
+        zev::TCodeSnippets presets(snippets);
+        presets.SourceFileName = app.ProgramPath("def/codesnippets.def");
+        if (presets.Execute() && presets.Successful())
+            log.Log("CodeSnippets parsed: " + std::to_string(snippets.count()));
+        log.Log(std::to_string(definitions.count()) + " completion proposal definitions loaded.");
+    };
+    options.extensions.scriptsAndHelpers = [&] {
+        scripts.LoadScript(app.ProgramPath("helperscripts/helpermain.dws"));
+        ShowHelperScripts(scripts, menus, window);
+    };
     options.extensions.updateWindowAndPlugins = [&] {
         plugins.ScanAll();
         ShowPluginMenus(plugins, window);
@@ -154,7 +209,7 @@ int main(int argc, char** argv)
     window.show();
 
     if (!firstArg.empty() && firstArg != "/devmode")
-        zev::LoadDialogueScript(app, firstArg);
+        scripts.ExecuteScriptConsole("LoadDialogue('" + QuotedForScript(firstArg) + "')");
 
     int code = QApplication::exec();
     log.SetDebugWindow(nullptr);
