@@ -8,6 +8,13 @@
 #include "cli/command_table.h"
 #include "model/zev_parser.h"
 #include "plugins/plugin_host.h"
+#include "plugins/plugin_script_services.h"
+#include "completion/parse_include.h"
+#include "runner/test_runner.h"
+#include "script/func_desc.h"
+#include "script/script_host.h"
+#include "script/zevfuncs.h"
+#include "script/zevfuncs_runner.h"
 
 namespace zev {
 
@@ -41,11 +48,42 @@ int Plugins(CliContext& ctx, const CliCommandArgs&)
     return 0;
 }
 
+// Console lines the plug-in's script lines print, while it holds no control of its own.
+class StdoutControl final : public OutputControl {
+public:
+    explicit StdoutControl(std::ostream& out) : m_out(out) {}
+    std::string Name() const override { return "stdout"; }
+    void AppendLine(std::string_view text) override { m_out << text << '\n'; }
+    void Clear() override {}
+
+private:
+    std::ostream& m_out;
+};
+
 int RunPluginCommand(CliContext& ctx, const CliCommandArgs& args)
 {
     App& app = ctx.app;
+    // The script side first: a plug-in changes the dialogue through ExecuteScriptLines.
+    ScriptHost scripts(app);
+    InstallScriptHost(app, scripts);
+    StdoutControl console(ctx.out);
+    scripts.SetOutputControl(&console);
+    scripts.onMessages = [&ctx](const std::vector<std::string>& messages) {
+        for (const std::string& m : messages)
+            ctx.err << m << '\n';
+    };
+    TestRunner runner(app);
+    InstallRunner(app, runner);
     PluginHost host(app);
     Attach(ctx, host);
+    FuncDescStore descriptions(app.ProgramPath("func_desc.ini"));
+    DefinitionTable definitions;
+    TParseInclude definitionReader(definitions);
+    ScriptApiServices services;
+    services.definitions = &definitionReader;
+    services.descriptions = &descriptions;
+    AddPluginServices(services, host);
+    std::unique_ptr<ZEVFuncs> api = InstallZEVFuncs(app, scripts, &runner, std::move(services));
     if (args.Has("--dialogue")) {
         const std::string file = args.Value("--dialogue");
         app.hooks().confirmExecScript = [&ctx, file](const std::vector<std::string>&) {
