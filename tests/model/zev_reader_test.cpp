@@ -43,8 +43,8 @@ TEST(ZevReader, ReadsTheShippedSampleWithoutErrors)
     Read r(text);
     EXPECT_EQ(r.Errors(), "");
     EXPECT_EQ(r.d->npc_name, "Marta the Trader");
-    EXPECT_EQ(r.d->node_count, 7);
-    EXPECT_EQ(r.d->variable_count, 3);
+    EXPECT_EQ(r.d->node_count, 12);
+    EXPECT_EQ(r.d->variable_count, 5);
     EXPECT_EQ(r.d->start_condition_count, 2);
     EXPECT_EQ(r.d->default_condition, 1);
     EXPECT_EQ(r.d->float_nodes[0]->message_count, 3);

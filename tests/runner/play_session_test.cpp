@@ -21,7 +21,7 @@ TEST_F(Play, AScriptedRunOfTheSampleGivesItsTranscript)
     pc.intelligence = 7;
     pc.money = 350;
     pc.skills[6].value = 35; // first aid below 40: the stimpak question stays hidden
-    PlayResult r = PlayHeadless(app, { "Start", { 0, 1 } });
+    PlayResult r = PlayHeadless(app, { "Start", { 0, 2 } });
     EXPECT_TRUE(r.started);
     EXPECT_TRUE(r.completed) << r.error;
     EXPECT_TRUE(r.recorded);
@@ -29,7 +29,8 @@ TEST_F(Play, AScriptedRunOfTheSampleGivesItsTranscript)
     EXPECT_EQ(r.lines[0], "NPC: (Start) Welcome, stranger. Looking to buy or just looking?");
     EXPECT_EQ(r.lines[1], "Player: I'd like to see your wares.");
     EXPECT_EQ(r.lines[2], "NPC: (Wares) Water, ammo, a few stimpaks. Take your pick.");
-    // "Maybe later." (index 1) led to "done": the box was answered OK.
+    // "Maybe later." (index 2) led to "done": the box was answered OK.
+    ASSERT_NE(dialogs.Last(), nullptr);
     EXPECT_EQ(dialogs.Last()->text, "Dialogue ends here.\r\n\r\n(Runtime dialogue editing = OFF)");
 }
 
@@ -55,7 +56,7 @@ TEST_F(Play, SeededSkillChecksAndHiddenChoicesAreReported)
     EXPECT_EQ(
         hidden.lines, (std::vector<std::string> { "NPC: (Start) Welcome, miss. Looking to buy or just looking?" }));
 
-    PlayResult past = PlayHeadless(app, { "Start", { 4, 0 } });
+    PlayResult past = PlayHeadless(app, { "Start", { 7, 0 } }); // "Goodbye." ends the run
     EXPECT_FALSE(past.completed);
     EXPECT_EQ(past.error, "the run ended before choice 2 (0)");
 
