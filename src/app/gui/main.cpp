@@ -17,7 +17,9 @@
 #include "script/script_host.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QScreen>
+#include <QUrl>
 
 #include <clocale>
 #include <memory>
@@ -56,6 +58,11 @@ void WireFileCommands(zev::App& app, zev::MainMenuModel& menus, zev::MainWindow&
     });
     window.SetCommandHandler(MenuCommand::SaveDialogue, [&app] { zev::SaveCommand(app); });
     window.SetCommandHandler(MenuCommand::SaveDialogueAs, [&app] { zev::SaveAsCommand(app); });
+    // The manual ships as HTML and opens in the desktop's browser.
+    menus.SetAvailable(MenuCommand::DialogueToolHelp);
+    window.SetCommandHandler(MenuCommand::DialogueToolHelp, [&app] {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(zev::PathToQString(app.ProgramPath("doc/index.html"))));
+    });
 }
 
 // The test run's menu commands.
@@ -161,6 +168,11 @@ int main(int argc, char** argv)
     services.descriptions = &descriptions;
     zev::AddPluginServices(services, plugins);
     std::unique_ptr<zev::ZEVFuncs> scriptApi = zev::InstallZEVFuncs(app, scripts, &runner, std::move(services));
+    window.SetAboutCounts([&scripts, &plugins] {
+        const zev::script::HostUnit* unit = scripts.engine().FindUnit("ZEVFuncs");
+        return std::make_pair(unit ? static_cast<int>(unit->functions().size()) : 0,
+                              static_cast<int>(plugins.plugins().size()));
+    });
     WireFileCommands(app, menus, window, errorLog, plugins);
 
     auto* panel = new zev::RunPanelWidget(runner, dialogs.encoding());

@@ -268,7 +268,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::ShowAbout()
 {
-    AboutInfo info{ZEV_VERSION_TEXT, m_app.buildDateText(), 0, 0};
+    AboutInfo info{ZEV_VERSION_TEXT, m_app.buildDateText(), m_aboutCounts ? m_aboutCounts().first : 0,
+                   m_aboutCounts ? m_aboutCounts().second : 0};
     AboutDialog about(info, this);
     about.exec();
 }
