@@ -1,0 +1,140 @@
+// Start-up and a full-capacity load, as the desktop program does them without its windows:
+//   bench_startup PROGRAM_FOLDER
+// prints the milliseconds from the App's creation to "Init complete." with the shipped scripts,
+// presets and plug-ins, then the time and the resident memory of loading a dialogue of 513 nodes
+// of 513 options. (Google Benchmark is not used: each figure is one cold run.)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/app.h"
+#include "app/dialogue_files.h"
+#include "app/scripted_dialogs.h"
+#include "app/startup.h"
+#include "completion/code_snippets.h"
+#include "completion/parse_include.h"
+#include "model/dialog_ops.h"
+#include "model/dialog_writer.h"
+#include "model/parser_runtime.h"
+#include "plugins/plugin_host.h"
+#include "plugins/plugin_script_services.h"
+#include "runner/test_runner.h"
+#include "script/func_desc.h"
+#include "script/script_host.h"
+#include "script/zevfuncs.h"
+#include "script/zevfuncs_runner.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
+
+double FileSizeMb(const std::string& path)
+{
+    std::error_code ec;
+    return static_cast<double>(std::filesystem::file_size(path, ec)) / 1e6;
+}
+
+long MaxRssMb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024;
+}
+
+std::string FullCapacityText()
+{
+    auto d = std::make_unique<zev::dialog>();
+    for (int i = 0; i < zev::kMaxNodes; ++i) {
+        zev::dlgnode* n = zev::AddNode(*d, "Node" + std::to_string(i));
+        n->npc_text = "What the NPC says at node " + std::to_string(i) + ".";
+        for (int o = 0; o < zev::kMaxOptions; ++o) {
+            zev::option* opt = zev::AddOption(*n);
+            opt->text = "Answer " + std::to_string(o);
+            opt->link_target = "Node" + std::to_string((i + o) % zev::kMaxNodes);
+            opt->intelligence = 4;
+        }
+    }
+    std::string text = zev::SerializeDialogue(*d);
+    zev::Clear(*d);
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_startup PROGRAM_FOLDER\n");
+        return 2;
+    }
+    std::string folder = argv[1];
+    auto start = Clock::now();
+    zev::ScriptedDialogs dialogs;
+    zev::App app(dialogs, folder);
+    zev::LoadStartupDataFile(app);
+    app.log().SetFilePath("/tmp/zevdlg-bench-debug.log");
+    zev::TestRunner runner(app);
+    zev::ScriptHost scripts(app);
+    zev::InstallScriptHost(app, scripts);
+    zev::PluginHost plugins(app);
+    plugins.SetTestRunner(&runner);
+    plugins.Install();
+    zev::FuncDescStore descriptions(app.ProgramPath("func_desc.ini"));
+    zev::DefinitionTable definitions;
+    zev::TParseInclude definitionReader(definitions);
+    zev::CodeSnippetTable snippets;
+    zev::ScriptApiServices services;
+    services.definitions = &definitionReader;
+    services.descriptions = &descriptions;
+    zev::AddPluginServices(services, plugins);
+    auto api = zev::InstallZEVFuncs(app, scripts, &runner, std::move(services));
+    zev::StartupOptions options;
+    options.extensions.definitionsAndPresets = [&] {
+        scripts.LoadScript(app.ProgramPath("def/def_list.dws"));
+        zev::TCodeSnippets presets(snippets);
+        presets.SourceFileName = app.ProgramPath("def/codesnippets.def");
+        presets.Execute();
+    };
+    options.extensions.scriptsAndHelpers = [&] { scripts.LoadScript(app.ProgramPath("helperscripts/helpermain.dws")); };
+    options.extensions.updateWindowAndPlugins = [&] { plugins.ScanAll(); };
+    zev::RunStartupSequence(app, options);
+    zev::InstallRunner(app, runner);
+    std::printf("start-up to \"Init complete.\": %.1f ms (%d definitions, %d presets, %zu plug-ins)\n", Ms(start),
+                definitions.count(), snippets.count(), plugins.plugins().size());
+
+    // The file is made in a child process, so its making does not count in this one's memory.
+    std::string path = "/tmp/zevdlg-bench-full.zev";
+    if (pid_t child = fork(); child == 0) {
+        std::string text = FullCapacityText();
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        if (!f)
+            _exit(1);
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+        _exit(0);
+    } else {
+        int status = 0;
+        waitpid(child, &status, 0);
+    }
+    std::string text;
+    std::string error;
+    zev::ReadWholeFile(path, text, error);
+    text.clear();
+    text.shrink_to_fit();
+    long before = MaxRssMb();
+    auto load = Clock::now();
+    bool ok = zev::LoadDialogueScript(app, path);
+    std::printf("loading 513 nodes x 513 options (%.1f MB): %.1f ms, %s, %d nodes; peak resident memory %ld MB "
+                "(%ld MB before)\n",
+                FileSizeMb(path), Ms(load), ok ? "ok" : "FAILED", app.dlg().node_count,
+                MaxRssMb(), before);
+    return ok ? 0 : 1;
+}
