@@ -1,0 +1,121 @@
+#include "gui_support.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTreeWidget>
+
+#include <filesystem>
+
+#include "app/gui/desktop_program.h"
+#include "app/gui/main_window.h"
+#include "model/dialog_ops.h"
+#include "runner/gui/run_panel.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
+
+namespace zev {
+namespace {
+
+// The whole program over a copy of the built program folder.
+class DesktopProgramTest : public test::GuiTest {
+protected:
+    test::TempDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<App> app;
+    std::unique_ptr<test::LogCapture> capture;
+
+    DesktopProgramTest()
+    {
+        std::filesystem::copy(ZEV_DIST_DIR, dir.path(), std::filesystem::copy_options::recursive);
+        app = std::make_unique<App>(dialogs, dir.path());
+        app->log().SetFilePath(dir.File("debug.log"));
+        capture = std::make_unique<test::LogCapture>(app->log());
+    }
+    std::vector<std::string> Log() const { return capture->Messages(); }
+};
+
+TEST_F(DesktopProgramTest, StartsUpInOrderAndLoadsTheArgumentAfterTheWindows)
+{
+    DesktopProgram program(*app, TextEncoding::Cp1252);
+    program.Start(dir.File("dialogue/sample.zev"));
+    std::vector<std::string> log = Log();
+    auto at = [&](const std::string& line) {
+        return std::find(log.begin(), log.end(), line) - log.begin();
+    };
+    EXPECT_EQ(log.front(), "Starting up ZEV Dialogue tool...");
+    EXPECT_LT(at("CodeSnippets parsed: 15"), at("Reading config"));
+    EXPECT_LT(at("Reading config"), at("Loading update plugins..."));
+    EXPECT_LT(at("Loading import plugins..."), at("Init complete."));
+    EXPECT_LT(at("Init complete."), at("Successful load of " + dir.File("dialogue/sample.zev")));
+    EXPECT_TRUE(program.window().isVisible());
+    EXPECT_EQ(program.window().windowTitle().toStdString(),
+              "ZEV Dialogue Tool - [" + dir.File("dialogue/sample.zev") + "]");
+    EXPECT_EQ(app->dlg().node_count, 12);
+    EXPECT_TRUE(program.scripts().helpers().menuVisible());
+    EXPECT_FALSE(program.window().MenuFor(MenuId::HelperScripts)->actions().isEmpty());
+    EXPECT_FALSE(program.window().MenuFor(MenuId::DeveloperStuff)->menuAction()->isVisible());
+    EXPECT_FALSE(app->startingUp());
+}
+
+TEST_F(DesktopProgramTest, DevModeShowsTheDeveloperMenuAndLoadsNothing)
+{
+    DesktopProgram program(*app, TextEncoding::Cp1252);
+    program.Start("/devmode");
+    EXPECT_TRUE(program.window().MenuFor(MenuId::DeveloperStuff)->menuAction()->isVisible());
+    EXPECT_EQ(app->dlg().node_count, 0);
+    EXPECT_EQ(program.window().windowTitle().toStdString(), "ZEV Dialogue Tool - [untitled]");
+}
+
+TEST_F(DesktopProgramTest, TitleFollowsNewChangeSaveAsAndLoad)
+{
+    DesktopProgram program(*app, TextEncoding::Cp1252);
+    program.Start({});
+    MainWindow& w = program.window();
+    AddNode(app->dlg(), "n");
+    app->DialogueChanged();
+    EXPECT_EQ(w.windowTitle().toStdString(), "ZEV Dialogue Tool - [untitled*]");
+    std::string path = dir.File("mine.zev");
+    dialogs.PushText(path);
+    EXPECT_TRUE(w.Trigger(MenuCommand::SaveDialogueAs));
+    EXPECT_EQ(w.windowTitle().toStdString(), "ZEV Dialogue Tool - [" + path + "]");
+    dialogs.PushButton(MsgResult::No); // the save query of New: Save as leaves the flag set
+    EXPECT_TRUE(w.Trigger(MenuCommand::NewDialogue));
+    EXPECT_EQ(w.windowTitle().toStdString(), "ZEV Dialogue Tool - [untitled]");
+    dialogs.PushText(path);
+    EXPECT_TRUE(w.Trigger(MenuCommand::LoadDialogue));
+    EXPECT_EQ(w.windowTitle().toStdString(), "ZEV Dialogue Tool - [" + path + "]");
+    EXPECT_EQ(app->dlg().node_count, 1);
+}
+
+TEST_F(DesktopProgramTest, ARunThroughTheSampleByClicksOnTheOptionList)
+{
+    DesktopProgram program(*app, TextEncoding::Cp1252);
+    program.Start(dir.File("dialogue/sample.zev"));
+    program.runner().StartTestRun();
+    QTreeWidget* options = program.panel().optionList();
+    ASSERT_GT(options->topLevelItemCount(), 0);
+    EXPECT_EQ(options->topLevelItem(0)->text(1).toStdString(), "I'd like to see your wares.");
+    emit options->itemDoubleClicked(options->topLevelItem(0), 0);
+    EXPECT_EQ(app->dlg().nodes[program.runner().currentNodeIndex()]->name, "Wares");
+    program.runner().GoBack();
+    EXPECT_EQ(app->dlg().nodes[program.runner().currentNodeIndex()]->name, "Start");
+    program.runner().GoForward();
+    program.runner().StopTestRun();
+    EXPECT_FALSE(program.runner().running());
+    EXPECT_EQ(program.runner().transcripts().count(), 1);
+}
+
+TEST_F(DesktopProgramTest, ThePluginMenuEntryRunsRelabelplug)
+{
+    DesktopProgram program(*app, TextEncoding::Cp1252);
+    program.Start(dir.File("dialogue/sample.zev"));
+    QList<QAction*> entries = program.window().MenuFor(MenuId::Plugins)->actions();
+    ASSERT_EQ(entries.size(), 1);
+    entries[0]->trigger();
+    EXPECT_EQ(app->dlg().nodes[0]->name, "Node001");
+    EXPECT_EQ(app->dlg().nodes[11]->name, "Node012");
+    EXPECT_EQ(app->dlg().nodes[0]->options[0]->link_target, app->dlg().nodes[2]->name);
+}
+
+} // namespace
+} // namespace zev
