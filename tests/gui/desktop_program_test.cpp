@@ -7,6 +7,10 @@
 #include <filesystem>
 
 #include "app/gui/desktop_program.h"
+#include "script/gui/func_desc_editor.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include "app/gui/main_window.h"
 #include "model/dialog_ops.h"
 #include "runner/gui/run_panel.h"
@@ -115,6 +119,36 @@ TEST_F(DesktopProgramTest, ThePluginMenuEntryRunsRelabelplug)
     EXPECT_EQ(app->dlg().nodes[0]->name, "Node001");
     EXPECT_EQ(app->dlg().nodes[11]->name, "Node012");
     EXPECT_EQ(app->dlg().nodes[0]->options[0]->link_target, app->dlg().nodes[2]->name);
+}
+
+} // namespace
+} // namespace zev
+
+namespace zev {
+namespace {
+
+TEST_F(DesktopProgramTest, DeveloperCommandsDumpAndEditTheFunctionDescriptions)
+{
+    DesktopProgram program(*app, TextEncoding::Cp1252);
+    program.Start("/devmode");
+    capture->lines.clear();
+    ASSERT_TRUE(program.window().Trigger(MenuCommand::DumpScriptCommands));
+    std::vector<std::string> log = Log();
+    EXPECT_NE(std::find(log.begin(), log.end(), "FUNC: AddNode already exists."), log.end());
+
+    QString before;
+    test::WhenModal<QDialog>([&](QDialog* w) {
+        auto* editor = static_cast<FuncDescEditorWindow*>(w);
+        ASSERT_GT(editor->list()->count(), 70);
+        editor->list()->setCurrentRow(0);
+        before = editor->memo()->toPlainText();
+        editor->memo()->setPlainText(QStringLiteral("New text\nsecond line"));
+        w->reject();
+    });
+    EXPECT_TRUE(program.window().Trigger(MenuCommand::EditFunctionDescriptions));
+    EXPECT_FALSE(before.isEmpty());
+    std::string first = program.descriptions().Names().at(0);
+    EXPECT_EQ(program.descriptions().Description(first), "New text\\nsecond line");
 }
 
 } // namespace

@@ -22,6 +22,7 @@
 #include "runner/gui/termination_query_window.h"
 #include "runner/gui/transcript_list_window.h"
 #include "runner/gui/transcript_window.h"
+#include "script/gui/func_desc_editor.h"
 
 namespace zev {
 
@@ -73,6 +74,7 @@ DesktopProgram::DesktopProgram(App& app, TextEncoding encoding, std::function<vo
     new TranscriptWindow(m_runner.transcriptWindow(), encoding, m_window.get());
     new TranscriptListWindow(m_runner.transcriptList(), encoding, m_window.get());
     WireRunnerCommands();
+    WireDeveloperCommands();
     m_plugins.changed.Connect([this] { ShowPluginMenus(); });
 }
 
@@ -160,6 +162,22 @@ void DesktopProgram::WireFileCommands()
 }
 
 // The test run's menu commands.
+// The "Developer stuff" menu (shown with /devmode).
+void DesktopProgram::WireDeveloperCommands()
+{
+    m_menus.SetAvailable(MenuCommand::DumpScriptCommands);
+    m_menus.SetAvailable(MenuCommand::EditFunctionDescriptions);
+    m_window->SetCommandHandler(MenuCommand::DumpScriptCommands, [this] {
+        if (const script::HostUnit* unit = m_scripts.engine().FindUnit("ZEVFuncs"))
+            m_descriptions.Dump(*unit, EngineClasses(), m_app.log());
+    });
+    m_window->SetCommandHandler(MenuCommand::EditFunctionDescriptions, [this] {
+        FuncDescEditorModel model(m_descriptions);
+        FuncDescEditorWindow editor(model, m_window.get());
+        editor.exec();
+    });
+}
+
 void DesktopProgram::WireRunnerCommands()
 {
     App& app = m_app;

@@ -49,11 +49,13 @@ public:
     TestRunner& runner() { return m_runner; }
     ScriptHost& scripts() { return m_scripts; }
     PluginHost& plugins() { return m_plugins; }
+    FuncDescStore& descriptions() { return m_descriptions; }
     RunPanelWidget& panel() { return *m_panel; }
 
 private:
     void WireFileCommands();
     void WireRunnerCommands();
+    void WireDeveloperCommands();
     void ShowPluginMenus();
     void ShowHelperScripts();
     void ReadDefinitionsAndPresets();
