@@ -6,10 +6,13 @@
 
 #include <filesystem>
 
+#include "app/gui/about_dialog.h"
 #include "app/gui/desktop_program.h"
 #include "script/gui/func_desc_editor.h"
 
+#include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include "app/gui/main_window.h"
 #include "model/dialog_ops.h"
@@ -149,6 +152,36 @@ TEST_F(DesktopProgramTest, DeveloperCommandsDumpAndEditTheFunctionDescriptions)
     EXPECT_FALSE(before.isEmpty());
     std::string first = program.descriptions().Names().at(0);
     EXPECT_EQ(program.descriptions().Description(first), "New text\\nsecond line");
+}
+
+} // namespace
+} // namespace zev
+
+namespace zev {
+namespace {
+
+TEST_F(DesktopProgramTest, AboutCountsTheFunctionsAndListsThePlugins)
+{
+    DesktopProgram program(*app, TextEncoding::Cp1252);
+    program.Start({});
+    QString details;
+    int rows = 0;
+    bool configure = true;
+    QString counts;
+    test::WhenModal<AboutDialog>([&](AboutDialog* about) {
+        rows = about->pluginList()->count();
+        about->pluginList()->setCurrentRow(0);
+        details = about->pluginDetails()->text();
+        configure = about->configureButton()->isVisible();
+        counts = about->findChild<QLabel*>(QStringLiteral("scriptFunctions"))->text();
+        about->accept();
+    });
+    EXPECT_TRUE(program.window().Trigger(MenuCommand::About));
+    EXPECT_EQ(rows, 1);
+    EXPECT_TRUE(details.contains(QStringLiteral("Utility_relabelplug.so"))) << details.toStdString();
+    EXPECT_TRUE(details.contains(QStringLiteral(">Show</a>")));
+    EXPECT_FALSE(configure);
+    EXPECT_EQ(counts, QStringLiteral("Script functions: 73"));
 }
 
 } // namespace

@@ -50,6 +50,7 @@ DesktopProgram::DesktopProgram(App& app, TextEncoding encoding, std::function<vo
     m_plugins.SetTestRunner(&m_runner);
     m_plugins.Install();
     m_window->SetCanClosePlugins(&PluginHost::CanClosePlugins);
+    m_window->SetAboutPlugins(&m_aboutPlugins);
 
     // The host unit of script functions, attached before any script of start-up runs.
     ScriptApiServices services;

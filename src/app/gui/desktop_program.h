@@ -8,6 +8,7 @@
 #include "app/main_menu.h"
 #include "completion/code_snippets.h"
 #include "completion/parse_include.h"
+#include "plugins/about_plugins.h"
 #include "plugins/plugin_host.h"
 #include "runner/test_runner.h"
 #include "script/func_desc.h"
@@ -67,6 +68,7 @@ private:
     TestRunner m_runner;
     ScriptHost m_scripts;
     PluginHost m_plugins;
+    AboutPluginsModel m_aboutPlugins{m_plugins};
     FuncDescStore m_descriptions;
     DefinitionTable m_definitions;
     TParseInclude m_definitionReader;

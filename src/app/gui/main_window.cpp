@@ -270,7 +270,7 @@ void MainWindow::ShowAbout()
 {
     AboutInfo info{ZEV_VERSION_TEXT, m_app.buildDateText(), m_aboutCounts ? m_aboutCounts().first : 0,
                    m_aboutCounts ? m_aboutCounts().second : 0};
-    AboutDialog about(info, this);
+    AboutDialog about(info, this, m_aboutPlugins);
     about.exec();
 }
 

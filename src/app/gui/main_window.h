@@ -20,6 +20,7 @@ class QMenu;
 namespace zev {
 
 class App;
+class AboutPluginsModel;
 
 // The exact texts of the close request.
 inline constexpr std::string_view kCannotCloseWhileStartingUp =
@@ -78,6 +79,8 @@ public:
     void SetCanClosePlugins(bool (*canClose)(App&)) { m_canClosePlugins = canClose; }
     // The About box's counts: script functions and loaded plug-ins.
     void SetAboutCounts(std::function<std::pair<int, int>()> counts) { m_aboutCounts = std::move(counts); }
+    // The About box's plug-in page.
+    void SetAboutPlugins(AboutPluginsModel* plugins) { m_aboutPlugins = plugins; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -106,6 +109,7 @@ private:
     std::size_t m_menuConnection = 0;
     bool (*m_canClosePlugins)(App&) = nullptr;
     std::function<std::pair<int, int>()> m_aboutCounts;
+    AboutPluginsModel* m_aboutPlugins = nullptr;
     std::map<int, std::vector<QAction*>> m_afterEntries;
 };
 
