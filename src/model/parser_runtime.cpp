@@ -34,6 +34,14 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
         return false;
     }
     bytes.clear();
+    // One allocation of the file's size (and the end mark Reset adds): growing by doubling would
+    // hold up to twice a large file at once.
+    if (std::fseek(f, 0, SEEK_END) == 0) {
+        long size = std::ftell(f);
+        if (size > 0)
+            bytes.reserve(static_cast<std::size_t>(size) + 1);
+        std::rewind(f);
+    }
     char buf[1 << 16];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
