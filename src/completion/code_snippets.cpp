@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "model/zev_parser.h"
+#include "model/parser_runtime.h"
 
 namespace zev {
 
@@ -11,21 +11,11 @@ namespace S = snipsym;
 
 namespace {
 
-const std::array<std::string, kErrTooManyEntries + 1>& Messages()
+const std::vector<std::string>& Messages()
 {
-    static const std::array<std::string, kErrTooManyEntries + 1> table = [] {
-        std::array<std::string, kErrTooManyEntries + 1> m;
-        m[0] = "EOF expected";
-        m[1] = "identifier expected";
-        m[2] = "integer value expected";
-        m[3] = "_float expected";
-        m[4] = "string constant expected";
-        m[5] = "HexLiteral expected";
-        for (int i = S::hexLiteral + 1; i <= S::maxT; ++i)
-            m[static_cast<std::size_t>(i)] = "\"" + std::string(SnippetTerminalText(i)) + "\" expected";
-        m[S::noSym] = "not expected";
+    static const std::vector<std::string> table = [] {
+        std::vector<std::string> m = StandardMessages(S::maxT, S::noSym, SnippetTerminalText);
         m[kErrInvalidParameter] = "invalid Parameter definition";
-        m[kErrTooManyEntries] = "too many entries, entry dropped";
         return m;
     }();
     return table;
@@ -78,12 +68,7 @@ TCodeSnippets::TCodeSnippets(CodeSnippetTable& table)
     GenListWhen = glNever;
 }
 
-const char* TCodeSnippets::MessageText(int code) const
-{
-    if (code < 0 || code >= static_cast<int>(Messages().size()) || Messages()[static_cast<std::size_t>(code)].empty())
-        return nullptr;
-    return Messages()[static_cast<std::size_t>(code)].c_str();
-}
+const char* TCodeSnippets::MessageText(int code) const { return MessageAt(Messages(), code); }
 
 std::string TCodeSnippets::DecodeString(std::string_view token)
 {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "app/log.h"
-#include "model/zev_parser.h"
+#include "model/parser_runtime.h"
 
 namespace zev {
 
@@ -13,20 +13,10 @@ namespace S = incsym;
 
 namespace {
 
-const std::array<std::string, kErrTooManyEntries + 1>& Messages()
+const std::vector<std::string>& Messages()
 {
-    static const std::array<std::string, kErrTooManyEntries + 1> table = [] {
-        std::array<std::string, kErrTooManyEntries + 1> m;
-        m[0] = "EOF expected";
-        m[1] = "identifier expected";
-        m[2] = "integer value expected";
-        m[3] = "_float expected";
-        m[4] = "string constant expected";
-        m[5] = "HexLiteral expected";
-        for (int i = S::hexLiteral + 1; i <= S::maxT; ++i)
-            m[static_cast<std::size_t>(i)] = "\"" + std::string(IncludeTerminalText(i)) + "\" expected";
-        m[S::noSym] = "not expected";
-        m[kErrTooManyEntries] = "too many entries, entry dropped";
+    static const std::vector<std::string> table = [] {
+        std::vector<std::string> m = StandardMessages(S::maxT, S::noSym, IncludeTerminalText);
         return m;
     }();
     return table;
@@ -58,12 +48,7 @@ TParseInclude::TParseInclude(DefinitionTable& table)
     GenListWhen = glNever;
 }
 
-const char* TParseInclude::MessageText(int code) const
-{
-    if (code < 0 || code >= static_cast<int>(Messages().size()) || Messages()[static_cast<std::size_t>(code)].empty())
-        return nullptr;
-    return Messages()[static_cast<std::size_t>(code)].c_str();
-}
+const char* TParseInclude::MessageText(int code) const { return MessageAt(Messages(), code); }
 
 void TParseInclude::ParseStart() { ParseInclude(); }
 

@@ -1,5 +1,6 @@
 #include "model/parser_runtime.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -25,6 +26,29 @@ std::string RightAligned(int value, int width)
 }
 
 } // namespace
+
+std::vector<std::string> StandardMessages(int maxT, int noSym, std::string_view (*terminalText)(int))
+{
+    std::vector<std::string> m(static_cast<std::size_t>(std::max(noSym, kErrTooManyEntries) + 1));
+    m[0] = "EOF expected";
+    m[1] = "identifier expected";
+    m[2] = "integer value expected";
+    m[3] = "_float expected";
+    m[4] = "string constant expected";
+    m[5] = "HexLiteral expected";
+    for (int i = 6; i <= maxT; ++i)
+        m[static_cast<std::size_t>(i)] = "\"" + std::string(terminalText(i)) + "\" expected";
+    m[static_cast<std::size_t>(noSym)] = "not expected";
+    m[kErrTooManyEntries] = "too many entries, entry dropped";
+    return m;
+}
+
+const char* MessageAt(const std::vector<std::string>& table, int code)
+{
+    if (code < 0 || code >= static_cast<int>(table.size()) || table[static_cast<std::size_t>(code)].empty())
+        return nullptr;
+    return table[static_cast<std::size_t>(code)].c_str();
+}
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error)
 {

@@ -14,6 +14,10 @@
 
 namespace zev {
 
+// Error codes every parser of the program shares beyond its grammar's own.
+inline constexpr int kErrNumberOutOfRange = 91;
+inline constexpr int kErrTooManyEntries = 92;
+
 struct TSymbolPosition {
     int32_t Line = 0; // from 1
     int32_t Col = 0;  // offset from the CR (or lone LF) that ended the previous line; -2 on line 1
@@ -164,6 +168,14 @@ private:
     int m_listColAdjust = 1;
     StatusUpdateFn m_status;
 };
+
+// The messages every parser shares, indexed by code: the token classes 0 to 5 ("EOF expected" ..
+// "HexLiteral expected"), '"x" expected' for each terminal up to maxT, "not expected" for the
+// unknown symbol and the text of kErrTooManyEntries. Codes a parser adds are empty until it fills
+// them.
+std::vector<std::string> StandardMessages(int maxT, int noSym, std::string_view (*terminalText)(int));
+// A table's message for a code; nullptr where it has none (ErrorMsg then falls back).
+const char* MessageAt(const std::vector<std::string>& table, int code);
 
 // Loads a whole file into bytes; false with the reason when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);

@@ -53,26 +53,16 @@ void FreeTable(T* (&table)[N], int32_t& count, Free freeRecord)
     count = 0;
 }
 
-const std::array<std::string, 93>& Messages()
+const std::vector<std::string>& Messages()
 {
-    static const std::array<std::string, 93> table = [] {
-        std::array<std::string, 93> m;
-        m[0] = "EOF expected";
-        m[1] = "identifier expected";
-        m[2] = "integer value expected";
-        m[3] = "_float expected";
-        m[4] = "string constant expected";
-        m[5] = "HexLiteral expected";
-        for (int i = 6; i <= S::maxT; ++i)
-            m[static_cast<std::size_t>(i)] = "\"" + std::string(ZevTerminalText(i)) + "\" expected";
-        m[82] = "not expected";
+    static const std::vector<std::string> table = [] {
+        std::vector<std::string> m = StandardMessages(S::maxT, S::noSym, ZevTerminalText);
         m[83] = "invalid TimedEventData";
         m[84] = "invalid _variable";
         m[85] = m[86] = m[87] = "invalid Options";
         m[88] = m[89] = "invalid Condition";
         m[90] = "invalid Main";
-        m[91] = "number out of range";
-        m[92] = "too many entries, entry dropped";
+        m[kErrNumberOutOfRange] = "number out of range";
         return m;
     }();
     return table;
@@ -91,12 +81,7 @@ int32_t SubjectCode(std::string_view name)
 
 TZEV::TZEV() : TBaseGrammar(std::make_unique<TZEVScanner>(), S::maxT, S::noSym) {}
 
-const char* TZEV::MessageText(int code) const
-{
-    if (code < 0 || code >= static_cast<int>(Messages().size()))
-        return nullptr;
-    return Messages()[static_cast<std::size_t>(code)].c_str();
-}
+const char* TZEV::MessageText(int code) const { return MessageAt(Messages(), code); }
 
 std::string TZEV::DecodeString(std::string_view token)
 {

@@ -10,10 +10,6 @@
 
 namespace zev {
 
-// Error codes beyond the grammar's own.
-inline constexpr int kErrNumberOutOfRange = 91;
-inline constexpr int kErrTooManyEntries = 92;
-
 // The dialogue file reader: fills the dialogue it is given straight from the file, keeps going
 // after errors, and collects the lines of exec_script_code sections for the caller to run.
 class TZEV : public TBaseGrammar {
