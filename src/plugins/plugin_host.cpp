@@ -88,6 +88,14 @@ PluginHost::~PluginHost()
     }
 }
 
+void PluginHost::FreeRecords()
+{
+    m_plugins.clear();
+    for (auto& entries : m_menus)
+        entries.clear();
+    m_filterPairs.clear();
+}
+
 void PluginHost::Install()
 {
     SetExportTarget(this);

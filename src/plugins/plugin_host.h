@@ -124,6 +124,10 @@ public:
     // For CloseQuery: the installed host of that App, or true without one.
     static bool CanClosePlugins(App& app);
 
+    // At shut-down: the table, menu entries and filters go; a library a plug-in keeps loaded stays
+    // loaded, since it may still have work of its own running.
+    void FreeRecords();
+
     void DoExternalRegister(const std::string& path, const std::string& name, const std::string& description,
                             const std::string& version);
 

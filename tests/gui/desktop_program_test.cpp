@@ -1,6 +1,7 @@
 #include "gui_support.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QMenu>
 #include <QTreeWidget>
 
@@ -16,7 +17,11 @@
 #include <QPlainTextEdit>
 #include "app/gui/main_window.h"
 #include "model/dialog_ops.h"
+#include "runner/gui/player_setup_window.h"
 #include "runner/gui/run_panel.h"
+#include "runner/gui/transcript_window.h"
+#include "app/dialogue_files.h"
+#include "app/gui/update_progress_window.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -98,18 +103,113 @@ TEST_F(DesktopProgramTest, ARunThroughTheSampleByClicksOnTheOptionList)
 {
     DesktopProgram program(*app, TextEncoding::Cp1252);
     program.Start(dir.File("dialogue/sample.zev"));
-    program.runner().StartTestRun();
-    QTreeWidget* options = program.panel().optionList();
+    RunPanelWidget& panel = program.panel();
+    auto click = [&](const char* button) { panel.findChild<QPushButton*>(QString::fromLatin1(button))->click(); };
+    auto current = [&] { return std::string(app->dlg().nodes[program.runner().currentNodeIndex()]->name); };
+    click("runButton");
+    ASSERT_TRUE(program.runner().running());
+    QTreeWidget* options = panel.optionList();
     ASSERT_GT(options->topLevelItemCount(), 0);
     EXPECT_EQ(options->topLevelItem(0)->text(1).toStdString(), "I'd like to see your wares.");
     emit options->itemDoubleClicked(options->topLevelItem(0), 0);
-    EXPECT_EQ(app->dlg().nodes[program.runner().currentNodeIndex()]->name, "Wares");
-    program.runner().GoBack();
-    EXPECT_EQ(app->dlg().nodes[program.runner().currentNodeIndex()]->name, "Start");
-    program.runner().GoForward();
-    program.runner().StopTestRun();
+    EXPECT_EQ(current(), "Wares");
+    click("backButton");
+    EXPECT_EQ(current(), "Start");
+    EXPECT_EQ(options->topLevelItem(0)->text(1).toStdString(), "I'd like to see your wares.");
+    click("forwardButton");
+    EXPECT_EQ(current(), "Wares");
+    click("stopButton");
     EXPECT_FALSE(program.runner().running());
     EXPECT_EQ(program.runner().transcripts().count(), 1);
+    TranscriptWindow* transcript = nullptr;
+    for (QDialog* d : program.window().findChildren<QDialog*>())
+        if (auto* t = dynamic_cast<TranscriptWindow*>(d))
+            transcript = t;
+    ASSERT_NE(transcript, nullptr);
+    EXPECT_TRUE(program.runner().transcriptWindow().visible());
+    EXPECT_TRUE(transcript->isVisible());
+    EXPECT_TRUE(transcript->textBox()->toPlainText().contains(QStringLiteral("I'd like to see your wares.")));
+}
+
+TEST_F(DesktopProgramTest, ChangingTheGenderMidRunRedrawsTheCurrentNode)
+{
+    DesktopProgram program(*app, TextEncoding::Cp1252);
+    program.Start(dir.File("dialogue/sample.zev"));
+    program.runner().StartTestRun();
+    auto* npcLine = program.panel().findChild<QPlainTextEdit*>(QStringLiteral("npcLine"));
+    ASSERT_NE(npcLine, nullptr);
+    EXPECT_EQ(npcLine->toPlainText(), "Welcome, stranger. Looking to buy or just looking?");
+
+    auto setGender = [&](int item, bool ok) {
+        test::WhenModal<PlayerSetupWindow>([item, ok](PlayerSetupWindow* w) {
+            w->genderBox()->setCurrentIndex(item);
+            ok ? w->accept() : w->reject();
+        });
+        EXPECT_TRUE(program.window().Trigger(MenuCommand::SetupPlayerCharacter));
+    };
+    setGender(1, false); // cancelled: nothing changes
+    EXPECT_EQ(npcLine->toPlainText(), "Welcome, stranger. Looking to buy or just looking?");
+    setGender(1, true);
+    EXPECT_EQ(npcLine->toPlainText(), "Welcome, miss. Looking to buy or just looking?");
+    EXPECT_TRUE(program.runner().running());
+    EXPECT_EQ(app->config().ReadString("Player Character", "Gender", ""), "2");
+    setGender(0, true);
+    EXPECT_EQ(npcLine->toPlainText(), "Welcome, stranger. Looking to buy or just looking?");
+}
+
+TEST_F(DesktopProgramTest, NewAsksAboutUnsavedChanges)
+{
+    DesktopProgram program(*app, TextEncoding::Cp1252);
+    std::string path = dir.File("dialogue/sample.zev");
+    program.Start(path);
+    MainWindow& w = program.window();
+    auto change = [&] {
+        std::string name = "Extra" + std::to_string(app->dlg().node_count);
+        AddNode(app->dlg(), name);
+        app->DialogueChanged();
+    };
+
+    change();
+    dialogs.PushButton(MsgResult::Cancel);
+    EXPECT_TRUE(w.Trigger(MenuCommand::NewDialogue));
+    EXPECT_EQ(app->dlg().node_count, 13);
+    EXPECT_EQ(w.windowTitle().toStdString(), "ZEV Dialogue Tool - [" + path + "*]");
+    EXPECT_TRUE(dialogs.Last()->text.find("Save changes to dialogue '" + path + "'") != std::string::npos);
+
+    dialogs.PushButton(MsgResult::Yes);
+    EXPECT_TRUE(w.Trigger(MenuCommand::NewDialogue));
+    EXPECT_EQ(app->dlg().node_count, 0);
+    EXPECT_EQ(w.windowTitle().toStdString(), "ZEV Dialogue Tool - [untitled]");
+    App reread(dialogs, dir.path());
+    ASSERT_TRUE(ReadDialogueFile(reread, path).Ok());
+    EXPECT_EQ(reread.dlg().node_count, 13) << "Yes saved before emptying";
+
+    change();
+    std::size_t asked = dialogs.History().size();
+    dialogs.PushButton(MsgResult::No);
+    EXPECT_TRUE(w.Trigger(MenuCommand::NewDialogue));
+    EXPECT_EQ(dialogs.History().size(), asked + 1);
+    EXPECT_EQ(app->dlg().node_count, 0);
+    EXPECT_FALSE(app->modified());
+}
+
+TEST_F(DesktopProgramTest, ShutDownAfterTheCloseWasGranted)
+{
+    auto program = std::make_unique<DesktopProgram>(*app, TextEncoding::Cp1252);
+    program->Start(dir.File("dialogue/sample.zev"));
+    ASSERT_NE(program->updateProgressWindow(), nullptr);
+    EXPECT_FALSE(program->updateProgressWindow()->isVisible());
+    EXPECT_TRUE(program->window().close());
+    capture->lines.clear();
+    program->Shutdown();
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Deallocating dialog node pointers", "disposed 12 nodes."}));
+    EXPECT_EQ(app->dlg().node_count, 0);
+    EXPECT_EQ(program->scripts().engine().FindUnit("ZEVFuncs"), nullptr);
+    EXPECT_EQ(program->updateProgressWindow(), nullptr);
+    EXPECT_TRUE(program->plugins().plugins().empty());
+    program->Shutdown(); // once only
+    program.reset();
+    EXPECT_EQ(Log().size(), 2u);
 }
 
 TEST_F(DesktopProgramTest, ThePluginMenuEntryRunsRelabelplug)
@@ -123,12 +223,6 @@ TEST_F(DesktopProgramTest, ThePluginMenuEntryRunsRelabelplug)
     EXPECT_EQ(app->dlg().nodes[11]->name, "Node012");
     EXPECT_EQ(app->dlg().nodes[0]->options[0]->link_target, app->dlg().nodes[2]->name);
 }
-
-} // namespace
-} // namespace zev
-
-namespace zev {
-namespace {
 
 TEST_F(DesktopProgramTest, DeveloperCommandsDumpAndEditTheFunctionDescriptions)
 {
@@ -153,12 +247,6 @@ TEST_F(DesktopProgramTest, DeveloperCommandsDumpAndEditTheFunctionDescriptions)
     std::string first = program.descriptions().Names().at(0);
     EXPECT_EQ(program.descriptions().Description(first), "New text\\nsecond line");
 }
-
-} // namespace
-} // namespace zev
-
-namespace zev {
-namespace {
 
 TEST_F(DesktopProgramTest, AboutCountsTheFunctionsAndListsThePlugins)
 {

@@ -4,6 +4,7 @@
 #include "app/paths.h"
 #include "app/shell_commands.h"
 #include "app/startup.h"
+#include "model/dialog_ops.h"
 #include "plugins/plugin_script_services.h"
 #include "runner/player_setup.h"
 #include "script/zevfuncs_runner.h"
@@ -16,6 +17,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/parse_error_log.h"
 #include "app/gui/qt_text.h"
+#include "app/gui/update_progress_window.h"
 #include "runner/gui/player_setup_window.h"
 #include "runner/gui/run_panel.h"
 #include "runner/gui/skill_check_window.h"
@@ -81,6 +83,7 @@ DesktopProgram::DesktopProgram(App& app, TextEncoding encoding, std::function<vo
 
 DesktopProgram::~DesktopProgram()
 {
+    Shutdown();
     m_app.log().SetDebugWindow(nullptr);
     m_debugWindow.reset();
     m_runner.SetSkillCheckView(nullptr);
@@ -109,6 +112,7 @@ void DesktopProgram::Start(const std::string& firstArgument)
         ShowHelperScripts();
     };
     options.extensions.updateWindowAndPlugins = [this] {
+        m_updateWindow = std::make_unique<UpdateProgressWindow>(m_updateProgress, m_encoding, m_window.get());
         m_plugins.ScanAll();
         ShowPluginMenus();
     };
@@ -132,8 +136,20 @@ void DesktopProgram::Start(const std::string& firstArgument)
         m_scripts.ExecuteScriptConsole("LoadDialogue('" + QuotedForScript(firstArgument) + "')");
 }
 
+void DesktopProgram::Shutdown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    if (m_app.dlg().node_count > 0)
+        Release(m_app.dlg(), m_app.log());
+    Clear(m_app.dlg());
+    m_scriptApi.reset(); // unregisters the host unit
+    m_updateWindow.reset();
+    m_plugins.FreeRecords();
+}
 
-// The file commands that exist so far.
+// The file commands.
 void DesktopProgram::WireFileCommands()
 {
     App& app = m_app;

@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "app/main_menu.h"
+#include "app/update_progress.h"
 #include "completion/code_snippets.h"
 #include "completion/parse_include.h"
 #include "plugins/about_plugins.h"
@@ -26,6 +27,7 @@ class QWidget;
 namespace zev {
 
 class DebugWindow;
+class UpdateProgressWindow;
 class MainWindow;
 class ParseErrorLog;
 class RunPanelWidget;
@@ -44,6 +46,10 @@ public:
     // The start-up sequence, the debug window in debug mode, the main window shown, then the
     // dialogue named by the first argument loaded through the console line.
     void Start(const std::string& firstArgument);
+    // After the main window's close was granted: the dialogue's records, the host unit of script
+    // functions, the "Update progress" window, the plug-ins' records, in that order. Once only;
+    // the destructor runs it when nobody did.
+    void Shutdown();
 
     MainWindow& window() { return *m_window; }
     MainMenuModel& menus() { return m_menus; }
@@ -52,6 +58,8 @@ public:
     PluginHost& plugins() { return m_plugins; }
     FuncDescStore& descriptions() { return m_descriptions; }
     RunPanelWidget& panel() { return *m_panel; }
+    UpdateProgressModel& updateProgress() { return m_updateProgress; }
+    UpdateProgressWindow* updateProgressWindow() { return m_updateWindow.get(); }
 
 private:
     void WireFileCommands();
@@ -81,6 +89,9 @@ private:
     std::unique_ptr<QtTerminationQueryView> m_queryView;
     std::unique_ptr<QtPlayerSetupView> m_setupView;
     std::unique_ptr<DebugWindow> m_debugWindow;
+    UpdateProgressModel m_updateProgress;
+    std::unique_ptr<UpdateProgressWindow> m_updateWindow; // from start-up to shut-down
+    bool m_shutDown = false;
 };
 
 // A text inside a script's single-quoted literal.

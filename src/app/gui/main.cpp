@@ -33,6 +33,7 @@ int main(int argc, char** argv)
     zev::DesktopProgram program(app, dialogs.encoding(), [&dialogs](QWidget* w) { dialogs.SetParent(w); });
     program.Start(firstArg);
     int code = QApplication::exec();
+    program.Shutdown();
     qapp.SetReportContext(nullptr, dialogs.encoding());
     return code;
 }
