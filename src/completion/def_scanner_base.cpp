@@ -61,7 +61,7 @@ int TDefScannerBase::Get()
         do
             Consume();
         while (IsDefLetter(m_ch) || IsDigit(m_ch));
-        std::string_view word(m_src.data() + NextSymbol.Pos, static_cast<std::size_t>(NextSymbol.Len));
+        std::string_view word = SymbolText(NextSymbol);
         int kw = Keyword(word);
         return kw >= 0 ? kw : defsym::ident;
     }

@@ -82,10 +82,106 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
 
 // ---- Scanner
 
+namespace {
+constexpr int64_t kWindowChunk = int64_t{1} << 20;
+// The symbols being read stay in the window when it moves, unless they are longer than this.
+constexpr int64_t kKeepLimit = int64_t{4} << 20;
+// Symbol positions are 32-bit.
+constexpr int64_t kMaxFileSource = 0x7fffffff;
+} // namespace
+
+struct TBaseScanner::FileSource {
+    std::FILE* file = nullptr;
+    std::string path;
+    std::string buffer;
+    std::string error;
+    ~FileSource()
+    {
+        if (file)
+            std::fclose(file);
+    }
+};
+
+TBaseScanner::TBaseScanner() = default;
+TBaseScanner::~TBaseScanner() = default;
+
+std::string& TBaseScanner::SrcStream()
+{
+    // The caller may change the buffer: nothing may point into it any more.
+    m_file.reset();
+    ClearWindow();
+    return m_src;
+}
+
+void TBaseScanner::ClearWindow() const
+{
+    m_window = nullptr;
+    m_windowStart = 0;
+    m_windowSize = 0;
+}
+
+bool TBaseScanner::OpenFileSource(const std::string& path, std::string& error)
+{
+    ReleaseSource();
+    auto source = std::make_unique<FileSource>();
+    source->path = path;
+    source->file = std::fopen(path.c_str(), "rb");
+    if (!source->file) {
+        error = "Cannot open file \"" + path + "\": " + std::strerror(errno);
+        return false;
+    }
+    int64_t size = -1;
+    if (std::fseek(source->file, 0, SEEK_END) == 0)
+        size = std::ftell(source->file);
+    if (size < 0 || std::fseek(source->file, 0, SEEK_SET) != 0) {
+        // Not seekable (a pipe, a device): read it whole.
+        source.reset();
+        return ReadWholeFile(path, m_src, error);
+    }
+    if (size > kMaxFileSource) {
+        error = "Cannot read file \"" + path + "\": larger than 2 GB";
+        return false;
+    }
+    // A folder opens but cannot be read: find out now, not in the middle of a parse.
+    char probe;
+    if (size > 0 ? std::fread(&probe, 1, 1, source->file) != 1 : std::fgetc(source->file) != EOF) {
+        int saved = errno;
+        error = "Cannot read file \"" + path + "\": " + std::strerror(saved ? saved : EIO);
+        return false;
+    }
+    if (std::ferror(source->file)) {
+        error = "Cannot read file \"" + path + "\": " + std::strerror(errno ? errno : EIO);
+        return false;
+    }
+    m_file = std::move(source);
+    m_size = size;
+    return true;
+}
+
+const std::string& TBaseScanner::FileSourceError() const
+{
+    static const std::string none;
+    return m_file ? m_file->error : none;
+}
+
+void TBaseScanner::ReleaseSource()
+{
+    m_file.reset();
+    ClearWindow();
+    std::string().swap(m_src);
+    m_scratch.clear();
+    m_size = 0;
+}
+
 void TBaseScanner::Reset()
 {
-    m_src.push_back('\0');
-    m_size = static_cast<int64_t>(m_src.size());
+    ClearWindow();
+    if (m_file) {
+        m_file->error.clear();
+    } else {
+        m_src.push_back('\0');
+        m_size = static_cast<int64_t>(m_src.size());
+    }
     m_ch = 0;
     m_prevCh = 0;
     m_currLine = 1;
@@ -96,11 +192,58 @@ void TBaseScanner::Reset()
     NextCh();
 }
 
+int TBaseScanner::CharOutsideWindow(int64_t position) const
+{
+    if (position < 0 || position >= m_size)
+        return 0;
+    if (!m_file) {
+        if (position >= static_cast<int64_t>(m_src.size()))
+            return 0; // the buffer was cut after Reset
+        m_window = m_src.data();
+        m_windowStart = 0;
+        m_windowSize = m_src.size();
+        return static_cast<unsigned char>(m_src[static_cast<std::size_t>(position)]);
+    }
+    // Keep the symbols being read, so their text is still at hand after the move.
+    int64_t start = position;
+    int64_t keep = std::min(CurrentSymbol.Pos, NextSymbol.Pos);
+    if (keep >= 0 && keep < position && position - keep <= kKeepLimit)
+        start = keep;
+    int64_t length = std::min(std::max(kWindowChunk, 2 * (position - start + 1)), m_size - start);
+    FileSource& f = *m_file;
+    f.buffer.resize(static_cast<std::size_t>(length));
+    std::size_t got = 0;
+    if (std::fseek(f.file, static_cast<long>(start), SEEK_SET) == 0)
+        got = std::fread(f.buffer.data(), 1, f.buffer.size(), f.file);
+    if (static_cast<int64_t>(got) < length) {
+        // Cut short or unreadable since it was opened: it ends here, and the parse says why.
+        if (f.error.empty())
+            f.error = "Cannot read file \"" + f.path + "\": " +
+                      (std::ferror(f.file) ? std::strerror(errno ? errno : EIO) : "it became shorter while being read");
+        m_size = start + static_cast<int64_t>(got);
+        f.buffer.resize(got);
+    }
+    m_window = f.buffer.data();
+    m_windowStart = start;
+    m_windowSize = f.buffer.size();
+    return position < m_size ? static_cast<unsigned char>(f.buffer[static_cast<std::size_t>(position - start)]) : 0;
+}
+
+std::string_view TBaseScanner::SymbolText(const TSymbolPosition& s) const
+{
+    // Symbols never hold a 0 or byte 26 (both end the input), so the source's bytes are the text.
+    if (s.Len >= 0 && s.Pos >= m_windowStart &&
+        static_cast<uint64_t>(s.Pos - m_windowStart) + static_cast<uint64_t>(s.Len) <= m_windowSize)
+        return {m_window + (s.Pos - m_windowStart), static_cast<std::size_t>(s.Len)};
+    m_scratch = GetName(s);
+    return m_scratch;
+}
+
 std::string TBaseScanner::GetName(const TSymbolPosition& s) const
 {
-    // Symbols never hold a 0 or byte 26 (both end the input), so the buffer's bytes are the text.
-    if (s.Pos >= 0 && s.Len >= 0 && static_cast<int64_t>(s.Pos) + s.Len <= m_size)
-        return m_src.substr(static_cast<std::size_t>(s.Pos), static_cast<std::size_t>(s.Len));
+    if (s.Len >= 0 && s.Pos >= m_windowStart &&
+        static_cast<uint64_t>(s.Pos - m_windowStart) + static_cast<uint64_t>(s.Len) <= m_windowSize)
+        return std::string(m_window + (s.Pos - m_windowStart), static_cast<std::size_t>(s.Len));
     std::string out;
     out.reserve(static_cast<std::size_t>(s.Len > 0 ? s.Len : 0));
     for (int32_t i = 0; i < s.Len; ++i)
@@ -124,8 +267,11 @@ bool TBaseGrammar::Execute()
     m_listColAdjust = 1;
     if (!Blank(SourceFileName)) {
         std::string error;
-        if (!ReadWholeFile(SourceFileName, m_scanner->SrcStream(), error)) {
-            m_scanner->SrcStream().clear();
+        // A source that is dropped afterwards need not be held whole.
+        bool read = ClearSourceStream ? m_scanner->OpenFileSource(SourceFileName, error)
+                                      : ReadWholeFile(SourceFileName, m_scanner->SrcStream(), error);
+        if (!read) {
+            m_scanner->ReleaseSource();
             m_ioError = error;
             return false;
         }
@@ -141,15 +287,16 @@ bool TBaseGrammar::Execute()
         AfterParse();
     if (GenListWhen == glAlways || (GenListWhen == glOnError && !m_errors.empty()))
         GenerateListing();
+    m_ioError = m_scanner->FileSourceError();
     if (ClearSourceStream)
-        m_scanner->SrcStream().clear();
+        m_scanner->ReleaseSource();
     if (m_errors.empty()) {
         if (OnSuccess)
             OnSuccess();
     } else if (OnFailure) {
         OnFailure(static_cast<int>(m_errors.size()));
     }
-    return true;
+    return m_ioError.empty();
 }
 
 void TBaseGrammar::Parse()

@@ -40,27 +40,37 @@ using StatusUpdateFn = std::function<void(TParseStatusType, std::string_view sta
 
 class TBaseScanner {
 public:
-    virtual ~TBaseScanner() = default;
+    TBaseScanner();
+    virtual ~TBaseScanner();
 
-    // The source buffer; owned by the scanner.
-    std::string& SrcStream() { return m_src; }
+    // The source buffer; owned by the scanner. Taking it for writing drops a file source.
+    std::string& SrcStream();
     const std::string& SrcStream() const { return m_src; }
 
-    // Appends a 0 byte, rewinds and reads the first character.
+    // Reads a file through a window that moves along with the scanner instead of the source buffer,
+    // so a large file is never held whole; bytes behind the window are read again when asked for.
+    bool OpenFileSource(const std::string& path, std::string& error);
+    // Why the file stopped giving bytes during a parse (it then reads as ending there); empty if not.
+    const std::string& FileSourceError() const;
+    // Drops the buffer and any file source.
+    void ReleaseSource();
+
+    // Appends a 0 byte (to a buffer source), rewinds and reads the first character.
     void Reset();
     // The byte at position; 0 at or past the end; byte 26 reads as 0.
     int CharAt(int64_t position) const
     {
-        if (position < 0 || position >= m_size)
-            return 0;
-        int c = static_cast<unsigned char>(m_src[static_cast<std::size_t>(position)]);
+        const uint64_t offset = static_cast<uint64_t>(position - m_windowStart);
+        const int c = offset < m_windowSize ? static_cast<unsigned char>(m_window[offset]) : CharOutsideWindow(position);
         return c == 26 ? 0 : c;
     }
     // Reads the next symbol into NextSymbol and returns its number.
     virtual int Get() = 0;
 
-    // The text of a symbol, read from the source buffer.
+    // The text of a symbol, read from the source.
     std::string GetName(const TSymbolPosition& s) const;
+    // The same without a copy while the window holds it; valid until the next read.
+    std::string_view SymbolText(const TSymbolPosition& s) const;
 
     TSymbolPosition CurrentSymbol; // the one last consumed
     TSymbolPosition NextSymbol;    // the look-ahead
@@ -89,14 +99,27 @@ protected:
         NextSymbol.Len = 0;
     }
 
-    std::string m_src;
-    int64_t m_size = 0;
+    mutable int64_t m_size = 0; // a file that shrinks while being read ends earlier
     int m_ch = 0;
     int m_prevCh = 0;
     int64_t m_bufferPosition = -1;
     int32_t m_currLine = 1;
     int64_t m_startOfLine = -2;
     StatusUpdateFn m_status;
+
+private:
+    struct FileSource;
+    // The slow path of CharAt: points the window at the buffer again, or reads the file around position.
+    int CharOutsideWindow(int64_t position) const;
+    void ClearWindow() const;
+
+    std::string m_src;
+    std::unique_ptr<FileSource> m_file;
+    mutable std::string m_scratch; // SymbolText's copy of a symbol the window does not hold
+    // The bytes [m_windowStart, m_windowStart + m_windowSize) of the source.
+    mutable const char* m_window = nullptr;
+    mutable int64_t m_windowStart = 0;
+    mutable uint64_t m_windowSize = 0;
 };
 
 class TBaseGrammar {
@@ -119,7 +142,8 @@ public:
     void SetOnStatusUpdate(StatusUpdateFn fn);
 
     // Parses SourceFileName (or what the source buffer holds when it is empty). Returns false
-    // when the file cannot be read (IoError() says why; nothing was parsed).
+    // when the file cannot be read (IoError() says why): at once, or after a parse of what could
+    // be read when the file failed or shrank on the way.
     bool Execute();
     // No stored error and the source could be read.
     bool Successful() const { return m_errors.empty() && m_ioError.empty(); }

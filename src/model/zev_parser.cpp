@@ -116,7 +116,25 @@ std::string TZEV::DecodeString(std::string_view token)
     return out;
 }
 
-void TZEV::ParseStart() { ZEV(); }
+void TZEV::ParseStart()
+{
+    m_sharedNames.clear();
+    ZEV();
+    std::unordered_map<std::string, HostString>().swap(m_sharedNames);
+}
+
+HostString TZEV::SharedName(std::string text)
+{
+    // Names past the cap are not worth a table entry: a file whose links name no nodes.
+    constexpr std::size_t kMaxShared = 4 * kMaxNodes;
+    auto found = m_sharedNames.find(text);
+    if (found != m_sharedNames.end())
+        return found->second;
+    HostString name(text);
+    if (m_sharedNames.size() < kMaxShared)
+        m_sharedNames.emplace(std::move(text), name);
+    return name;
+}
 
 // ---- Token helpers
 
@@ -449,7 +467,7 @@ void TZEV::NodeDef()
     if (dropped)
         TooMany();
     Expect(zevsym::Node);
-    n->name = ExpectString();
+    n->name = SharedName(ExpectString());
     Expect(S::notes);
     n->notes = ExpectString();
     while (m_sym == S::define_skill_check)
@@ -577,7 +595,7 @@ void TZEV::Option(dlgnode& node)
     Expect(S::playertext);
     o->text = ExpectString();
     Expect(S::linkto);
-    o->link_target = ExpectString();
+    o->link_target = SharedName(ExpectString());
     if (m_sym == S::conditions) {
         Get();
         Expect(S::lbrace);

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/parser_runtime.h"
@@ -53,6 +54,8 @@ private:
 
     // Token helpers with the reader's conversion rules.
     std::string ExpectString();
+    // Node names and link targets: options that link to the same node share one string.
+    HostString SharedName(std::string text);
     std::string ExpectIdent();
     int32_t ExpectInteger();
     int32_t ConvertInteger();
@@ -64,6 +67,7 @@ private:
     dialog* m_dialog = nullptr;
     std::function<std::string(const condition&)> m_buildScript;
     std::vector<std::string> m_execLines;
+    std::unordered_map<std::string, HostString> m_sharedNames; // during a parse
 
     // Kept from one condition to the next, also across loads: a condition without an operator part
     // takes the previous operator and value.

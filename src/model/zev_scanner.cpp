@@ -106,7 +106,7 @@ int TZEVScanner::Get()
         do
             Consume();
         while (IsLetter(m_ch) || IsDigit(m_ch));
-        std::string_view word(m_src.data() + NextSymbol.Pos, static_cast<std::size_t>(NextSymbol.Len));
+        std::string_view word = SymbolText(NextSymbol);
         int kw = ZevKeyword(word);
         return kw >= 0 ? kw : zevsym::ident;
     }

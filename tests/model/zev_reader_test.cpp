@@ -247,5 +247,30 @@ TEST(ZevReader, ListingNumbersLinesAndMarksErrors)
     EXPECT_EQ(always.parser.ListStream().substr(always.parser.ListStream().size() - 16), "\r\n    0 errors\r\n");
 }
 
+TEST(ZevReader, LinksToOneNodeShareItsNameUntilOneIsChanged)
+{
+    dialog d;
+    dlgnode* a = AddNode(d, "A");
+    dlgnode* b = AddNode(d, "B");
+    for (int i = 0; i < 3; ++i)
+        AddOption(*a)->link_target = "B";
+    AddOption(*b)->link_target = "A";
+    std::string text = SerializeDialogue(d);
+    Clear(d);
+
+    Read r(text);
+    ASSERT_TRUE(r.parser.Errors().empty()) << r.Errors();
+    dlgnode& ra = *r.d->nodes[0];
+    dlgnode& rb = *r.d->nodes[1];
+    EXPECT_EQ(ra.options[0]->link_target.Raw(), rb.name.Raw());
+    EXPECT_EQ(ra.options[2]->link_target.Raw(), rb.name.Raw());
+    EXPECT_EQ(rb.options[0]->link_target.Raw(), ra.name.Raw()); // named before the node was read
+    // Strings are values: changing one leaves the others alone.
+    ra.options[1]->link_target = "C";
+    EXPECT_EQ(rb.name, "B");
+    EXPECT_EQ(ra.options[0]->link_target, "B");
+    EXPECT_EQ(SerializeDialogue(*r.d).find("linkto \"B\""), text.find("linkto \"B\""));
+}
+
 } // namespace
 } // namespace zev
