@@ -85,8 +85,9 @@ DialogueReadReport ReadDialogueFile(App& app, const std::string& path)
         std::string source = (e.Line >= 1 && static_cast<std::size_t>(e.Line) <= lines.size())
                                  ? lines[static_cast<std::size_t>(e.Line) - 1]
                                  : std::string("Null line. (Probably end of file?)");
+        // Each entry ends its line, or the next one's heading would run on from this source line.
         report.errorText += "Error on line " + std::to_string(e.Line) + " column " + std::to_string(e.Col) + ":\r\n" +
-                            reader.ErrorMsg(e.ErrorCode, "") + "\r\n" + source;
+                            reader.ErrorMsg(e.ErrorCode, "") + "\r\n" + source + "\r\n";
     };
     report.readable = reader.Execute();
     reader.OnError = nullptr;

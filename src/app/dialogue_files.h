@@ -20,7 +20,7 @@ struct DialogueReadReport {
     bool readable = false; // the file could be read at all
     std::string ioError;
     std::vector<TParseError> errors;
-    // The parse error log's entries: "Error on line %d column %d:\r\n%s\r\n%s" each.
+    // The parse error log's entries: "Error on line %d column %d:\r\n%s\r\n%s\r\n" each.
     std::string errorText;
     std::vector<std::string> execLines; // script lines of the file, not yet run
     bool Ok() const { return readable && errors.empty(); }

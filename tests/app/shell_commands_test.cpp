@@ -141,7 +141,7 @@ TEST_F(ShellFixture, LoadCommandWithErrorsShowsTheLogAndKeepsTheTitle)
     EXPECT_FALSE(LoadDialogueCommand(app, errorLog));
     ASSERT_EQ(errorLog.shown.size(), 1u);
     EXPECT_EQ(errorLog.shown[0], "There were errors while parsing the dialogue script. \r\n"
-                                 "Error on line 2 column 11:\r\nstring constant expected\r\nLocation 5");
+                                 "Error on line 2 column 11:\r\nstring constant expected\r\nLocation 5\r\n");
     EXPECT_EQ(app.title(), "ZEV Dialogue Tool - [untitled]");
     EXPECT_EQ(capture.Messages(), (std::vector<std::string>{"Linecount: 2"}));
 }
