@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include <stdexcept>
+#include <typeinfo>
 
 #include "app/startup.h"
 #include "support/temp_dir.h"
@@ -43,9 +44,16 @@ TEST_F(ExceptionReportTest, AnUnhandledErrorReachesTheReportWindowWithALineFromT
     QCoreApplication::sendEvent(&thrower, &event);
     zapp.SetReportContext(nullptr, TextEncoding::Cp1252);
     EXPECT_TRUE(details.contains(QStringLiteral("Message: disk on fire")));
+    EXPECT_TRUE(details.contains(QStringLiteral("Error: std::runtime_error\n"))) << "named as written in C++";
     EXPECT_TRUE(details.contains(QStringLiteral("0.25.4-stable")));
     EXPECT_FALSE(quip.isEmpty());
     EXPECT_NE(quip, QStringLiteral("Error"));
+}
+
+TEST(ExceptionReportModel, ErrorKindsAreReadableNames)
+{
+    EXPECT_EQ(ReadableTypeName(typeid(std::out_of_range).name()), "std::out_of_range");
+    EXPECT_EQ(ReadableTypeName("unknown"), "unknown") << "what is no mangled name stays as it is";
 }
 
 TEST(ExceptionReportModel, NamesTheDialogueAndLogsTheError)

@@ -24,6 +24,9 @@ AboutDialog::AboutDialog(const AboutInfo& info, QWidget* parent, AboutPluginsMod
     big.setBold(true);
     name->setFont(big);
     layout->addWidget(name);
+    auto* purpose = new QLabel(QStringLiteral("Write and play-test NPC conversation trees."), about);
+    layout->addWidget(purpose);
+    layout->addSpacing(8);
 
     auto addLine = [&](const QString& text, const char* objectName) {
         auto* label = new QLabel(text, about);
@@ -48,6 +51,7 @@ AboutDialog::AboutDialog(const AboutInfo& info, QWidget* parent, AboutPluginsMod
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     outer->addWidget(buttons);
     outer->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -56,7 +60,7 @@ QWidget* AboutDialog::PluginPage(AboutPluginsModel& model)
 {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(new QLabel(QStringLiteral("%1 plugins loaded").arg(model.PluginCount()), page));
+    layout->addWidget(new QLabel(QStringLiteral("Plug-ins loaded: %1").arg(model.PluginCount()), page));
     m_list = new QListWidget(page);
     for (const std::string& row : model.Rows())
         m_list->addItem(QString::fromStdString(row));
@@ -66,6 +70,8 @@ QWidget* AboutDialog::PluginPage(AboutPluginsModel& model)
     m_details->setTextFormat(Qt::RichText);
     m_details->setWordWrap(true);
     m_details->setMinimumWidth(420);
+    // Room for every detail line from the start: the fixed-size dialog must not jump on a selection.
+    m_details->setMinimumHeight(m_details->fontMetrics().lineSpacing() * 9);
     m_details->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     layout->addWidget(m_details, 1);
     m_configure = new QPushButton(QStringLiteral("Configure plugin"), page);
@@ -78,6 +84,8 @@ QWidget* AboutDialog::PluginPage(AboutPluginsModel& model)
     connect(m_details, &QLabel::linkActivated, this,
             [&model](const QString& target) { model.ClickLink(target.toStdString()); });
     connect(m_configure, &QPushButton::clicked, this, [&model] { model.ConfigurePlugin(); });
+    if (m_list->count() > 0)
+        m_list->setCurrentRow(0); // the page opens on the first plug-in's details
     return page;
 }
 

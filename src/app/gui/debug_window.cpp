@@ -23,7 +23,10 @@ DebugWindow::DebugWindow(DebugWindowModel& model, TextEncoding encoding, QWidget
     small.setPointSizeF(small.pointSizeF() * 0.8);
     m_list->setFont(small);
     m_list->setUniformItemSizes(true);
-    resize(420, 260);
+    // Whole lines, scrolled sideways when long: paths are the interesting part of many of them.
+    m_list->setTextElideMode(Qt::ElideNone);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    resize(480, 280);
     m_model.onChanged = [this] { Refresh(); };
     Refresh();
 }

@@ -4,12 +4,18 @@
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QStyle>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cxxabi.h>
+
+#include <cstdlib>
 #include <exception>
+#include <memory>
 #include <typeinfo>
 
 #include "app/gui/qt_text.h"
@@ -20,7 +26,10 @@ ExceptionReportWindow::ExceptionReportWindow(const ExceptionReport& report, Text
     : QDialog(parent), m_details(new QPlainTextEdit(this)), m_quip(ToQString(report.quip, encoding))
 {
     setWindowTitle(QStringLiteral("ZEV Dialogue Tool - Error"));
-    auto* heading = new QLabel(QStringLiteral("Something went wrong:"), this);
+    auto* icon = new QLabel(this);
+    int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical, nullptr, this).pixmap(iconSize, iconSize));
+    icon->setAlignment(Qt::AlignTop);
     auto* error = new QLabel(ToDisplayText(report.errorText, encoding), this);
     error->setWordWrap(true);
     error->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -37,19 +46,36 @@ ExceptionReportWindow::ExceptionReportWindow(const ExceptionReport& report, Text
     m_details->setPlainText(ToDisplayText(report.details, encoding));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    QPushButton* copy = buttons->addButton(QStringLiteral("Copy details"), QDialogButtonBox::ActionRole);
+    QPushButton* copy = buttons->addButton(QStringLiteral("&Copy details"), QDialogButtonBox::ActionRole);
+    copy->setAutoDefault(false);
     connect(copy, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(DetailsText()); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     buttons->button(QDialogButtonBox::Close)->setDefault(true);
 
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(error);
+    texts->addWidget(quip);
+    auto* top = new QHBoxLayout;
+    top->setSpacing(12);
+    top->addWidget(icon);
+    top->addLayout(texts, 1);
+    auto* detailsCaption = new QLabel(QStringLiteral("&Details:"), this);
+    detailsCaption->setBuddy(m_details);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading);
-    layout->addWidget(error);
-    layout->addWidget(quip);
-    layout->addWidget(new QLabel(QStringLiteral("Details:"), this));
+    layout->addLayout(top);
+    layout->addSpacing(6);
+    layout->addWidget(detailsCaption);
     layout->addWidget(m_details, 1);
     layout->addWidget(buttons);
     resize(560, 380);
+}
+
+std::string ReadableTypeName(const char* mangled)
+{
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
+    return status == 0 && name ? std::string(name.get()) : std::string(mangled);
 }
 
 QString ExceptionReportWindow::DetailsText() const { return m_details->toPlainText(); }
@@ -62,7 +88,7 @@ bool ZevApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        kind = typeid(e).name();
+        kind = ReadableTypeName(typeid(e).name());
         text = e.what();
     } catch (...) {
         kind = "unknown";

@@ -12,6 +12,9 @@ namespace zev {
 
 class App;
 
+// The error kind as the report names it: "std::runtime_error", not the compiler's mangled name.
+std::string ReadableTypeName(const char* mangled);
+
 // Shows an ExceptionReport: the error, the random line, copyable details.
 class ExceptionReportWindow : public QDialog {
     Q_OBJECT

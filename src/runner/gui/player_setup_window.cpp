@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/gui/qt_text.h"
@@ -54,10 +55,12 @@ PlayerSetupWindow::PlayerSetupWindow(PlayerSetupModel& model, TextEncoding encod
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // Enter anywhere but in the grid's editor confirms; the grid keeps Enter for its cells.
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
     layout->addWidget(buttons);
-    resize(600, 560);
+    m_name->setFocus();
 }
 
 QWidget* PlayerSetupWindow::BuildCharacter()
@@ -105,7 +108,15 @@ QWidget* PlayerSetupWindow::BuildCharacter()
     m_money->setObjectName(QStringLiteral("money"));
     connect(m_money, &QSpinBox::valueChanged, this, [this](int v) { m_model.SetMoney(v); });
     form->addRow(Caption(m_model.money().caption), m_money);
-    return box;
+    // Short fields: the numbers are at most five digits, the labels carry the width.
+    for (QSpinBox* spin : box->findChildren<QSpinBox*>())
+        spin->setMaximumWidth(spin->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 48);
+    auto* column = new QWidget(this);
+    auto* columnLayout = new QVBoxLayout(column);
+    columnLayout->setContentsMargins(0, 0, 0, 0);
+    columnLayout->addWidget(box);
+    columnLayout->addStretch(1);
+    return column;
 }
 
 QWidget* PlayerSetupWindow::BuildSkills()
@@ -122,6 +133,11 @@ QWidget* PlayerSetupWindow::BuildSkills()
     m_skills->verticalHeader()->setVisible(false);
     m_skills->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_skills->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_skills->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Compact rows: all eighteen skills in view without scrolling.
+    m_skills->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_skills->verticalHeader()->setDefaultSectionSize(m_skills->fontMetrics().height() + 8);
+    m_skills->setTabKeyNavigation(false); // Tab leaves the grid for the buttons
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const SkillRow& row = rows[static_cast<std::size_t>(r)];
         auto* name = new QTableWidgetItem(ToQString(row.name, m_encoding));
@@ -131,6 +147,9 @@ QWidget* PlayerSetupWindow::BuildSkills()
         m_skills->setItem(r, 0, name);
         m_skills->setItem(r, 1, value);
     }
+    // Typing in the grid edits a value, not a name; nothing is highlighted before the grid is used.
+    m_skills->setCurrentCell(0, 1);
+    m_skills->clearSelection();
     connect(m_skills, &QTableWidget::cellChanged, this, [this](int row, int column) { SkillEdited(row, column); });
 
     m_gridMessage = new QLabel(group);
@@ -139,6 +158,11 @@ QWidget* PlayerSetupWindow::BuildSkills()
     m_gridMessage->setStyleSheet(QStringLiteral("color: #a00000;"));
     layout->addWidget(m_skills, 1);
     layout->addWidget(m_gridMessage);
+    m_gridMessage->hide(); // shown only while it says something
+    int rowsHeight = m_skills->verticalHeader()->defaultSectionSize() * m_skills->rowCount();
+    m_skills->setMinimumHeight(rowsHeight + m_skills->horizontalHeader()->sizeHint().height()
+                               + 2 * m_skills->frameWidth());
+    m_skills->setMinimumWidth(m_skills->fontMetrics().horizontalAdvance(QStringLiteral("Energy Weapons")) * 2);
     return group;
 }
 
@@ -156,6 +180,7 @@ void PlayerSetupWindow::SkillEdited(int row, int column)
     item->setText(ToQString(m_model.skills()[static_cast<std::size_t>(row)].value, m_encoding));
     m_filling = false;
     m_gridMessage->setText(ToQString(m_model.gridMessage(), m_encoding));
+    m_gridMessage->setVisible(!m_gridMessage->text().isEmpty());
 }
 
 bool QtPlayerSetupView::exec(PlayerSetupModel& model)

@@ -3,9 +3,10 @@
 #include "app/main_menu.h"
 
 #include <QComboBox>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -34,16 +35,23 @@ QPlainTextEdit* MakeTextBox(const char* name, QWidget* parent)
     auto* box = new QPlainTextEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setReadOnly(true);
+    // Read-only, yet reachable with Tab and scrollable and copyable from the keyboard.
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     return box;
 }
 
-QGroupBox* Framed(std::string_view caption, QWidget* content, QWidget* parent)
+// A caption above its box, bound to it as its buddy; lighter than a frame around a framed box.
+QWidget* Captioned(std::string_view caption, QWidget* content, QWidget* parent)
 {
-    auto* group = new QGroupBox(Caption(caption), parent);
-    auto* layout = new QVBoxLayout(group);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(content);
-    return group;
+    auto* box = new QWidget(parent);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(3);
+    auto* label = new QLabel(Caption(caption), box);
+    label->setBuddy(content);
+    layout->addWidget(label);
+    layout->addWidget(content, 1);
+    return box;
 }
 
 void Apply(QPushButton* button, const ControlState& state)
@@ -105,9 +113,14 @@ QWidget* RunPanelWidget::BuildButtonRow()
     m_startNode->setObjectName(QStringLiteral("startNode"));
     m_startNode->setEditable(true);
     m_startNode->setInsertPolicy(QComboBox::NoInsert);
-    m_startNode->setMinimumContentsLength(18);
+    m_startNode->setMinimumContentsLength(24);
     m_startNode->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     startCaption->setBuddy(m_startNode);
+    // Enter in the box runs from the node typed or picked, as "Run dialogue" would.
+    connect(m_startNode->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (m_run->isEnabled())
+            m_runner.StartTestRun();
+    });
     connect(m_startNode, &QComboBox::editTextChanged, this, [this](const QString& text) {
         if (!m_redrawing)
             m_runner.SetStartNodeText(FromQString(text, m_encoding));
@@ -117,14 +130,18 @@ QWidget* RunPanelWidget::BuildButtonRow()
     m_back = MakeButton(RunPanel::kBackCaption, "backButton", box);
     m_forward = MakeButton(RunPanel::kForwardCaption, "forwardButton", box);
     m_edit = MakeButton(RunPanel::kEditCaption, "editButton", box);
-    m_run->setDefault(true);
+    // Browser-like keys for the node history.
+    m_back->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    m_forward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    m_back->setToolTip(m_back->shortcut().toString(QKeySequence::NativeText));
+    m_forward->setToolTip(m_forward->shortcut().toString(QKeySequence::NativeText));
     connect(m_run, &QPushButton::clicked, this, [this] { m_runner.StartTestRun(); });
     connect(m_stop, &QPushButton::clicked, this, [this] { m_runner.StopTestRun(); });
     connect(m_back, &QPushButton::clicked, this, [this] { m_runner.GoBack(); });
     connect(m_forward, &QPushButton::clicked, this, [this] { m_runner.GoForward(); });
     connect(m_edit, &QPushButton::clicked, this, [this] { m_runner.EditThisNode(); });
     top->addWidget(startCaption);
-    top->addWidget(m_startNode, 1);
+    top->addWidget(m_startNode);
     top->addWidget(m_run);
     top->addWidget(m_stop);
     top->addSpacing(12);
@@ -132,6 +149,7 @@ QWidget* RunPanelWidget::BuildButtonRow()
     top->addWidget(m_forward);
     top->addSpacing(12);
     top->addWidget(m_edit);
+    top->addStretch(1);
     grid->addLayout(top);
 
     auto* second = new QHBoxLayout;
@@ -161,15 +179,15 @@ QWidget* RunPanelWidget::BuildTexts()
     QFont larger = m_npcLine->font();
     larger.setPointSizeF(larger.pointSizeF() * 1.25);
     m_npcLine->setFont(larger);
-    split->addWidget(Framed(RunPanel::kNpcLineCaption, m_npcLine, split));
+    split->addWidget(Captioned(RunPanel::kNpcLineCaption, m_npcLine, split));
 
     auto* notes = new QWidget(split);
     auto* notesLayout = new QVBoxLayout(notes);
     notesLayout->setContentsMargins(0, 0, 0, 0);
     m_nodeNotes = MakeTextBox("nodeNotes", notes);
     m_optionNotes = MakeTextBox("optionNotes", notes);
-    notesLayout->addWidget(Framed(RunPanel::kNodeNotesCaption, m_nodeNotes, notes));
-    notesLayout->addWidget(Framed(RunPanel::kOptionNotesCaption, m_optionNotes, notes));
+    notesLayout->addWidget(Captioned(RunPanel::kNodeNotesCaption, m_nodeNotes, notes));
+    notesLayout->addWidget(Captioned(RunPanel::kOptionNotesCaption, m_optionNotes, notes));
     split->addWidget(notes);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
@@ -201,6 +219,12 @@ QWidget* RunPanelWidget::BuildOptions()
             [this](QTreeWidgetItem* item) { m_runner.DescribeOption(RowOf(item)); });
     connect(m_options, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { m_runner.ChooseOption(RowOf(item)); });
+    // The keyboard's single and double click: moving to a row describes it, Enter chooses it.
+    connect(m_options, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (!m_redrawing && item && m_options->hasFocus())
+            m_runner.DescribeOption(RowOf(item));
+    });
+    m_options->installEventFilter(this);
 
     m_hiddenOptions = new QLabel(box);
     m_hiddenOptions->setObjectName(QStringLiteral("hiddenopts"));
@@ -209,9 +233,21 @@ QWidget* RunPanelWidget::BuildOptions()
     bold.setBold(true);
     m_hiddenOptions->setFont(bold);
 
-    layout->addWidget(Framed(RunPanel::kOptionsCaption, m_options, box), 1);
+    layout->addWidget(Captioned(RunPanel::kOptionsCaption, m_options, box), 1);
     layout->addWidget(m_hiddenOptions);
     return box;
+}
+
+bool RunPanelWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_options && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && m_options->currentItem()) {
+            m_runner.ChooseOption(RowOf(m_options->currentItem()));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 int RunPanelWidget::RowOf(const void* item) const

@@ -33,6 +33,9 @@ public:
     QComboBox* startNodeBox() const { return m_startNode; }
     QTreeWidget* optionList() const { return m_options; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* BuildButtonRow();
     QWidget* BuildTexts();

@@ -36,6 +36,11 @@ SkillCheckWindow::SkillCheckWindow(SkillCheckWindowModel& model, TextEncoding en
     for (const auto& [caption, choice] : choices) {
         auto* b = new QPushButton(Caption(caption), this);
         b->setAutoDefault(false);
+        // Enter rolls the check as a run without this window would; Escape leaves the run where it is.
+        if (choice == SkillCheckChoice::Evaluate) {
+            b->setDefault(true);
+            b->setFocus();
+        }
         connect(b, &QPushButton::clicked, this, [this, c = choice] {
             m_model.Choose(c);
             accept();
@@ -45,9 +50,11 @@ SkillCheckWindow::SkillCheckWindow(SkillCheckWindowModel& model, TextEncoding en
     buttons->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 14, 16, 12);
     layout->addWidget(m_text, 1);
+    layout->addSpacing(8);
     layout->addLayout(buttons);
-    setMinimumWidth(420);
+    setMinimumWidth(480);
 }
 
 std::optional<SkillCheckChoice> QtSkillCheckView::exec(SkillCheckWindowModel& model)

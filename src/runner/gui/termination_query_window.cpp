@@ -39,6 +39,7 @@ TerminationQueryWindow::TerminationQueryWindow(const TerminationQueryModel& mode
     m_target->setFont(bold);
     m_notes->setObjectName(QStringLiteral("notes"));
     m_notes->setReadOnly(true);
+    m_notes->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_notes->setPlainText(ToDisplayText(model.notes(), encoding));
 
     auto* grid = new QGridLayout;
@@ -62,9 +63,10 @@ TerminationQueryWindow::TerminationQueryWindow(const TerminationQueryModel& mode
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text);
+    layout->addSpacing(6);
     layout->addLayout(grid, 1);
     layout->addLayout(buttons);
-    resize(460, 260);
+    resize(480, 280);
     m_edit->setFocus();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -31,7 +32,15 @@ TranscriptListWindow::TranscriptListWindow(TranscriptListModel& model, TextEncod
     m_list->setRootIsDecorated(false);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_list->setAlternatingRowColors(true);
+    m_list->setUniformRowHeights(true);
+    // The file name's end (number and date) tells transcripts apart: elide its middle.
+    m_list->setTextElideMode(Qt::ElideMiddle);
+    QHeaderView* header = m_list->header();
+    header->setStretchLastSection(true);
+    for (int c = 0; c < 3; ++c)
+        header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    m_list->installEventFilter(this);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { m_model.DoubleClick(m_list->indexOfTopLevelItem(item)); });
 
@@ -47,7 +56,7 @@ TranscriptListWindow::TranscriptListWindow(TranscriptListModel& model, TextEncod
     layout->addWidget(new QLabel(Caption(TranscriptListModel::kLabel), this));
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
-    resize(640, 320);
+    resize(760, 320);
 
     m_changedConnection = m_model.changed.Connect([this] { Redraw(); });
     Redraw();
@@ -57,6 +66,8 @@ TranscriptListWindow::~TranscriptListWindow() { m_model.changed.Disconnect(m_cha
 
 void TranscriptListWindow::Redraw()
 {
+    // The keyboard's row survives a refill; a fresh list starts at the newest transcript.
+    int keep = m_list->currentItem() ? m_list->indexOfTopLevelItem(m_list->currentItem()) : -1;
     m_list->clear();
     QList<QTreeWidgetItem*> items;
     for (const TranscriptListRow& row : m_model.rows()) {
@@ -69,12 +80,27 @@ void TranscriptListWindow::Redraw()
         items << item;
     }
     m_list->addTopLevelItems(items);
+    if (!items.isEmpty())
+        m_list->setCurrentItem(keep >= 0 && keep < items.size() ? items[keep] : items.last());
     if (m_model.visible() && !isVisible()) {
         show();
         raise();
     } else if (!m_model.visible() && isVisible()) {
         hide();
     }
+}
+
+// Enter on a row is its double click; without this the dialog's OK would take it and hide the list.
+bool TranscriptListWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && m_list->currentItem()) {
+            m_model.DoubleClick(m_list->indexOfTopLevelItem(m_list->currentItem()));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TranscriptListWindow::done(int result)

@@ -20,6 +20,7 @@ public:
 
 protected:
     void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     TranscriptListModel& m_model;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace zev {
@@ -26,16 +27,24 @@ FuncDescEditorWindow::FuncDescEditorWindow(FuncDescEditorModel& model, QWidget* 
     m_memo->setEnabled(false);
 
     auto* left = new QVBoxLayout;
-    left->addWidget(new QLabel(Text(FuncDescEditorModel::kListCaption), this));
+    auto* listCaption = new QLabel(Text(FuncDescEditorModel::kListCaption), this);
+    listCaption->setBuddy(m_list);
+    left->addWidget(listCaption);
     left->addWidget(m_list);
     auto* right = new QVBoxLayout;
-    right->addWidget(new QLabel(Text(FuncDescEditorModel::kMemoCaption), this));
+    auto* memoCaption = new QLabel(Text(FuncDescEditorModel::kMemoCaption), this);
+    memoCaption->setBuddy(m_memo);
+    right->addWidget(memoCaption);
     right->addWidget(m_memo);
+    // Tab in the memo moves on; descriptions have no use for tab characters.
+    m_memo->setTabChangesFocus(true);
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 1);
     columns->addLayout(right, 2);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // Every edit is already stored: OK, Escape and closing all just close.
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addWidget(buttons);
@@ -49,6 +58,9 @@ FuncDescEditorWindow::FuncDescEditorWindow(FuncDescEditorModel& model, QWidget* 
         if (!m_filling)
             m_model.SetMemo(m_memo->toPlainText().toStdString());
     });
+    if (m_list->count() > 0)
+        m_list->setCurrentRow(0); // opens on the first description, ready to edit
+    m_list->setFocus();
 }
 
 void FuncDescEditorWindow::ShowSelected()

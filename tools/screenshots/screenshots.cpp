@@ -1,0 +1,296 @@
+// zev_screenshots: pictures of every window of the desktop program for the documentation.
+//
+//   zev_screenshots <program folder> <output folder>
+//
+// Works on a copy of the program folder, so the shipped configuration, history and log stay as
+// they are. Modal windows are grabbed from a timer while their exec() runs, as a user meets them.
+#include "app/app.h"
+#include "app/exception_report.h"
+#include "app/scripted_dialogs.h"
+#include "app/startup.h"
+#include "model/records.h"
+#include "runner/player_setup.h"
+#include "runner/skill_checks.h"
+#include "runner/termination_query.h"
+#include "script/func_desc.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QListWidget>
+#include <QPixmap>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "app/gui/about_dialog.h"
+#include "app/gui/debug_window.h"
+#include "app/gui/desktop_program.h"
+#include "app/gui/exception_report_window.h"
+#include "app/gui/main_window.h"
+#include "app/gui/update_progress_window.h"
+#include "runner/gui/player_setup_window.h"
+#include "runner/gui/run_panel.h"
+#include "runner/gui/skill_check_window.h"
+#include "runner/gui/termination_query_window.h"
+#include "script/gui/func_desc_editor.h"
+
+namespace fs = std::filesystem;
+
+namespace zev {
+namespace {
+
+class Shooter {
+public:
+    explicit Shooter(fs::path out) : m_out(std::move(out)) {}
+
+    // Lays the window out, paints it and writes <name>.png.
+    void Grab(QWidget* w, const char* name)
+    {
+        Settle();
+        fs::path file = m_out / (std::string(name) + ".png");
+        if (!w->grab().save(QString::fromStdString(file.string()), "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", file.string().c_str());
+            ++m_failures;
+            return;
+        }
+        std::printf("%s\n", file.string().c_str());
+    }
+
+    // Runs open, which shows a modal window; act runs while that window is up, then it is closed.
+    void WhileModal(const char* what, const std::function<void()>& open, const std::function<void(QDialog*)>& act)
+    {
+        bool acted = false;
+        QTimer timer;
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || acted)
+                return;
+            acted = true;
+            act(dialog);
+            dialog->done(QDialog::Rejected);
+        });
+        timer.start();
+        open();
+        timer.stop();
+        if (!acted) {
+            std::fprintf(stderr, "%s: no window opened\n", what);
+            ++m_failures;
+        }
+    }
+
+    static void Settle()
+    {
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+    }
+
+    int failures() const { return m_failures; }
+
+private:
+    fs::path m_out;
+    int m_failures = 0;
+};
+
+// Throws from inside the event loop, as a failing command would.
+class Thrower : public QObject {
+public:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::User)
+            throw std::runtime_error("Cannot create file \"/home/designer/dialogue/guard.zev\". Permission denied.");
+        return QObject::event(e);
+    }
+};
+
+// The copy's configuration: debug window on, no update check over the network.
+void PrepareConfiguration(const fs::path& ini)
+{
+    std::ifstream in(ini, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string s = text.str();
+    auto set = [&s](const std::string& key, const std::string& value) {
+        std::size_t at = s.find(key + "=");
+        if (at == std::string::npos)
+            return;
+        std::size_t end = s.find_first_of("\r\n", at);
+        s.replace(at, end - at, key + "=" + value);
+    };
+    set("Debugmode", "1");
+    set("Check for updates at startup", "0");
+    std::ofstream(ini, std::ios::binary | std::ios::trunc) << s;
+}
+
+const skillcheck* FirstSkillCheck(const dialog& d)
+{
+    for (int32_t i = 0; i < d.node_count; ++i)
+        if (d.nodes[i]->skill_check_count > 0)
+            return d.nodes[i]->skill_checks[0];
+    return nullptr;
+}
+
+template <class W>
+W* ChildNamed(QWidget* parent, const char* name)
+{
+    return parent->findChild<W*>(QString::fromLatin1(name));
+}
+
+int Run(const fs::path& dist, const fs::path& out)
+{
+    // The paths show in the pictures: a short one where it is free.
+    fs::path dir = fs::temp_directory_path() / "zevdlg";
+    if (fs::exists(dir))
+        dir += "_" + std::to_string(std::random_device{}());
+    fs::copy(dist, dir, fs::copy_options::recursive);
+    PrepareConfiguration(dir / "ZEVDlg.ini");
+    fs::create_directories(out);
+    std::string sample = (dir / "dialogue" / "sample.zev").string();
+
+    int failures = 0;
+    {
+        ScriptedDialogs dialogs; // every box answers its default
+        App app(dialogs, dir.string());
+        LoadStartupDataFile(app);
+        app.SetStartingUp(true);
+        app.log().SetFilePath((dir / "debug.log").string());
+        auto& qapp = static_cast<ZevApplication&>(*QApplication::instance());
+        qapp.SetReportContext(&app, TextEncoding::Cp1252);
+
+        Shooter shot(out);
+        DesktopProgram program(app, TextEncoding::Cp1252);
+        program.Start(sample);
+        MainWindow& window = program.window();
+        Shooter::Settle();
+
+        if (auto* debug = window.findChild<DebugWindow*>())
+            shot.Grab(debug, "debug-window");
+        shot.Grab(&window, "main-window");
+
+        // Three runs for the transcript list; the last ends at "done", which shows its transcript.
+        TestRunner& runner = program.runner();
+        QTreeWidget* options = program.panel().optionList();
+        auto choose = [&](int row) {
+            options->setCurrentItem(options->topLevelItem(row));
+            runner.DescribeOption(row);
+            runner.ChooseOption(row);
+        };
+        for (int run = 0; run < 2; ++run) {
+            runner.StartTestRun();
+            choose(0);
+            runner.StopTestRun();
+        }
+        runner.StartTestRun();
+        choose(0); // "I'd like to see your wares."
+        options->setCurrentItem(options->topLevelItem(1));
+        runner.DescribeOption(1);
+        shot.Grab(&window, "main-window-run");
+        choose(1); // "Maybe later." ends the dialogue
+        if (auto* transcript = ChildNamed<QDialog>(&window, "transcriptWindow"))
+            shot.Grab(transcript, "transcript");
+        runner.transcriptWindow().Ok();
+        runner.transcriptList().ShowTranscriptList();
+        if (auto* list = ChildNamed<QDialog>(&window, "transcriptList"))
+            shot.Grab(list, "transcript-list");
+        runner.transcriptList().Ok();
+
+        if (const skillcheck* check = FirstSkillCheck(app.dlg())) {
+            SkillCheckWindowModel model;
+            model.Fill(*check, app.player());
+            SkillCheckWindow w(model, TextEncoding::Cp1252, &window);
+            w.show();
+            shot.Grab(&w, "skill-check");
+        }
+        {
+            option unresolved;
+            unresolved.text = "Those prices are robbery.";
+            unresolved.link_target = "Haggle";
+            unresolved.notes = "Talks the price down";
+            TerminationQueryModel model;
+            model.Fill(unresolved);
+            TerminationQueryWindow w(model, TextEncoding::Cp1252, &window);
+            w.show();
+            shot.Grab(&w, "termination-query");
+        }
+        {
+            PlayerSetupModel model;
+            model.Fill(app.player());
+            PlayerSetupWindow w(model, TextEncoding::Cp1252, &window);
+            w.show();
+            shot.Grab(&w, "player-setup");
+        }
+        shot.WhileModal("About", [&] { window.Trigger(MenuCommand::About); }, [&](QDialog* d) {
+            shot.Grab(d, "about");
+            if (auto* tabs = d->findChild<QTabWidget*>())
+                tabs->setCurrentIndex(1);
+            if (auto* about = dynamic_cast<AboutDialog*>(d); about && about->pluginList()->count() > 0)
+                about->pluginList()->setCurrentRow(0);
+            shot.Grab(d, "about-plugins");
+        });
+        {
+            FuncDescEditorModel model(program.descriptions());
+            FuncDescEditorWindow w(model, &window);
+            w.show();
+            w.list()->setCurrentRow(0);
+            shot.Grab(&w, "func-desc-editor");
+        }
+        {
+            UpdateProgressModel& model = program.updateProgress();
+            model.SetFile((dir / "downloads" / "zevdlg-0.26.0.tar.gz").string());
+            model.Progress(4'718'592, 1'835'008);
+            if (QWidget* w = program.updateProgressWindow())
+                shot.Grab(w, "update-progress");
+            model.Finish();
+        }
+        shot.WhileModal("Exception report", [] {
+            Thrower thrower;
+            QEvent event(QEvent::User);
+            QCoreApplication::sendEvent(&thrower, &event);
+        }, [&](QDialog* d) { shot.Grab(d, "exception-report"); });
+
+        // A file with errors: the load command shows the parse error log.
+        fs::path broken = dir / "dialogue" / "broken.zev";
+        std::ofstream(broken, std::ios::binary) << "NPCName \"Guard\"\r\nNode \"Gate\"\r\n{\r\nNPCText \"Halt!\"\r\n"
+                                                   "  options {\r\n    int=4 playertext \"Let me in\" linkto\r\n"
+                                                   "  }\r\n}\r\nNode Yard {\r\n";
+        dialogs.PushText(broken.string());
+        shot.WhileModal("Parse error log", [&] { window.Trigger(MenuCommand::LoadDialogue); },
+                        [&](QDialog* d) { shot.Grab(d, "parse-error-log"); });
+
+        failures = shot.failures();
+        qapp.SetReportContext(nullptr, TextEncoding::Cp1252);
+        dialogs.PushButton(MsgResult::No);
+        program.Shutdown();
+    }
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace
+} // namespace zev
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: zev_screenshots <program folder> <output folder>\n");
+        return 2;
+    }
+    zev::ZevApplication qapp(argc, argv);
+    try {
+        return zev::Run(argv[1], argv[2]);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zev_screenshots: %s\n", e.what());
+        return 1;
+    }
+}
