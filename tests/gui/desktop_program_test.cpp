@@ -51,14 +51,35 @@ TEST_F(DesktopProgramTest, StartsUpInOrderAndLoadsTheArgumentAfterTheWindows)
     DesktopProgram program(*app, TextEncoding::Cp1252);
     program.Start(dir.File("dialogue/sample.zev"));
     std::vector<std::string> log = Log();
-    auto at = [&](const std::string& line) {
-        return std::find(log.begin(), log.end(), line) - log.begin();
-    };
-    EXPECT_EQ(log.front(), "Starting up ZEV Dialogue tool...");
-    EXPECT_LT(at("CodeSnippets parsed: 15"), at("Reading config"));
-    EXPECT_LT(at("Reading config"), at("Loading update plugins..."));
-    EXPECT_LT(at("Loading import plugins..."), at("Init complete."));
-    EXPECT_LT(at("Init complete."), at("Successful load of " + dir.File("dialogue/sample.zev")));
+    auto init = std::find(log.begin(), log.end(), "Init complete.");
+    ASSERT_NE(init, log.end());
+    std::vector<std::string> startUp(log.begin(), init + 1);
+    EXPECT_EQ(startUp, (std::vector<std::string>{
+                           "Starting up ZEV Dialogue tool...",
+                           "ExecuteScript: " + dir.File("def/def_list.dws"),
+                           "Loading definition " + dir.File("def/script_functions.h"),
+                           "Loading definition " + dir.File("def/script_constants.h"),
+                           "CodeSnippets parsed: 15",
+                           "93 completion proposal definitions loaded.",
+                           "Reading config",
+                           "ExecuteScript: " + dir.File("helperscripts/helpermain.dws"),
+                           "Runtime DLG Editing OFF",
+                           "Default Smart INT is 4",
+                           "Default Dumb INT is -3",
+                           "Autoupdate checking ON",
+                           "Loading update plugins...",
+                           "Loading generic plugins...",
+                           " --> Rename dialogue nodes to NodeXXX",
+                           "Loading development tool plugins...",
+                           "Loading export plugins...",
+                           "Loading import plugins...",
+                           "Init complete.",
+                       }));
+    // The argument is loaded after every window exists.
+    EXPECT_EQ(std::vector<std::string>(init + 1, log.end()),
+              (std::vector<std::string>{"Attempting to load " + dir.File("dialogue/sample.zev"),
+                                        "Successful load of " + dir.File("dialogue/sample.zev"), "Node count = 12"}));
+    EXPECT_NE(program.updateProgressWindow(), nullptr);
     EXPECT_TRUE(program.window().isVisible());
     EXPECT_EQ(program.window().windowTitle().toStdString(),
               "ZEV Dialogue Tool - [" + dir.File("dialogue/sample.zev") + "]");
