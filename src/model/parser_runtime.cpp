@@ -102,7 +102,7 @@ struct TBaseScanner::FileSource {
     }
 };
 
-TBaseScanner::TBaseScanner() = default;
+TBaseScanner::TBaseScanner() : m_windowChunk(kWindowChunk), m_keepLimit(kKeepLimit) {}
 TBaseScanner::~TBaseScanner() = default;
 
 std::string& TBaseScanner::SrcStream()
@@ -158,6 +158,13 @@ bool TBaseScanner::OpenFileSource(const std::string& path, std::string& error)
     return true;
 }
 
+void TBaseScanner::SetWindowSizes(int64_t chunk, int64_t keepLimit)
+{
+    m_windowChunk = std::max<int64_t>(chunk, 1);
+    m_keepLimit = std::max<int64_t>(keepLimit, 0);
+    ClearWindow();
+}
+
 const std::string& TBaseScanner::FileSourceError() const
 {
     static const std::string none;
@@ -207,9 +214,9 @@ int TBaseScanner::CharOutsideWindow(int64_t position) const
     // Keep the symbols being read, so their text is still at hand after the move.
     int64_t start = position;
     int64_t keep = std::min(CurrentSymbol.Pos, NextSymbol.Pos);
-    if (keep >= 0 && keep < position && position - keep <= kKeepLimit)
+    if (keep >= 0 && keep < position && position - keep <= m_keepLimit)
         start = keep;
-    int64_t length = std::min(std::max(kWindowChunk, 2 * (position - start + 1)), m_size - start);
+    int64_t length = std::min(std::max(m_windowChunk, 2 * (position - start + 1)), m_size - start);
     FileSource& f = *m_file;
     f.buffer.resize(static_cast<std::size_t>(length));
     std::size_t got = 0;

@@ -54,6 +54,9 @@ public:
     const std::string& FileSourceError() const;
     // Drops the buffer and any file source.
     void ReleaseSource();
+    // How much a file window reads at least, and how long a symbol it keeps when it moves on;
+    // tests shrink them to put window edges everywhere.
+    void SetWindowSizes(int64_t chunk, int64_t keepLimit);
 
     // Appends a 0 byte (to a buffer source), rewinds and reads the first character.
     void Reset();
@@ -116,6 +119,8 @@ private:
     std::string m_src;
     std::unique_ptr<FileSource> m_file;
     mutable std::string m_scratch; // SymbolText's copy of a symbol the window does not hold
+    int64_t m_windowChunk;
+    int64_t m_keepLimit;
     // The bytes [m_windowStart, m_windowStart + m_windowSize) of the source.
     mutable const char* m_window = nullptr;
     mutable int64_t m_windowStart = 0;
