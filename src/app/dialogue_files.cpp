@@ -76,7 +76,18 @@ DialogueReadReport ReadDialogueFile(App& app, const std::string& path)
     reader.SourceFileName = path;
     std::vector<std::string> lines;
     bool linesRead = false;
+    // A damaged file can hold thousands of errors on one long line: the log shows the first ones,
+    // each with a bounded part of its line, and counts the rest.
+    constexpr int kMaxEntries = 200;
+    constexpr std::size_t kMaxSourceText = 512;
+    int entries = 0;
+    int unlisted = 0;
     reader.OnError = [&](const TParseError& e) {
+        if (entries == kMaxEntries) {
+            ++unlisted;
+            return;
+        }
+        ++entries;
         if (!linesRead) {
             lines = SourceLines(path);
             linesRead = true;
@@ -85,12 +96,16 @@ DialogueReadReport ReadDialogueFile(App& app, const std::string& path)
         std::string source = (e.Line >= 1 && static_cast<std::size_t>(e.Line) <= lines.size())
                                  ? lines[static_cast<std::size_t>(e.Line) - 1]
                                  : std::string("Null line. (Probably end of file?)");
+        if (source.size() > kMaxSourceText)
+            source = source.substr(0, kMaxSourceText) + " [...]";
         // Each entry ends its line, or the next one's heading would run on from this source line.
         report.errorText += "Error on line " + std::to_string(e.Line) + " column " + std::to_string(e.Col) + ":\r\n" +
                             reader.ErrorMsg(e.ErrorCode, "") + "\r\n" + source + "\r\n";
     };
     report.readable = reader.Execute();
     reader.OnError = nullptr;
+    if (unlisted > 0)
+        report.errorText += "... and " + std::to_string(unlisted) + " more errors.\r\n";
     report.ioError = reader.IoError();
     report.errors = reader.Errors();
     report.execLines = reader.ExecScriptLines();

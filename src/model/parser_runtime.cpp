@@ -384,14 +384,31 @@ void TBaseGrammar::GenerateListing()
         BeforeGenList();
     const TBaseScanner& sc = *m_scanner;
     int printed = 0;
+    // Errors by line, each line's in report order: one pass over the source, not one per line.
+    std::vector<const TParseError*> byLine;
+    byLine.reserve(m_errors.size());
+    for (const TParseError& e : m_errors)
+        byLine.push_back(&e);
+    std::stable_sort(byLine.begin(), byLine.end(),
+                     [](const TParseError* a, const TParseError* b) { return a->Line < b->Line; });
+    std::size_t nextError = 0;
+    // Past this column the caret is not drawn under the symbol: a damaged file's single long line
+    // with many errors would otherwise make a listing of its length times its errors.
+    constexpr int kMaxCaretIndent = 1024;
     auto printErrorsOf = [&](int32_t lineNo, const std::string& text) {
-        for (const TParseError& e : m_errors) {
-            if (e.Line != lineNo)
-                continue;
+        while (nextError < byLine.size() && byLine[nextError]->Line < lineNo)
+            ++nextError;
+        for (; nextError < byLine.size() && byLine[nextError]->Line == lineNo; ++nextError) {
+            const TParseError& e = *byLine[nextError];
             m_list += "*****  ";
             int width = e.Col + m_listColAdjust - 2;
-            for (int p = 0; p < width; ++p)
-                m_list += (p < static_cast<int>(text.size()) && text[static_cast<std::size_t>(p)] == '\t') ? '\t' : ' ';
+            if (width > kMaxCaretIndent) {
+                m_list += "(column " + std::to_string(e.Col) + ") ";
+            } else {
+                for (int p = 0; p < width; ++p)
+                    m_list += (p < static_cast<int>(text.size()) && text[static_cast<std::size_t>(p)] == '\t') ? '\t'
+                                                                                                             : ' ';
+            }
             m_list += "^ ";
             m_list += ErrorMsg(e.ErrorCode, e.Data);
             m_list += "\r\n";

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -144,6 +146,30 @@ TEST_F(ShellFixture, LoadCommandWithErrorsShowsTheLogAndKeepsTheTitle)
                                  "Error on line 2 column 11:\r\nstring constant expected\r\nLocation 5\r\n");
     EXPECT_EQ(app.title(), "ZEV Dialogue Tool - [untitled]");
     EXPECT_EQ(capture.Messages(), (std::vector<std::string>{"Linecount: 2"}));
+}
+
+TEST_F(ShellFixture, ADamagedFileWithThousandsOfErrorsGivesAReadableLog)
+{
+    std::string junk;
+    for (int i = 0; i < 20000; ++i)
+        junk += "int=1 ";
+    std::string path = dir.Write("damaged.zev", "NPCName \"x\"\r\nLocation \"l\"\r\nDescription \"d\"\r\n"
+                                                "Unknown_Desc \"u\"\r\nKnown_Desc \"k\"\r\nDetailed_Desc \"dd\"\r\n"
+                                                "Node \"a\" notes \"\" { NPCText \"x\" options { " +
+                                                    junk + "} }\r\n");
+    DialogueReadReport report = ReadDialogueFile(app, path);
+    ASSERT_GT(report.errors.size(), 10000u);
+    std::size_t entries = 0;
+    for (std::size_t at = report.errorText.find("Error on line "); at != std::string::npos;
+         at = report.errorText.find("Error on line ", at + 1))
+        ++entries;
+    EXPECT_EQ(entries, 200u);
+    EXPECT_LT(report.errorText.size(), 200u * 700u);
+    EXPECT_NE(report.errorText.find(" [...]\r\n"), std::string::npos);
+    std::string rest = "... and " + std::to_string(report.errors.size() - 200) + " more errors.\r\n";
+    EXPECT_EQ(report.errorText.substr(report.errorText.size() - rest.size()), rest);
+    auto messages = capture.Messages();
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), "Linecount: 7"), 200);
 }
 
 TEST_F(ShellFixture, ScriptLinesOfAFileRunOnlyWhenAllowed)

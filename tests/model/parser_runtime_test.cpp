@@ -115,5 +115,26 @@ TEST_F(RuntimeFixture, AnUnreadableFileIsNotASuccess)
     EXPECT_EQ(d->location, "l");
 }
 
+TEST_F(RuntimeFixture, ListingsOfLinesWithThousandsOfErrorsStaySmall)
+{
+    // One line of a damaged file: an error every few symbols, far to the right.
+    std::string junk;
+    for (int i = 0; i < 20000; ++i)
+        junk += "int=1 ";
+    parser.GenListWhen = glAlways;
+    Parse(std::string(kHeader) + "\r\nNode \"a\" notes \"\" { NPCText \"x\" options { " + junk + "} }\r\n");
+    ASSERT_GT(parser.Errors().size(), 10000u);
+    const std::string& list = parser.ListStream();
+    EXPECT_LT(list.size(), 4u << 20) << "the caret lines must not be padded to the error's column";
+    EXPECT_NE(list.find("*****  (column "), std::string::npos);
+    // Errors near the start of the line keep their caret under the symbol.
+    std::size_t first = list.find("\r\n*****  ") + 2;
+    std::size_t caret = list.find('^', first);
+    EXPECT_GT(caret - first, 40u);
+    EXPECT_EQ(list.find_first_not_of(' ', first + 7), caret);
+    std::string count = std::to_string(parser.Errors().size()) + " errors";
+    EXPECT_EQ(list.substr(list.size() - count.size() - 2), count + "\r\n");
+}
+
 } // namespace
 } // namespace zev
