@@ -104,8 +104,9 @@ DialogueReadReport ReadDialogueFile(App& app, const std::string& path)
     };
     report.readable = reader.Execute();
     reader.OnError = nullptr;
-    if (unlisted > 0)
-        report.errorText += "... and " + std::to_string(unlisted) + " more errors.\r\n";
+    report.unstoredErrors = reader.UnstoredErrors();
+    if (unlisted + report.unstoredErrors > 0)
+        report.errorText += "... and " + std::to_string(unlisted + report.unstoredErrors) + " more errors.\r\n";
     report.ioError = reader.IoError();
     report.errors = reader.Errors();
     report.execLines = reader.ExecScriptLines();

@@ -20,6 +20,7 @@ struct DialogueReadReport {
     bool readable = false; // the file could be read at all
     std::string ioError;
     std::vector<TParseError> errors;
+    int64_t unstoredErrors = 0; // found beyond the stored ones
     // The parse error log's entries: "Error on line %d column %d:\r\n%s\r\n%s\r\n" each.
     std::string errorText;
     std::vector<std::string> execLines; // script lines of the file, not yet run

@@ -38,6 +38,8 @@ void PrintErrors(CliContext& ctx, std::ostream& to, const std::string& file, con
 {
     for (const TParseError& e : report.errors)
         to << file << ':' << e.Line << ':' << e.Col << ": " << ctx.app.reader().ErrorMsg(e.ErrorCode, e.Data) << '\n';
+    if (report.unstoredErrors > 0)
+        to << file << ": " << report.unstoredErrors << " more errors not listed\n";
 }
 
 int Unreadable(CliContext& ctx, const std::string& command, const DialogueReadReport& report)

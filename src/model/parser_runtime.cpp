@@ -269,6 +269,7 @@ void TBaseGrammar::SetOnStatusUpdate(StatusUpdateFn fn)
 bool TBaseGrammar::Execute()
 {
     m_errors.clear();
+    m_unstoredErrors = 0;
     m_list.clear();
     m_ioError.clear();
     m_listColAdjust = 1;
@@ -358,6 +359,12 @@ void TBaseGrammar::StoreError(int code, const TSymbolPosition* position, int typ
     e.Col = position ? position->Col : 0;
     e.Data = std::move(data);
     e.ErrorType = type;
+    // Gigabytes of junk would otherwise keep an error every few bytes.
+    constexpr std::size_t kMaxStoredErrors = 100000;
+    if (m_errors.size() >= kMaxStoredErrors) {
+        ++m_unstoredErrors;
+        return;
+    }
     m_errors.push_back(std::move(e));
     if (OnError)
         OnError(m_errors.back());

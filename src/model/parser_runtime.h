@@ -154,6 +154,8 @@ public:
     bool Successful() const { return m_errors.empty() && m_ioError.empty(); }
     const std::string& IoError() const { return m_ioError; }
     const std::vector<TParseError>& Errors() const { return m_errors; }
+    // Errors beyond the 100,000 stored ones are only counted (no event fires for them).
+    int64_t UnstoredErrors() const { return m_unstoredErrors; }
     const std::string& ListStream() const { return m_list; }
     TBaseScanner& Scanner() { return *m_scanner; }
 
@@ -192,6 +194,7 @@ protected:
 
 private:
     std::vector<TParseError> m_errors;
+    int64_t m_unstoredErrors = 0;
     std::string m_list;
     std::string m_ioError;
     int m_listColAdjust = 1;

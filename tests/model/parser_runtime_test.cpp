@@ -136,5 +136,22 @@ TEST_F(RuntimeFixture, ListingsOfLinesWithThousandsOfErrorsStaySmall)
     EXPECT_EQ(list.substr(list.size() - count.size() - 2), count + "\r\n");
 }
 
+TEST_F(RuntimeFixture, ErrorsBeyondAHundredThousandAreCountedNotStored)
+{
+    std::string junk;
+    for (int i = 0; i < 400000; ++i)
+        junk += "int=1\n";
+    int events = 0;
+    parser.OnError = [&](const TParseError&) { ++events; };
+    Parse(std::string(kHeader) + "\r\nNode \"a\" notes \"\" { NPCText \"x\" options { " + junk + "} }\r\n");
+    EXPECT_EQ(parser.Errors().size(), 100000u);
+    EXPECT_EQ(events, 100000);
+    EXPECT_GT(parser.UnstoredErrors(), 100000);
+    EXPECT_FALSE(parser.Successful());
+    Parse(std::string(kHeader));
+    EXPECT_EQ(parser.UnstoredErrors(), 0);
+    EXPECT_TRUE(parser.Successful());
+}
+
 } // namespace
 } // namespace zev
