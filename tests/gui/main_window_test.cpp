@@ -21,13 +21,20 @@ protected:
     MainMenuModel menus;
     MainWindow window{app, menus};
 
+    // A caption as shown, without its mnemonic marks.
+    static QString Plain(QString text)
+    {
+        text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+        text.remove(QLatin1Char('&'));
+        return text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    }
     // The visible entries of a menu; separators as "-".
     QStringList Shown(MenuId id)
     {
         QStringList out;
         for (QAction* a : window.MenuActions(id))
             if (a->isVisible())
-                out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+                out << (a->isSeparator() ? QStringLiteral("-") : Plain(a->text()));
         return out;
     }
     QStringList ShownMenus()
@@ -35,7 +42,7 @@ protected:
         QStringList out;
         for (QAction* a : window.menuBar()->actions())
             if (a->isVisible())
-                out << a->text();
+                out << Plain(a->text());
         return out;
     }
 };
@@ -230,14 +237,44 @@ TEST_F(MainWindowTest, AboutShowsVersionBuildDateAndCounts)
 namespace zev {
 namespace {
 
+TEST_F(MainWindowTest, EveryMenuAndItemHasItsOwnAltLetter)
+{
+    auto letterOf = [](const QString& text) {
+        qsizetype at = text.indexOf(QLatin1Char('&'));
+        return at >= 0 && at + 1 < text.size() ? text[at + 1].toLower() : QChar();
+    };
+    QSet<QChar> menuLetters;
+    for (QAction* a : window.menuBar()->actions()) {
+        QChar letter = letterOf(a->text());
+        EXPECT_FALSE(letter.isNull()) << a->text().toStdString();
+        EXPECT_FALSE(menuLetters.contains(letter)) << a->text().toStdString();
+        menuLetters.insert(letter);
+        QSet<QChar> itemLetters;
+        for (QAction* item : a->menu()->actions()) {
+            if (item->isSeparator())
+                continue;
+            QChar l = letterOf(item->text());
+            EXPECT_FALSE(itemLetters.contains(l)) << item->text().toStdString();
+            itemLetters.insert(l);
+        }
+    }
+    EXPECT_EQ(window.MenuFor(MenuId::File)->title(), "&File");
+    EXPECT_EQ(window.MenuFor(MenuId::Help)->title(), "&Help");
+
+    QSet<QChar> taken{QLatin1Char('s')};
+    EXPECT_EQ(WithMnemonic(QStringLiteral("Save & go"), taken), QStringLiteral("Save && &go"));
+    EXPECT_EQ(WithMnemonic(QStringLiteral("Sg"), taken), QStringLiteral("Sg")) << "no free letter";
+}
+
 TEST_F(MainWindowTest, RunTimeEntriesOfPluginsAndHelperScriptsReachTheirHandlers)
 {
     std::vector<int> picked;
     auto pick = [&](int tag) { picked.push_back(tag); };
-    window.SetMenuEntries(MenuId::Plugins, {{"Relabel", "Ctrl+Shift+R", 4}, {"Other", "", 7}}, pick);
+    window.SetMenuEntries(MenuId::Plugins, {{"Relabel", "Ctrl+Shift+R", 4}, {"Save & Export", "", 7}}, pick);
     QList<QAction*> plugins = window.MenuFor(MenuId::Plugins)->actions();
     ASSERT_EQ(plugins.size(), 2);
     EXPECT_EQ(plugins[0]->text(), QStringLiteral("Relabel"));
+    EXPECT_EQ(plugins[1]->text(), QStringLiteral("Save && Export")) << "a plug-in's & is shown, not a mnemonic";
     EXPECT_EQ(plugins[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+R")));
     plugins[1]->trigger();
 

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
+#include <QSet>
 #include <QStatusBar>
 
 #include "app/app.h"
@@ -16,6 +17,35 @@
 #include "app/gui/qt_text.h"
 
 namespace zev {
+
+namespace {
+
+// A caption shown literally: an ampersand of its own is not a mnemonic.
+QString Literal(const QString& caption)
+{
+    QString out = caption;
+    return out.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
+QString WithMnemonic(const QString& caption, QSet<QChar>& taken)
+{
+    // The first letter of a word if it is still free, else any free letter: Alt+letter for every
+    // entry of a menu, the way desktop menus are reached from the keyboard.
+    QString text = Literal(caption);
+    auto mark = [&](qsizetype at) {
+        taken.insert(text[at].toLower());
+        return text.left(at) + QLatin1Char('&') + text.mid(at);
+    };
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i].isLetter() && (i == 0 || text[i - 1] == QLatin1Char(' ')) && !taken.contains(text[i].toLower()))
+            return mark(i);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i].isLetter() && !taken.contains(text[i].toLower()))
+            return mark(i);
+    return text;
+}
 
 std::string CloseSaveQueryText(std::string_view currentFileName)
 {
@@ -85,20 +115,29 @@ MainWindow::~MainWindow()
 
 void MainWindow::BuildMenus()
 {
+    // File and Help keep the letters every desktop program gives them.
+    QSet<QChar> menuLetters;
+    std::map<MenuId, QString> titles;
+    for (MenuId first : {MenuId::File, MenuId::Help})
+        titles[first] = WithMnemonic(QString::fromStdString(m_menus.GetMenu(first).caption), menuLetters);
+    for (const Menu& menu : m_menus.Menus())
+        if (!titles.count(menu.id))
+            titles[menu.id] = WithMnemonic(QString::fromStdString(menu.caption), menuLetters);
     for (const Menu& menu : m_menus.Menus()) {
-        QMenu* qmenu = menuBar()->addMenu(QString::fromStdString(menu.caption));
+        QMenu* qmenu = menuBar()->addMenu(titles[menu.id]);
         qmenu->setToolTipsVisible(true);
         BuiltMenu built{menu.id, qmenu, {}};
+        QSet<QChar> itemLetters;
         for (const MenuItem& item : menu.items) {
             QAction* action = nullptr;
             if (item.separator) {
                 action = qmenu->addSeparator();
             } else if (item.submenu) {
-                QMenu* sub = qmenu->addMenu(QString::fromStdString(item.caption));
+                QMenu* sub = qmenu->addMenu(WithMnemonic(QString::fromStdString(item.caption), itemLetters));
                 sub->setToolTipsVisible(true);
                 action = sub->menuAction();
             } else {
-                action = qmenu->addAction(QString::fromStdString(item.caption));
+                action = qmenu->addAction(WithMnemonic(QString::fromStdString(item.caption), itemLetters));
                 if (!item.shortcut.empty())
                     action->setShortcut(QKeySequence(QString::fromStdString(item.shortcut)));
                 MenuCommand command = item.command;
@@ -191,7 +230,7 @@ bool MainWindow::QueryClose() { return CloseQuery(m_app, m_canClosePlugins); }
 
 QAction* MainWindow::MakeEntry(QMenu* menu, const DynamicEntry& entry, const PickHandler& onPick)
 {
-    auto* action = new QAction(ToQString(entry.caption, m_encoding), menu);
+    auto* action = new QAction(Literal(ToQString(entry.caption, m_encoding)), menu);
     if (!entry.shortcut.empty())
         action->setShortcut(QKeySequence(QString::fromStdString(entry.shortcut)));
     int tag = entry.tag;
@@ -230,7 +269,7 @@ void MainWindow::SetSubmenus(MenuId id, const std::vector<DynamicSubmenu>& subme
         return;
     menu->clear();
     for (const DynamicSubmenu& s : submenus) {
-        QMenu* sub = menu->addMenu(ToQString(s.caption, m_encoding));
+        QMenu* sub = menu->addMenu(Literal(ToQString(s.caption, m_encoding)));
         for (const DynamicEntry& e : s.entries)
             sub->addAction(MakeEntry(sub, e, onPick));
     }

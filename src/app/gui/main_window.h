@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <QMainWindow>
+#include <QSet>
 
 class QAction;
 class QLabel;
@@ -21,6 +22,10 @@ namespace zev {
 
 class App;
 class AboutPluginsModel;
+
+// The caption with an Alt+letter mnemonic on a letter not in taken (then taken); its own
+// ampersands stay literal.
+QString WithMnemonic(const QString& caption, QSet<QChar>& taken);
 
 // The exact texts of the close request.
 inline constexpr std::string_view kCannotCloseWhileStartingUp =
