@@ -133,8 +133,9 @@ bool TBaseScanner::OpenFileSource(const std::string& path, std::string& error)
     int64_t size = -1;
     if (std::fseek(source->file, 0, SEEK_END) == 0)
         size = std::ftell(source->file);
-    if (size < 0 || std::fseek(source->file, 0, SEEK_SET) != 0) {
-        // Not seekable (a pipe, a device): read it whole.
+    if (size <= 0 || std::fseek(source->file, 0, SEEK_SET) != 0) {
+        // Not seekable (a pipe, a device), or no size to go by (empty, or a /proc file that has
+        // bytes all the same): read it whole.
         source.reset();
         return ReadWholeFile(path, m_src, error);
     }
@@ -144,13 +145,9 @@ bool TBaseScanner::OpenFileSource(const std::string& path, std::string& error)
     }
     // A folder opens but cannot be read: find out now, not in the middle of a parse.
     char probe;
-    if (size > 0 ? std::fread(&probe, 1, 1, source->file) != 1 : std::fgetc(source->file) != EOF) {
+    if (std::fread(&probe, 1, 1, source->file) != 1) {
         int saved = errno;
         error = "Cannot read file \"" + path + "\": " + std::strerror(saved ? saved : EIO);
-        return false;
-    }
-    if (std::ferror(source->file)) {
-        error = "Cannot read file \"" + path + "\": " + std::strerror(errno ? errno : EIO);
         return false;
     }
     m_file = std::move(source);

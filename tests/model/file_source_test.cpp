@@ -113,6 +113,12 @@ TEST(FileSource, FilesThatCannotBeReadOrShrinkOnTheWaySaySo)
     EXPECT_FALSE(folder.ok);
     EXPECT_NE(folder.parser.IoError().find("Cannot read file"), std::string::npos);
 
+    // No size to go by, bytes all the same: read whole, parsed like any text.
+    Reader proc;
+    proc.FromFile("/proc/self/status");
+    EXPECT_TRUE(proc.parser.IoError().empty()) << proc.parser.IoError();
+    EXPECT_FALSE(proc.parser.Errors().empty());
+
     std::string text = LargeDialogue(60, 100);
     std::string path = dir.Write("shrinks.zev", text);
     Reader shrinking;
