@@ -29,18 +29,8 @@ bool TDefScannerBase::SkipComment()
         return true;
     }
     if (next == '*') {
-        NextCh();
-        NextCh();
-        for (;;) {
-            if (m_ch == 0)
-                return true; // an open comment ends with the input; end of file stands here
-            if (m_ch == '*' && CharAt(m_bufferPosition + 1) == '/') {
-                NextCh();
-                NextCh();
-                return true;
-            }
-            NextCh();
-        }
+        SkipBlockComment(); // an open comment ends with the input; end of file stands there
+        return true;
     }
     return false;
 }

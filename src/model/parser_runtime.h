@@ -92,6 +92,20 @@ protected:
                 m_status(cstLineNum, {}, m_currLine);
         }
     }
+    // At "/*": skips to just past the closing "*/", or to the end of the input when none follows.
+    void SkipBlockComment()
+    {
+        NextCh();
+        NextCh();
+        while (m_ch != 0) {
+            if (m_ch == '*' && CharAt(m_bufferPosition + 1) == '/') {
+                NextCh();
+                NextCh();
+                return;
+            }
+            NextCh();
+        }
+    }
     // Starts a symbol at the current character.
     void BeginSymbol()
     {

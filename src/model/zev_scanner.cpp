@@ -74,18 +74,8 @@ bool TZEVScanner::SkipComment()
         return true;
     }
     if (next == '*') {
-        NextCh();
-        NextCh();
-        for (;;) {
-            if (m_ch == 0)
-                return true; // end of file stands at this character
-            if (m_ch == '*' && CharAt(m_bufferPosition + 1) == '/') {
-                NextCh();
-                NextCh();
-                return true;
-            }
-            NextCh();
-        }
+        SkipBlockComment(); // an open comment ends with the input; end of file stands there
+        return true;
     }
     return false;
 }
