@@ -100,8 +100,8 @@ std::unique_ptr<dialog> FullLinkedDialog()
         AddNode(*d, "node_with_a_long_name_" + std::to_string((i * 7919) % kMaxNodes));
     for (int i = 0; i < kMaxNodes; ++i)
         for (int o = 0; o < kMaxOptions; ++o)
-            AddOption(*d->nodes[i])->link_target =
-                o % 10 == 0 ? std::string("done") : "node_with_a_long_name_" + std::to_string((i + o) % kMaxNodes);
+            AddOption(*d->nodes[i])->link_target
+                = o % 10 == 0 ? std::string("done") : "node_with_a_long_name_" + std::to_string((i + o) % kMaxNodes);
     return d;
 }
 

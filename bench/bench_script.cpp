@@ -15,7 +15,7 @@ namespace {
 struct Workload {
     const char* name;
     const char* script; // prints the checksum
-    const char* lua;    // body of a function returning the checksum as text
+    const char* lua; // body of a function returning the checksum as text
 };
 
 const Workload kWorkloads[] = {
@@ -39,16 +39,19 @@ const Workload kWorkloads[] = {
     { "bubble3000",
         "function Sorted: Integer;\nvar a: array of Integer; i, j, t, x: Integer;\n"
         "begin\n  SetLength(a, 3000);\n  x := 42;\n"
-        "  for i := 0 to 2999 do\n  begin\n    x := (x * 1103515245 + 12345) mod 2147483648;\n    a[i] := x mod 100000;\n  end;\n"
+        "  for i := 0 to 2999 do\n  begin\n    x := (x * 1103515245 + 12345) mod 2147483648;\n    a[i] := x mod "
+        "100000;\n  end;\n"
         "  for i := 0 to 2998 do\n    for j := 0 to 2998 - i do\n      if a[j] > a[j + 1] then\n"
         "      begin\n        t := a[j];\n        a[j] := a[j + 1];\n        a[j + 1] := t;\n      end;\n"
         "  Result := a[0] + a[1500] * 7 + a[2999] * 13;\nend;\nWriteLn(Sorted);\n",
         "local a = {}\nlocal x = 42\n"
         "for i = 1, 3000 do x = (x * 1103515245 + 12345) % 2147483648; a[i] = x % 100000 end\n"
-        "for i = 1, 2999 do for j = 1, 3000 - i do if a[j] > a[j + 1] then a[j], a[j + 1] = a[j + 1], a[j] end end end\n"
+        "for i = 1, 2999 do for j = 1, 3000 - i do if a[j] > a[j + 1] then a[j], a[j + 1] = a[j + 1], a[j] end end "
+        "end\n"
         "return tostring(a[1] + a[1501] * 7 + a[3000] * 13)" },
     { "calls200k",
-        "function Combine(a, b, c: String): Integer;\nbegin\n  Result := Length(a) + Length(b) * 2 + Length(c) * 3;\nend;\n"
+        "function Combine(a, b, c: String): Integer;\nbegin\n  Result := Length(a) + Length(b) * 2 + Length(c) * "
+        "3;\nend;\n"
         "function Calls: Integer;\nvar i: Integer; x, y, z: String;\n"
         "begin\n  x := 'alpha'; y := 'beta'; z := 'gamma';\n  Result := 0;\n"
         "  for i := 1 to 200000 do\n    Result := Result + Combine(x, y, z) + i mod 3;\nend;\nWriteLn(Calls);\n",
@@ -86,7 +89,8 @@ void BM_Lua(benchmark::State& state, size_t w)
     std::string path = "/tmp/zev_bench_" + std::string(kWorkloads[w].name) + ".lua";
     {
         std::ofstream f(path);
-        f << "local function work()\n" << kWorkloads[w].lua << "\nend\n"
+        f << "local function work()\n"
+          << kWorkloads[w].lua << "\nend\n"
           << "local n = tonumber(arg[1])\nfor k = 1, n do\n  local t0 = os.clock()\n  local c = work()\n"
           << "  io.write(string.format('%.9f %s\\n', os.clock() - t0, c))\nend\n";
     }
@@ -122,7 +126,8 @@ std::string GeneratedScript(int lines)
         s += "var i, t: Integer; u: String;\nbegin\n  t := a;\n  u := b + 'x';\n";
         s += "  for i := 1 to 10 do\n    if (t mod 3 = 0) and (Length(u) > i) then\n      t := t + i * 2\n"
              "    else\n      t := t - Ord(u[1]) div 2;\n";
-        s += "  case t mod 4 of\n    0: u := UpperCase(u);\n    1, 2: u := Copy(u, 1, 3);\n  else\n    u := '';\n  end;\n";
+        s += "  case t mod 4 of\n    0: u := UpperCase(u);\n    1, 2: u := Copy(u, 1, 3);\n  else\n    u := '';\n  "
+             "end;\n";
         s += "  Result := t + Length(u);\nend;\n";
         s += "WriteLn(F" + std::to_string(r) + "(" + std::to_string(r) + ", 'abc'));\n";
         n += 19;
@@ -151,8 +156,14 @@ int main(int argc, char** argv)
 {
     for (size_t w = 0; w < std::size(kWorkloads); ++w) {
         std::string name = kWorkloads[w].name;
-        benchmark::RegisterBenchmark(("Script/" + name).c_str(), BM_Script, w)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
-        benchmark::RegisterBenchmark(("Lua/" + name).c_str(), BM_Lua, w)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+        benchmark::RegisterBenchmark(("Script/" + name).c_str(), BM_Script, w)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(5);
+        benchmark::RegisterBenchmark(("Lua/" + name).c_str(), BM_Lua, w)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(5);
     }
     benchmark::RegisterBenchmark("Compile10kLines", BM_Compile10kLines)->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);

@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -34,7 +34,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
+double Ms(Clock::time_point from)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
+}
 
 double FileSizeMb(const std::string& path)
 {
@@ -44,7 +47,7 @@ double FileSizeMb(const std::string& path)
 
 long MaxRssMb()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_maxrss / 1024;
 }
@@ -108,7 +111,7 @@ int main(int argc, char** argv)
     zev::RunStartupSequence(app, options);
     zev::InstallRunner(app, runner);
     std::printf("start-up to \"Init complete.\": %.1f ms (%d definitions, %d presets, %zu plug-ins)\n", Ms(start),
-                definitions.count(), snippets.count(), plugins.plugins().size());
+        definitions.count(), snippets.count(), plugins.plugins().size());
 
     // The file is made in a child process, so its making does not count in this one's memory.
     std::string path = "/tmp/zevdlg-bench-full.zev";
@@ -134,7 +137,6 @@ int main(int argc, char** argv)
     bool ok = zev::LoadDialogueScript(app, path);
     std::printf("loading 513 nodes x 513 options (%.1f MB): %.1f ms, %s, %d nodes; peak resident memory %ld MB "
                 "(%ld MB before)\n",
-                FileSizeMb(path), Ms(load), ok ? "ok" : "FAILED", app.dlg().node_count,
-                MaxRssMb(), before);
+        FileSizeMb(path), Ms(load), ok ? "ok" : "FAILED", app.dlg().node_count, MaxRssMb(), before);
     return ok ? 0 : 1;
 }

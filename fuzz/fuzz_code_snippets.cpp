@@ -37,8 +37,8 @@ std::string Quote(const std::string& s)
 
 const char* TypeKeyword(int32_t type)
 {
-    static const char* const words[] = {"", "int", "node", "bool", "floatnode", "string", "skill", "stat", "",
-                                        "local_var", "script_var", "pid_id", "map_var"};
+    static const char* const words[] = { "", "int", "node", "bool", "floatnode", "string", "skill", "stat", "",
+        "local_var", "script_var", "pid_id", "map_var" };
     return type >= 0 && type <= 12 ? words[type] : "";
 }
 

@@ -18,11 +18,16 @@ namespace {
 const char* TypeKeyword(int32_t type)
 {
     switch (type) {
-    case zev::DEF_PARAM_OBJECTPTR: return "objectptr ";
-    case zev::DEF_PARAM_INTEGER: return "integer ";
-    case zev::DEF_PARAM_STRING: return "string ";
-    case zev::DEF_PARAM_PROCPTR: return "procptr ";
-    default: return "";
+    case zev::DEF_PARAM_OBJECTPTR:
+        return "objectptr ";
+    case zev::DEF_PARAM_INTEGER:
+        return "integer ";
+    case zev::DEF_PARAM_STRING:
+        return "string ";
+    case zev::DEF_PARAM_PROCPTR:
+        return "procptr ";
+    default:
+        return "";
     }
 }
 
@@ -53,8 +58,8 @@ bool Same(const zev::DefinitionTable& a, const zev::DefinitionTable& b)
     for (int32_t i = 0; i < a.count(); ++i) {
         const zev::IncEntry& x = a[i];
         const zev::IncEntry& y = b[i];
-        if (x.name != y.name || x.value != y.value || x.param_count != y.param_count ||
-            x.param_types != y.param_types || x.param_names != y.param_names)
+        if (x.name != y.name || x.value != y.value || x.param_count != y.param_count || x.param_types != y.param_types
+            || x.param_names != y.param_names)
             return false;
     }
     return true;

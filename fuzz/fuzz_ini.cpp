@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<Entry> before;
     for (const std::string& section : ini.ReadSections())
         for (const std::string& key : ini.ReadSection(section))
-            before.push_back({section, key, ini.ReadString(section, key, "\x01")});
+            before.push_back({ section, key, ini.ReadString(section, key, "\x01") });
     (void)ini.ReadInteger("Global Config", "Debugmode", 0);
     (void)ini.ReadBool("Main", "x", true);
 

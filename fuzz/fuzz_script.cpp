@@ -14,7 +14,10 @@ using namespace zev::script;
 class Answers : public ScriptDialogs {
 public:
     void ShowMessage(std::string_view) override { }
-    std::string InputBox(std::string_view, std::string_view, std::string_view d) override { return std::string(d) + "!"; }
+    std::string InputBox(std::string_view, std::string_view, std::string_view d) override
+    {
+        return std::string(d) + "!";
+    }
     void ErrorDlg(std::string_view) override { }
     void InformationDlg(std::string_view) override { }
     bool QuestionDlg(std::string_view) override { return (++m_n & 1) != 0; }
@@ -30,20 +33,25 @@ HostUnit FuzzUnit(int& nestedRuns)
     u.AddConstant("FIELD_NODE_NAME", 16);
     u.AddVariable("basepath", HostType::String, [] { return HostValue::String("/fuzz"); });
     u.AddFunction("AddNode",
-        { { "nodename", HostType::String, std::nullopt }, { "npctext_female", HostType::String, HostValue::String("") } },
-        HostType::Void, [](HostCall& c) { c.GetString("NODENAME"); c.GetString("npctext_female"); });
+        { { "nodename", HostType::String, std::nullopt },
+            { "npctext_female", HostType::String, HostValue::String("") } },
+        HostType::Void, [](HostCall& c) {
+            c.GetString("NODENAME");
+            c.GetString("npctext_female");
+        });
     u.AddFunction("GetNodeCount", {}, HostType::Integer, [](HostCall& c) { c.SetInteger("result", 3); });
     u.AddFunction("Confirm", { { "Message", HostType::String, std::nullopt } }, HostType::Boolean,
         [](HostCall& c) { c.SetBoolean("result", c.GetString("message").size() % 2 == 0); });
     u.AddFunction("Ask", { { "name", HostType::String, std::nullopt } }, HostType::String,
         [](HostCall& c) { c.SetString("result", c.GetString(c.GetString("name"))); }); // may name an unknown argument
     // A nested run of the argument, as a console line that starts a plug-in would cause.
-    u.AddFunction("Exec", { { "line", HostType::String, std::nullopt } }, HostType::Boolean, [&nestedRuns](HostCall& c) {
-        if (++nestedRuns > 8)
-            c.Raise("too many nested runs");
-        auto p = c.engine().Compile(c.GetString("line"));
-        c.SetBoolean("result", c.engine().Run(*p));
-    });
+    u.AddFunction(
+        "Exec", { { "line", HostType::String, std::nullopt } }, HostType::Boolean, [&nestedRuns](HostCall& c) {
+            if (++nestedRuns > 8)
+                c.Raise("too many nested runs");
+            auto p = c.engine().Compile(c.GetString("line"));
+            c.SetBoolean("result", c.engine().Run(*p));
+        });
     return u;
 }
 

@@ -78,8 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (std::string path = TempFile(data, size); !path.empty()) {
         Parsed fromFile(path, 1 + static_cast<int64_t>(size % 7));
         std::remove(path.c_str());
-        if (fromFile.ok != first.ok || fromFile.errors != first.errors || fromFile.listing != first.listing ||
-            zev::SerializeDialogue(*fromFile.d) != written) {
+        if (fromFile.ok != first.ok || fromFile.errors != first.errors || fromFile.listing != first.listing
+            || zev::SerializeDialogue(*fromFile.d) != written) {
             std::fprintf(stderr, "read from a file differs from the read in memory\n");
             std::abort();
         }

@@ -6,13 +6,25 @@
 
 #include "zevdlg/plugin.h"
 
-ZEV_PLUGIN_EXPORT void GetPluginName(unsigned char* out) { zev_shortstring_set(out, "Rename dialogue nodes to NodeXXX"); }
+ZEV_PLUGIN_EXPORT void GetPluginName(unsigned char* out)
+{
+    zev_shortstring_set(out, "Rename dialogue nodes to NodeXXX");
+}
 
-ZEV_PLUGIN_EXPORT void GetPluginDescription(unsigned char* out) { zev_shortstring_set(out, "Node renaming tool"); }
+ZEV_PLUGIN_EXPORT void GetPluginDescription(unsigned char* out)
+{
+    zev_shortstring_set(out, "Node renaming tool");
+}
 
-ZEV_PLUGIN_EXPORT void GetInterfaceVersion(unsigned char* out) { zev_shortstring_set(out, "0.25"); }
+ZEV_PLUGIN_EXPORT void GetInterfaceVersion(unsigned char* out)
+{
+    zev_shortstring_set(out, "0.25");
+}
 
-ZEV_PLUGIN_EXPORT zev_flag CanAddToMenu(void) { return 1; }
+ZEV_PLUGIN_EXPORT zev_flag CanAddToMenu(void)
+{
+    return 1;
+}
 
 ZEV_PLUGIN_EXPORT void RunPlugin(const unsigned char* programFolder)
 {

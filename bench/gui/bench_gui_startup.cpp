@@ -48,9 +48,10 @@ double MsSinceProcessStart()
         return -1;
     unsigned long long start = 0;
     // Field 22 (starttime); fields 3.. follow the name.
-    if (std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d %*d %*d %*d %*d %llu", &start) != 1)
+    if (std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d %*d %*d %*d %*d %llu", &start)
+        != 1)
         return -1;
-    timespec now{};
+    timespec now {};
     clock_gettime(CLOCK_BOOTTIME, &now);
     double ticks = static_cast<double>(sysconf(_SC_CLK_TCK));
     return (static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9 - static_cast<double>(start) / ticks) * 1000.0;
@@ -58,7 +59,7 @@ double MsSinceProcessStart()
 
 long MaxRssMb()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_maxrss / 1024;
 }
@@ -106,7 +107,7 @@ int main(int argc, char** argv)
     zev::App app(dialogs, argv[1]);
     zev::LoadStartupDataFile(app);
     app.log().SetFilePath("/tmp/zevdlg-bench-gui-debug.log");
-    Clock::time_point initComplete{};
+    Clock::time_point initComplete {};
     app.log().SetMirror([&](std::string_view message, std::string_view) {
         if (message == "Init complete.")
             initComplete = Clock::now();
@@ -116,12 +117,12 @@ int main(int argc, char** argv)
     QCoreApplication::processEvents();
     std::printf("process start to main(): %.0f ms (10 ms steps)\n", beforeMain);
     std::printf("main() to \"Init complete.\": %.1f ms; window shown after %.1f ms; peak resident memory %ld MB\n",
-                Ms(start, initComplete), Ms(start, Clock::now()), MaxRssMb());
+        Ms(start, initComplete), Ms(start, Clock::now()), MaxRssMb());
 
     auto load = Clock::now();
     program.scripts().ExecuteScriptConsole("LoadDialogue('" + path + "')");
     QCoreApplication::processEvents();
     std::printf("loading 513 nodes x 513 options in the program: %.1f ms, %d nodes; peak resident memory %ld MB\n",
-                Ms(load, Clock::now()), app.dlg().node_count, MaxRssMb());
+        Ms(load, Clock::now()), app.dlg().node_count, MaxRssMb());
     return app.dlg().node_count == zev::kMaxNodes ? 0 : 1;
 }

@@ -37,11 +37,11 @@ extern "C" {
 #define ZEVDLG_INTERFACE_VERSION "0.25"
 
 /* File-name prefixes of the five kinds of plug-in, scanned in this order. */
-#define ZEV_PLUGIN_PREFIX_UPDATE "Update_"   /* Help menu */
+#define ZEV_PLUGIN_PREFIX_UPDATE "Update_" /* Help menu */
 #define ZEV_PLUGIN_PREFIX_UTILITY "Utility_" /* Plugins menu */
-#define ZEV_PLUGIN_PREFIX_DEV "DEV_"         /* Plugins menu */
-#define ZEV_PLUGIN_PREFIX_EXPORT "Export_"   /* File > Export */
-#define ZEV_PLUGIN_PREFIX_IMPORT "Import_"   /* File > Import */
+#define ZEV_PLUGIN_PREFIX_DEV "DEV_" /* Plugins menu */
+#define ZEV_PLUGIN_PREFIX_EXPORT "Export_" /* File > Export */
+#define ZEV_PLUGIN_PREFIX_IMPORT "Import_" /* File > Import */
 
 /* A length-prefixed text of at most 255 characters in a 256-byte buffer: byte 0 is the length,
  * the characters follow, no terminator. Every text a plug-in returns is written in this form into
@@ -76,7 +76,7 @@ static inline char* zev_shortstring_get(const unsigned char* in, char* buf)
 #endif
 
 /* ---- What a plug-in may export, looked up by these names. Only the first two are required. ---- */
-typedef void (*zev_GetPluginName_fn)(unsigned char* out);        /* "GetPluginName" */
+typedef void (*zev_GetPluginName_fn)(unsigned char* out); /* "GetPluginName" */
 typedef void (*zev_GetPluginDescription_fn)(unsigned char* out); /* "GetPluginDescription" */
 /* "GetInterfaceVersion": "major.minor"; empty counts as ZEVDLG_INTERFACE_VERSION. */
 typedef void (*zev_GetInterfaceVersion_fn)(unsigned char* out);
@@ -86,12 +86,12 @@ typedef void (*zev_GetFilter_fn)(unsigned char* out);
 typedef zev_flag (*zev_CanAddToMenu_fn)(void);
 /* "GetKeyShortCut": the entry's shortcut as a menu shows it, e.g. "Ctrl+R". */
 typedef void (*zev_GetKeyShortCut_fn)(unsigned char* out);
-typedef void (*zev_RunPlugin_fn)(const unsigned char* programFolder);    /* "RunPlugin" */
+typedef void (*zev_RunPlugin_fn)(const unsigned char* programFolder); /* "RunPlugin" */
 typedef void (*zev_PluginConfig_fn)(const unsigned char* programFolder); /* "PluginConfig" */
-typedef void (*zev_ImportData_fn)(const unsigned char* path);            /* "ImportData" */
-typedef void (*zev_PluginUpdate_fn)(void);                               /* "PluginUpdate" */
-typedef void (*zev_DebugIntercept_fn)(const char* line);                 /* "DebugIntercept" */
-typedef void (*zev_PluginClose_fn)(void);                                /* "PluginClose" */
+typedef void (*zev_ImportData_fn)(const unsigned char* path); /* "ImportData" */
+typedef void (*zev_PluginUpdate_fn)(void); /* "PluginUpdate" */
+typedef void (*zev_DebugIntercept_fn)(const char* line); /* "DebugIntercept" */
+typedef void (*zev_PluginClose_fn)(void); /* "PluginClose" */
 
 /* ---- The output control a plug-in lends for console output (SetOutputControl). ----
  * The program copies the structure and the name when it is handed over, and calls append_line

@@ -28,7 +28,10 @@ static inline int32_t zev_hstr_len(zev_hstr s)
     return s ? ((const int32_t*)(const void*)s)[-1] : 0;
 }
 /* A host string as a C text: never NULL. */
-static inline const char* zev_hstr_cstr(zev_hstr s) { return s ? s : ""; }
+static inline const char* zev_hstr_cstr(zev_hstr s)
+{
+    return s ? s : "";
+}
 
 #define ZEV_MAX_START_CONDITIONS 513
 #define ZEV_MAX_CUSTOM_PROCS 401
@@ -63,8 +66,8 @@ typedef struct zev_variant {
 
 typedef struct zev_condition {
     int32_t check_type; /* 1 CHECK_STAT .. 6 SCRIPT_VARIABLE */
-    int32_t subject;    /* stat, skill or money code */
-    int32_t eval;       /* 1 "==" 2 "!=" 3 ">" 4 "<" 5 ">=" 6 "<=" */
+    int32_t subject; /* stat, skill or money code */
+    int32_t eval; /* 1 "==" 2 "!=" 3 ">" 4 "<" 5 ">=" 6 "<=" */
     zev_hstr variable_name;
     zev_hstr value;
     zev_hstr script_expr;
@@ -86,7 +89,7 @@ typedef struct zev_option {
     zev_flag to_custom_proc;
     zev_flag to_skill_check;
     int32_t reaction; /* 0 neutral, 1 good, 2 bad */
-    int32_t gender;   /* 0 any, 1 male, 2 female */
+    int32_t gender; /* 0 any, 1 male, 2 female */
     int32_t intelligence;
     zev_hstr notes;
     zev_condition* conditions[ZEV_MAX_CONDITIONS];
@@ -130,7 +133,7 @@ typedef struct zev_time_event_data {
 
 typedef struct zev_variable {
     zev_hstr name;
-    int32_t scope;      /* 0 none, 1 import, 2 export, 3 local */
+    int32_t scope; /* 0 none, 1 import, 2 export, 3 local */
     int32_t value_type; /* -1 none, 0 string, 1 integer, 2 float */
     zev_hstr notes;
     zev_variant value;

@@ -7,9 +7,13 @@
 namespace zev {
 
 App::App(Dialogs& dialogs, std::string programFolder)
-    : m_dialogs(dialogs), m_programFolder(std::move(programFolder)), m_dialog(std::make_unique<dialog>()),
-      m_config(JoinPath(m_programFolder, kConfigFileName)), m_conditions(JoinPath(m_programFolder, "conditions.ini")),
-      m_reader(std::make_unique<TZEV>()), m_title(TitleFor(kUntitled))
+    : m_dialogs(dialogs)
+    , m_programFolder(std::move(programFolder))
+    , m_dialog(std::make_unique<dialog>())
+    , m_config(JoinPath(m_programFolder, kConfigFileName))
+    , m_conditions(JoinPath(m_programFolder, "conditions.ini"))
+    , m_reader(std::make_unique<TZEV>())
+    , m_title(TitleFor(kUntitled))
 {
     m_reader->SetTarget(m_dialog.get());
     // Nobody reads the listing of a load; its size grows with errors times columns.
@@ -17,14 +21,20 @@ App::App(Dialogs& dialogs, std::string programFolder)
     m_reader->SetConditionScriptBuilder([this](const condition& c) { return BuildConditionScript(c); });
 }
 
-App::~App() { Clear(*m_dialog); }
+App::~App()
+{
+    Clear(*m_dialog);
+}
 
-std::string App::ProgramPath(std::string_view relative) const { return JoinPath(m_programFolder, relative); }
+std::string App::ProgramPath(std::string_view relative) const
+{
+    return JoinPath(m_programFolder, relative);
+}
 
 std::string App::BuildConditionScript(const condition& c)
 {
-    return zev::BuildConditionScript(
-        c, [this](std::string_view section, std::string_view key) { return m_conditions.ReadString(section, key, ""); });
+    return zev::BuildConditionScript(c,
+        [this](std::string_view section, std::string_view key) { return m_conditions.ReadString(section, key, ""); });
 }
 
 void App::SetModified(bool modified)

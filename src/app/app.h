@@ -127,7 +127,7 @@ private:
     bool m_startingUp = false;
     bool m_devMode = false;
     bool m_saveEnabled = false;
-    std::string m_currentFileName{kUntitled};
+    std::string m_currentFileName { kUntitled };
     std::string m_buildDateText;
     std::string m_title;
     std::string m_statusText;

@@ -19,9 +19,9 @@ std::vector<FileFilter> ParseFileFilters(std::string_view filters)
             filters.remove_prefix(bar + 1);
             auto next = filters.find('|');
             patterns = filters.substr(0, next);
-            filters = next == std::string_view::npos ? std::string_view{} : filters.substr(next + 1);
+            filters = next == std::string_view::npos ? std::string_view {} : filters.substr(next + 1);
         }
-        out.push_back({std::string(description), std::string(patterns)});
+        out.push_back({ std::string(description), std::string(patterns) });
     }
     return out;
 }
@@ -29,12 +29,18 @@ std::vector<FileFilter> ParseFileFilters(std::string_view filters)
 MsgResult DefaultButton(MsgButtons buttons)
 {
     switch (buttons) {
-    case MsgButtons::Ok: return MsgResult::Ok;
-    case MsgButtons::OkCancel: return MsgResult::Cancel;
-    case MsgButtons::YesNo: return MsgResult::No;
-    case MsgButtons::YesNoCancel: return MsgResult::Cancel;
-    case MsgButtons::RetryCancel: return MsgResult::Cancel;
-    case MsgButtons::AbortRetryIgnore: return MsgResult::Abort;
+    case MsgButtons::Ok:
+        return MsgResult::Ok;
+    case MsgButtons::OkCancel:
+        return MsgResult::Cancel;
+    case MsgButtons::YesNo:
+        return MsgResult::No;
+    case MsgButtons::YesNoCancel:
+        return MsgResult::Cancel;
+    case MsgButtons::RetryCancel:
+        return MsgResult::Cancel;
+    case MsgButtons::AbortRetryIgnore:
+        return MsgResult::Abort;
     }
     return MsgResult::Cancel;
 }
@@ -42,21 +48,31 @@ MsgResult DefaultButton(MsgButtons buttons)
 std::string_view MsgIconName(MsgIcon icon)
 {
     switch (icon) {
-    case MsgIcon::None: return "message";
-    case MsgIcon::Error: return "error";
-    case MsgIcon::Warning: return "warning";
-    case MsgIcon::Information: return "information";
-    case MsgIcon::Confirmation: return "confirmation";
+    case MsgIcon::None:
+        return "message";
+    case MsgIcon::Error:
+        return "error";
+    case MsgIcon::Warning:
+        return "warning";
+    case MsgIcon::Information:
+        return "information";
+    case MsgIcon::Confirmation:
+        return "confirmation";
     }
     return "message";
 }
 
 namespace {
-constexpr std::array<std::pair<MsgResult, std::string_view>, 8> kResultNames{{
-    {MsgResult::None, "none"}, {MsgResult::Ok, "ok"}, {MsgResult::Cancel, "cancel"},
-    {MsgResult::Yes, "yes"}, {MsgResult::No, "no"}, {MsgResult::Retry, "retry"},
-    {MsgResult::Abort, "abort"}, {MsgResult::Ignore, "ignore"},
-}};
+constexpr std::array<std::pair<MsgResult, std::string_view>, 8> kResultNames { {
+    { MsgResult::None, "none" },
+    { MsgResult::Ok, "ok" },
+    { MsgResult::Cancel, "cancel" },
+    { MsgResult::Yes, "yes" },
+    { MsgResult::No, "no" },
+    { MsgResult::Retry, "retry" },
+    { MsgResult::Abort, "abort" },
+    { MsgResult::Ignore, "ignore" },
+} };
 } // namespace
 
 std::string_view MsgResultName(MsgResult result)

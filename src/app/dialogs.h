@@ -25,9 +25,9 @@ struct FileBoxOptions {
     std::string initialFolder;
     std::string fileName;
     std::vector<FileFilter> filters;
-    int filterIndex = 0;           // from 0: the filter shown first
-    mutable int chosenFilter = 0;  // from 0: set by the box to the filter the user had chosen
-    std::string defaultExtension;  // without the dot; added when the chosen name has none
+    int filterIndex = 0; // from 0: the filter shown first
+    mutable int chosenFilter = 0; // from 0: set by the box to the filter the user had chosen
+    std::string defaultExtension; // without the dot; added when the chosen name has none
     bool mustExist = false;
     bool confirmOverwrite = false;
 };
@@ -38,11 +38,12 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    virtual MsgResult MessageBox(std::string_view text, MsgIcon icon, MsgButtons buttons,
-                                 std::string_view caption = {}) = 0;
+    virtual MsgResult MessageBox(std::string_view text, MsgIcon icon, MsgButtons buttons, std::string_view caption = {})
+        = 0;
     // The entered text, or nothing when cancelled.
-    virtual std::optional<std::string> InputBox(std::string_view caption, std::string_view prompt,
-                                                std::string_view defaultText) = 0;
+    virtual std::optional<std::string> InputBox(
+        std::string_view caption, std::string_view prompt, std::string_view defaultText)
+        = 0;
     virtual std::optional<std::string> OpenFile(const FileBoxOptions& options) = 0;
     virtual std::optional<std::string> SaveFile(const FileBoxOptions& options) = 0;
     virtual std::optional<std::string> PickFolder(std::string_view caption, std::string_view initialFolder) = 0;

@@ -94,13 +94,13 @@ DialogueReadReport ReadDialogueFile(App& app, const std::string& path)
         }
         app.log().Log("Linecount: " + std::to_string(lines.size()));
         std::string source = (e.Line >= 1 && static_cast<std::size_t>(e.Line) <= lines.size())
-                                 ? lines[static_cast<std::size_t>(e.Line) - 1]
-                                 : std::string("Null line. (Probably end of file?)");
+            ? lines[static_cast<std::size_t>(e.Line) - 1]
+            : std::string("Null line. (Probably end of file?)");
         if (source.size() > kMaxSourceText)
             source = source.substr(0, kMaxSourceText) + " [...]";
         // Each entry ends its line, or the next one's heading would run on from this source line.
-        report.errorText += "Error on line " + std::to_string(e.Line) + " column " + std::to_string(e.Col) + ":\r\n" +
-                            reader.ErrorMsg(e.ErrorCode, "") + "\r\n" + source + "\r\n";
+        report.errorText += "Error on line " + std::to_string(e.Line) + " column " + std::to_string(e.Col) + ":\r\n"
+            + reader.ErrorMsg(e.ErrorCode, "") + "\r\n" + source + "\r\n";
     };
     report.readable = reader.Execute();
     reader.OnError = nullptr;
@@ -141,7 +141,7 @@ void OfferExecScript(App& app, const std::vector<std::string>& lines)
 }
 
 bool LoadDialogueCommand(App& app, ParseErrorLogView& errorLog, const std::vector<FileFilter>& importFilters,
-                         const std::function<void(int, const std::string&)>& importFile)
+    const std::function<void(int, const std::string&)>& importFile)
 {
     if (app.hooks().stopTestRun)
         app.hooks().stopTestRun();

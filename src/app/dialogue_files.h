@@ -40,9 +40,8 @@ public:
 // The "Load dialogue" command: stop the test, save and empty the transcripts, the save query, the
 // open box, then the load with its log lines, title and status, or the parse error log.
 // Another filter than the first goes to importFile (the import plug-ins). True when a file loaded.
-bool LoadDialogueCommand(App& app, ParseErrorLogView& errorLog,
-                         const std::vector<FileFilter>& importFilters = {},
-                         const std::function<void(int filterIndex, const std::string& path)>& importFile = {});
+bool LoadDialogueCommand(App& app, ParseErrorLogView& errorLog, const std::vector<FileFilter>& importFilters = {},
+    const std::function<void(int filterIndex, const std::string& path)>& importFile = {});
 
 // The script function LoadDialogue: no release first, silent on errors.
 bool LoadDialogueScript(App& app, const std::string& path);

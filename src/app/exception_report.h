@@ -11,7 +11,7 @@ class App;
 // and details a user can copy into a bug report.
 struct ExceptionReport {
     std::string errorText;
-    std::string quip;    // picked at random when the report is made
+    std::string quip; // picked at random when the report is made
     std::string details; // version, build date, time, error kind, dialogue file
 };
 

@@ -41,7 +41,10 @@ struct Section {
     std::unordered_map<std::string, std::size_t> index; // lower-case key name -> line
 };
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string LowerCopy(std::string_view s)
 {
@@ -51,14 +54,20 @@ std::string LowerCopy(std::string_view s)
     return out;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 bool IsBlankText(std::string_view s)
 {
     return !s.empty() && (IsBlank(s.front()) || IsBlank(s.back()));
 }
 
-bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+bool HasLineBreak(std::string_view s)
+{
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
 
 struct Doc {
     std::string text;
@@ -176,7 +185,7 @@ void Doc::Parse()
             if (added)
                 sections.emplace_back();
             open = &sections[it->second];
-            open->blocks.push_back({idx, idx, idx + 1});
+            open->blocks.push_back({ idx, idx, idx + 1 });
         } else if (open && l.kind == Kind::Key) {
             open->blocks.back().lastEntry = idx;
             if (open->index.emplace(LowerCopy(Name(l)), idx).second)
@@ -254,12 +263,15 @@ std::string NameProblem(std::string_view section, std::string_view key)
 
 timespec Now()
 {
-    timespec ts{};
+    timespec ts {};
     clock_gettime(CLOCK_REALTIME, &ts);
     return ts;
 }
 
-bool SameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+bool SameTime(const timespec& a, const timespec& b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
 
 bool SameFile(const struct stat& a, const struct stat& b)
 {
@@ -267,7 +279,10 @@ bool SameFile(const struct stat& a, const struct stat& b)
         && SameTime(a.st_ctim, b.st_ctim);
 }
 
-int64_t Nanoseconds(const timespec& t) { return static_cast<int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec; }
+int64_t Nanoseconds(const timespec& t)
+{
+    return static_cast<int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
 
 // Two writes within one tick of the file system's clock leave the same time stamp, so a file
 // modified shortly before it was read may have changed again unseen; until a tick has passed since
@@ -337,8 +352,8 @@ bool WriteAll(int fd, std::string_view bytes)
 struct IniFile::Cache {
     enum class State { Unknown, Missing, Unreadable, Loaded } state = State::Unknown;
     Doc doc;
-    struct stat st {};
-    timespec readAt{};
+    struct stat st { };
+    timespec readAt {};
     std::string error; // why an existing file could not be read
 
     void Reset(State s, std::string why = {})
@@ -350,7 +365,11 @@ struct IniFile::Cache {
     }
 };
 
-IniFile::IniFile(std::string path) : m_path(std::move(path)), m_cache(std::make_unique<Cache>()) {}
+IniFile::IniFile(std::string path)
+    : m_path(std::move(path))
+    , m_cache(std::make_unique<Cache>())
+{
+}
 IniFile::~IniFile() = default;
 IniFile::IniFile(IniFile&&) noexcept = default;
 IniFile& IniFile::operator=(IniFile&&) noexcept = default;
@@ -358,7 +377,7 @@ IniFile& IniFile::operator=(IniFile&&) noexcept = default;
 bool IniFile::Refresh() const
 {
     Cache& c = *m_cache;
-    struct stat st {};
+    struct stat st { };
     if (::stat(m_path.c_str(), &st) != 0) {
         int err = errno;
         if (err == ENOENT || err == ENOTDIR || m_path.empty())
@@ -543,7 +562,7 @@ bool IniFile::Commit(const std::string& text)
         if (!ec)
             target = real.string();
     }
-    struct stat orig {};
+    struct stat orig { };
     const bool hadFile = ::stat(target.c_str(), &orig) == 0;
 
     // A name of our own beside the target; one left behind by a crash is stepped over.

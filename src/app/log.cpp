@@ -12,7 +12,7 @@ namespace zev {
 std::string Logger::LocalDateTimeText()
 {
     std::time_t now = std::time(nullptr);
-    std::tm local{};
+    std::tm local {};
     localtime_r(&now, &local);
     char buf[128];
     std::size_t n = std::strftime(buf, sizeof buf, "%x %X", &local);

@@ -18,7 +18,10 @@ inline constexpr std::string_view kPluginCategory = "Plugin";
 class Logger {
 public:
     Logger() = default;
-    explicit Logger(std::string filePath) : m_path(std::move(filePath)) {}
+    explicit Logger(std::string filePath)
+        : m_path(std::move(filePath))
+    {
+    }
 
     // An empty path keeps no file (the command-line tool without --log).
     void SetFilePath(std::string path) { m_path = std::move(path); }

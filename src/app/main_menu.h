@@ -42,11 +42,11 @@ struct MenuItem {
     MenuCommand command = MenuCommand::Quit; // meaningless for a separator
     std::string caption;
     std::string shortcut; // "Ctrl+N"; empty when none
-    std::string hint;     // what the command does: status bar hint and tooltip
+    std::string hint; // what the command does: status bar hint and tooltip
     bool submenu = false; // Import and Export hold the entries of their plug-ins
-    bool visible = true;  // for separators: computed, so no two stand together or at an end
+    bool visible = true; // for separators: computed, so no two stand together or at an end
     bool available = false; // the subsystem behind the command exists
-    bool enabled = true;    // the command's own state (Save dialogue after a save)
+    bool enabled = true; // the command's own state (Save dialogue after a save)
 
     bool Usable() const { return available && enabled; }
     // The hint, or "Not available yet." while the subsystem is missing.

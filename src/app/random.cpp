@@ -4,7 +4,10 @@
 
 namespace zev {
 
-Random::Random() { SeedFromClock(); }
+Random::Random()
+{
+    SeedFromClock();
+}
 
 void Random::SeedFromClock()
 {
@@ -25,6 +28,9 @@ int32_t Random::Between(int32_t lo, int32_t hi)
     return std::uniform_int_distribution<int32_t>(lo, hi)(m_engine);
 }
 
-double Random::Unit() { return std::uniform_real_distribution<double>(0.0, 1.0)(m_engine); }
+double Random::Unit()
+{
+    return std::uniform_real_distribution<double>(0.0, 1.0)(m_engine);
+}
 
 } // namespace zev

@@ -10,7 +10,10 @@ namespace zev {
 class Random {
 public:
     Random();
-    explicit Random(uint64_t seed) : m_engine(seed) {}
+    explicit Random(uint64_t seed)
+        : m_engine(seed)
+    {
+    }
 
     void Seed(uint64_t seed) { m_engine.seed(seed); }
     void SeedFromClock();

@@ -7,12 +7,18 @@ namespace {
 bool Offers(MsgButtons buttons, MsgResult r)
 {
     switch (buttons) {
-    case MsgButtons::Ok: return r == MsgResult::Ok;
-    case MsgButtons::OkCancel: return r == MsgResult::Ok || r == MsgResult::Cancel;
-    case MsgButtons::YesNo: return r == MsgResult::Yes || r == MsgResult::No;
-    case MsgButtons::YesNoCancel: return r == MsgResult::Yes || r == MsgResult::No || r == MsgResult::Cancel;
-    case MsgButtons::RetryCancel: return r == MsgResult::Retry || r == MsgResult::Cancel;
-    case MsgButtons::AbortRetryIgnore: return r == MsgResult::Abort || r == MsgResult::Retry || r == MsgResult::Ignore;
+    case MsgButtons::Ok:
+        return r == MsgResult::Ok;
+    case MsgButtons::OkCancel:
+        return r == MsgResult::Ok || r == MsgResult::Cancel;
+    case MsgButtons::YesNo:
+        return r == MsgResult::Yes || r == MsgResult::No;
+    case MsgButtons::YesNoCancel:
+        return r == MsgResult::Yes || r == MsgResult::No || r == MsgResult::Cancel;
+    case MsgButtons::RetryCancel:
+        return r == MsgResult::Retry || r == MsgResult::Cancel;
+    case MsgButtons::AbortRetryIgnore:
+        return r == MsgResult::Abort || r == MsgResult::Retry || r == MsgResult::Ignore;
     }
     return false;
 }
@@ -43,8 +49,7 @@ void ScriptedDialogs::Record(Shown shown)
         onShown(m_shown.back());
 }
 
-MsgResult ScriptedDialogs::MessageBox(std::string_view text, MsgIcon icon, MsgButtons buttons,
-                                      std::string_view caption)
+MsgResult ScriptedDialogs::MessageBox(std::string_view text, MsgIcon icon, MsgButtons buttons, std::string_view caption)
 {
     MsgResult result = DefaultButton(buttons);
     if (auto a = Next()) {
@@ -54,7 +59,8 @@ MsgResult ScriptedDialogs::MessageBox(std::string_view text, MsgIcon icon, MsgBu
         else if (a->cancel && Offers(buttons, MsgResult::Cancel))
             result = MsgResult::Cancel;
     }
-    Shown s{Kind::Message, std::string(text), std::string(caption), icon, buttons, {}, std::string(MsgResultName(result))};
+    Shown s { Kind::Message, std::string(text), std::string(caption), icon, buttons, {},
+        std::string(MsgResultName(result)) };
     Record(std::move(s));
     return result;
 }
@@ -74,22 +80,22 @@ std::optional<std::string> ScriptedDialogs::TextAnswer(Shown shown, std::optiona
     return result;
 }
 
-std::optional<std::string> ScriptedDialogs::InputBox(std::string_view caption, std::string_view prompt,
-                                                     std::string_view defaultText)
+std::optional<std::string> ScriptedDialogs::InputBox(
+    std::string_view caption, std::string_view prompt, std::string_view defaultText)
 {
-    Shown s{Kind::Input, std::string(prompt), std::string(caption), MsgIcon::None, MsgButtons::OkCancel, {}, {}};
+    Shown s { Kind::Input, std::string(prompt), std::string(caption), MsgIcon::None, MsgButtons::OkCancel, {}, {} };
     return TextAnswer(std::move(s), std::string(defaultText));
 }
 
 std::optional<std::string> ScriptedDialogs::OpenFile(const FileBoxOptions& options)
 {
-    Shown s{Kind::OpenFile, options.title, options.title, MsgIcon::None, MsgButtons::OkCancel, options, {}};
+    Shown s { Kind::OpenFile, options.title, options.title, MsgIcon::None, MsgButtons::OkCancel, options, {} };
     return TextAnswer(std::move(s), std::nullopt);
 }
 
 std::optional<std::string> ScriptedDialogs::SaveFile(const FileBoxOptions& options)
 {
-    Shown s{Kind::SaveFile, options.title, options.title, MsgIcon::None, MsgButtons::OkCancel, options, {}};
+    Shown s { Kind::SaveFile, options.title, options.title, MsgIcon::None, MsgButtons::OkCancel, options, {} };
     return TextAnswer(std::move(s), std::nullopt);
 }
 
@@ -98,7 +104,7 @@ std::optional<std::string> ScriptedDialogs::PickFolder(std::string_view caption,
     FileBoxOptions o;
     o.title = std::string(caption);
     o.initialFolder = std::string(initialFolder);
-    Shown s{Kind::Folder, o.title, o.title, MsgIcon::None, MsgButtons::OkCancel, o, {}};
+    Shown s { Kind::Folder, o.title, o.title, MsgIcon::None, MsgButtons::OkCancel, o, {} };
     return TextAnswer(std::move(s), std::nullopt);
 }
 

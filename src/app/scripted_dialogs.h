@@ -19,12 +19,12 @@ public:
 
     struct Shown {
         Kind kind;
-        std::string text;    // the message, the prompt, or the file box's title
+        std::string text; // the message, the prompt, or the file box's title
         std::string caption;
         MsgIcon icon = MsgIcon::None;
         MsgButtons buttons = MsgButtons::Ok;
-        FileBoxOptions file;  // for file boxes
-        std::string answer;   // what the box answered, as text
+        FileBoxOptions file; // for file boxes
+        std::string answer; // what the box answered, as text
     };
 
     // An answer: a button for message boxes; a text (or nothing = cancel) for the others.
@@ -34,9 +34,9 @@ public:
         bool cancel = false;
     };
 
-    void PushButton(MsgResult button) { m_answers.push_back({button, std::nullopt, false}); }
-    void PushText(std::string text) { m_answers.push_back({std::nullopt, std::move(text), false}); }
-    void PushCancel() { m_answers.push_back({std::nullopt, std::nullopt, true}); }
+    void PushButton(MsgResult button) { m_answers.push_back({ button, std::nullopt, false }); }
+    void PushText(std::string text) { m_answers.push_back({ std::nullopt, std::move(text), false }); }
+    void PushCancel() { m_answers.push_back({ std::nullopt, std::nullopt, true }); }
     // "yes", "no", "cancel", "ok" and the other button names are buttons; anything else a text.
     void PushAnswer(const std::string& word);
     std::size_t PendingAnswers() const { return m_answers.size(); }
@@ -48,10 +48,10 @@ public:
     // Called for every box as it is shown (the command-line tool prints them).
     std::function<void(const Shown&)> onShown;
 
-    MsgResult MessageBox(std::string_view text, MsgIcon icon, MsgButtons buttons,
-                         std::string_view caption = {}) override;
-    std::optional<std::string> InputBox(std::string_view caption, std::string_view prompt,
-                                        std::string_view defaultText) override;
+    MsgResult MessageBox(
+        std::string_view text, MsgIcon icon, MsgButtons buttons, std::string_view caption = {}) override;
+    std::optional<std::string> InputBox(
+        std::string_view caption, std::string_view prompt, std::string_view defaultText) override;
     std::optional<std::string> OpenFile(const FileBoxOptions& options) override;
     std::optional<std::string> SaveFile(const FileBoxOptions& options) override;
     std::optional<std::string> PickFolder(std::string_view caption, std::string_view initialFolder) override;

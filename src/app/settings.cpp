@@ -13,15 +13,21 @@ struct AttributeKey {
 
 // The seven attributes in the order of the record and of the setup window.
 constexpr AttributeKey kAttributes[] = {
-    {kKeyStrength, &PlayerChar::strength},     {kKeyPerception, &PlayerChar::perception},
-    {kKeyEndurance, &PlayerChar::endurance},   {kKeyCharisma, &PlayerChar::charisma},
-    {kKeyIntelligence, &PlayerChar::intelligence}, {kKeyAgility, &PlayerChar::agility},
-    {kKeyLuck, &PlayerChar::luck},
+    { kKeyStrength, &PlayerChar::strength },
+    { kKeyPerception, &PlayerChar::perception },
+    { kKeyEndurance, &PlayerChar::endurance },
+    { kKeyCharisma, &PlayerChar::charisma },
+    { kKeyIntelligence, &PlayerChar::intelligence },
+    { kKeyAgility, &PlayerChar::agility },
+    { kKeyLuck, &PlayerChar::luck },
 };
 
 } // namespace
 
-std::string SkillKey(int k) { return std::string(kKeySkillPrefix) + std::to_string(k); }
+std::string SkillKey(int k)
+{
+    return std::string(kKeySkillPrefix) + std::to_string(k);
+}
 
 Settings LoadSettings(const IniFile& ini)
 {
@@ -55,13 +61,25 @@ bool PluginCompatibilityWarnings(const IniFile& ini)
     return ini.ReadBool(kSectionGlobalConfig, kKeyPluginCompatibilityWarnings, kDefaultPluginCompatibilityWarnings);
 }
 
-std::string DefaultSSLPath(const IniFile& ini) { return ini.ReadString(kSectionGlobalConfig, kKeyDefaultSSLPath, ""); }
+std::string DefaultSSLPath(const IniFile& ini)
+{
+    return ini.ReadString(kSectionGlobalConfig, kKeyDefaultSSLPath, "");
+}
 
-std::string DefaultMSGPath(const IniFile& ini) { return ini.ReadString(kSectionGlobalConfig, kKeyDefaultMSGPath, ""); }
+std::string DefaultMSGPath(const IniFile& ini)
+{
+    return ini.ReadString(kSectionGlobalConfig, kKeyDefaultMSGPath, "");
+}
 
-std::string HeadersPath(const IniFile& ini) { return ini.ReadString(kSectionGlobalConfig, kKeyHeadersPath, ""); }
+std::string HeadersPath(const IniFile& ini)
+{
+    return ini.ReadString(kSectionGlobalConfig, kKeyHeadersPath, "");
+}
 
-std::string FO2Basepath(const IniFile& ini) { return ini.ReadString(kSectionGlobalConfig, kKeyFO2Basepath, ""); }
+std::string FO2Basepath(const IniFile& ini)
+{
+    return ini.ReadString(kSectionGlobalConfig, kKeyFO2Basepath, "");
+}
 
 bool TextEncodingIsUtf8(const IniFile& ini)
 {

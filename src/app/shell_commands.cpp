@@ -10,8 +10,9 @@ namespace {
 
 MsgResult AskToSave(App& app, std::string_view before)
 {
-    return app.dialogs().MessageBox("Save changes to dialogue '" + app.currentFileName() + "'\r\n" + std::string(before),
-                                    MsgIcon::Confirmation, MsgButtons::YesNoCancel);
+    return app.dialogs().MessageBox(
+        "Save changes to dialogue '" + app.currentFileName() + "'\r\n" + std::string(before), MsgIcon::Confirmation,
+        MsgButtons::YesNoCancel);
 }
 
 void SaveTranscriptsIfConfigured(App& app)
@@ -30,8 +31,10 @@ QueryResult SaveQuery(App& app)
     case MsgResult::Yes:
         // A save that failed must not let the next command throw the changes away.
         return SaveCommand(app) ? QueryResult::Proceed : QueryResult::Cancel;
-    case MsgResult::No: return QueryResult::Proceed;
-    default: return QueryResult::Cancel;
+    case MsgResult::No:
+        return QueryResult::Proceed;
+    default:
+        return QueryResult::Cancel;
     }
 }
 
@@ -108,8 +111,10 @@ bool CloseQuery(App& app, bool (*canClosePlugins)(App&))
             if (!SaveCommand(app))
                 return false; // nothing is lost to a failed or cancelled save
             break;
-        case MsgResult::No: break;
-        default: return false;
+        case MsgResult::No:
+            break;
+        default:
+            return false;
         }
     }
     if (canClosePlugins && !canClosePlugins(app)) {

@@ -8,8 +8,7 @@
 namespace zev {
 
 // A plain callback list: windows subscribe to the App's changes to redraw.
-template <class... Args>
-class Signal {
+template <class... Args> class Signal {
 public:
     using Slot = std::function<void(Args...)>;
 

@@ -19,7 +19,10 @@ void Run(const std::function<void()>& step)
         step();
 }
 
-std::string OnOff(bool on) { return on ? "ON" : "OFF"; }
+std::string OnOff(bool on)
+{
+    return on ? "ON" : "OFF";
+}
 
 } // namespace
 
@@ -30,10 +33,10 @@ void LoadStartupDataFile(App& app)
 
 std::string ProgramBuildDateText()
 {
-    struct stat st {};
+    struct stat st { };
     if (stat("/proc/self/exe", &st) != 0)
         return {};
-    std::tm local{};
+    std::tm local {};
     localtime_r(&st.st_mtime, &local);
     char buf[128];
     std::size_t n = std::strftime(buf, sizeof buf, "%x %X", &local);
@@ -48,7 +51,7 @@ void RunStartupSequence(App& app, const StartupOptions& options)
     log.ResetLog();
     if (!app.startupData().loadProblem().empty())
         log.Log(app.startupData().loadProblem());
-    app.player() = PlayerChar{};
+    app.player() = PlayerChar {};
 
     // Debug mode decides about the debug window before anything else is logged.
     app.settings() = LoadSettings(app.config());

@@ -10,8 +10,8 @@ class App;
 // The later subsystems' steps of start-up, run at their places in the order.
 struct StartupExtensions {
     std::function<void()> definitionsAndPresets; // definition scanner, def_list.dws, code presets, completion
-    std::function<void()> scriptsAndHelpers;     // host unit, helpermain.dws, "Helper Scripts" menu
-    std::function<void()> functionDescriptions;  // func_desc.ini
+    std::function<void()> scriptsAndHelpers; // host unit, helpermain.dws, "Helper Scripts" menu
+    std::function<void()> functionDescriptions; // func_desc.ini
     std::function<void()> updateWindowAndPlugins; // "Update progress" window, the five plug-in scans
 };
 

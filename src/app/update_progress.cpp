@@ -2,7 +2,11 @@
 
 namespace zev {
 
-UpdateProgressModel::UpdateProgressModel() : m_bytesText("Downloaded %s bytes of %s bytes"), m_fileText("File: %s") {}
+UpdateProgressModel::UpdateProgressModel()
+    : m_bytesText("Downloaded %s bytes of %s bytes")
+    , m_fileText("File: %s")
+{
+}
 
 void UpdateProgressModel::SetFile(const std::string& path)
 {

@@ -25,11 +25,18 @@ const CliOption* FindCommon(std::string_view name)
     return nullptr;
 }
 
-std::string Quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
+std::string Quoted(std::string_view s)
+{
+    return "'" + std::string(s) + "'";
+}
 
 class Parser {
 public:
-    Parser(const CliCommandTable& table, const std::vector<std::string>& args) : m_table(table), m_args(args) {}
+    Parser(const CliCommandTable& table, const std::vector<std::string>& args)
+        : m_table(table)
+        , m_args(args)
+    {
+    }
 
     CliInvocation Run()
     {
@@ -117,8 +124,8 @@ private:
     bool Common(const CliOption& opt, const std::string& value)
     {
         CliCommonOptions& c = m_result.common;
-        bool again = (opt.name == "--home" && m_homeSeen) || (opt.name == "--log" && m_logSeen) ||
-                     (opt.name == "--verbose" && c.verbose);
+        bool again = (opt.name == "--home" && m_homeSeen) || (opt.name == "--log" && m_logSeen)
+            || (opt.name == "--verbose" && c.verbose);
         if (again) {
             Fail("option " + opt.name + " given more than once");
             return false;

@@ -10,11 +10,11 @@ namespace zev {
 // What the command line asks for.
 struct CliInvocation {
     enum class Action {
-        Run,         // run `command` with `args`
-        Help,        // the tool's help, or the command's when `command` is set
-        Version,     // --version
+        Run, // run `command` with `args`
+        Help, // the tool's help, or the command's when `command` is set
+        Version, // --version
         NoArguments, // nothing given: usage on stderr
-        UsageError,  // `error` says what is wrong; `command` is set when it was named
+        UsageError, // `error` says what is wrong; `command` is set when it was named
     };
     Action action = Action::NoArguments;
     CliCommonOptions common;

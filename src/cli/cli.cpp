@@ -47,7 +47,7 @@ int RunCommand(const CliInvocation& inv, std::ostream& out, std::ostream& err)
         log.SetMirror([&err](std::string_view message, std::string_view) { err << message << "\n"; });
     log.Log("zevdlg-cli " ZEV_VERSION_TEXT " " + command.name + ", program folder " + folder);
 
-    CliContext context{app, dialogs, inv.common, out, err};
+    CliContext context { app, dialogs, inv.common, out, err };
     try {
         int code = command.handler(context, inv.args);
         out.flush();

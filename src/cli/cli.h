@@ -11,7 +11,6 @@ namespace zev {
 // zevdlg-cli: returns the process exit code.
 int RunCli(int argc, char** argv);
 // The same over a given table and streams; args without the program name.
-int RunCli(const CliCommandTable& table, const std::vector<std::string>& args, std::ostream& out,
-           std::ostream& err);
+int RunCli(const CliCommandTable& table, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace zev

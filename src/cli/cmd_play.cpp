@@ -83,6 +83,9 @@ int Play(CliContext& ctx, const CliCommandArgs& args)
 
 } // namespace
 
-void RegisterPlayCommand(CliCommandTable& table) { table.SetHandler("play", Play); }
+void RegisterPlayCommand(CliCommandTable& table)
+{
+    table.SetHandler("play", Play);
+}
 
 } // namespace zev

@@ -6,10 +6,10 @@
 #include "app/dialogue_files.h"
 #include "app/scripted_dialogs.h"
 #include "cli/command_table.h"
+#include "completion/parse_include.h"
 #include "model/zev_parser.h"
 #include "plugins/plugin_host.h"
 #include "plugins/plugin_script_services.h"
-#include "completion/parse_include.h"
 #include "runner/test_runner.h"
 #include "script/func_desc.h"
 #include "script/script_host.h"
@@ -51,10 +51,13 @@ int Plugins(CliContext& ctx, const CliCommandArgs&)
 // Console lines the plug-in's script lines print, while it holds no control of its own.
 class StdoutControl final : public OutputControl {
 public:
-    explicit StdoutControl(std::ostream& out) : m_out(out) {}
+    explicit StdoutControl(std::ostream& out)
+        : m_out(out)
+    {
+    }
     std::string Name() const override { return "stdout"; }
     void AppendLine(std::string_view text) override { m_out << text << '\n'; }
-    void Clear() override {}
+    void Clear() override { }
 
 private:
     std::ostream& m_out;
@@ -118,15 +121,20 @@ int RunPluginCommand(CliContext& ctx, const CliCommandArgs& args)
     const PluginCallResult result = host.RunPlugin(loadPath);
     int code = 0;
     switch (result) {
-    case PluginCallResult::Done: break;
+    case PluginCallResult::Done:
+        break;
     case PluginCallResult::NoSuchExport:
         ctx.err << "zevdlg-cli: run-plugin: " << path << " has no RunPlugin\n";
         code = 1;
         break;
     case PluginCallResult::LoadFailed:
-    case PluginCallResult::UnknownPlugin: code = 2; break;
+    case PluginCallResult::UnknownPlugin:
+        code = 2;
+        break;
     case PluginCallResult::AlreadyRunning:
-    case PluginCallResult::Crashed: code = 1; break;
+    case PluginCallResult::Crashed:
+        code = 1;
+        break;
     }
     if (code == 0 && args.Has("--save") && !WriteDialogue(app, args.Value("--save")))
         code = 2;

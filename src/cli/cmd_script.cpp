@@ -30,10 +30,13 @@ std::string WithLf(std::string_view text)
 // The tool holds the output control: console lines go to stdout.
 class StdoutControl final : public OutputControl {
 public:
-    explicit StdoutControl(std::ostream& out) : m_out(out) {}
+    explicit StdoutControl(std::ostream& out)
+        : m_out(out)
+    {
+    }
     std::string Name() const override { return "stdout"; }
     void AppendLine(std::string_view text) override { m_out << WithLf(text) << '\n'; }
-    void Clear() override {}
+    void Clear() override { }
 
 private:
     std::ostream& m_out;
@@ -43,8 +46,14 @@ private:
 class ScriptSession {
 public:
     ScriptSession(CliContext& ctx, const CliCommandArgs& args, const std::string& command)
-        : m_ctx(ctx), m_args(args), m_command(command), m_host(ctx.app), m_control(ctx.out), m_runner(ctx.app),
-          m_descriptions(ctx.app.ProgramPath("func_desc.ini")), m_definitionReader(m_definitions)
+        : m_ctx(ctx)
+        , m_args(args)
+        , m_command(command)
+        , m_host(ctx.app)
+        , m_control(ctx.out)
+        , m_runner(ctx.app)
+        , m_descriptions(ctx.app.ProgramPath("func_desc.ini"))
+        , m_definitionReader(m_definitions)
     {
         InstallScriptHost(ctx.app, m_host);
         InstallRunner(ctx.app, m_runner);
@@ -61,8 +70,9 @@ public:
         for (const std::string& answer : args.Values("--answer"))
             ctx.dialogs.PushAnswer(answer);
         ctx.dialogs.onShown = [&ctx](const ScriptedDialogs::Shown& box) {
-            ctx.err << '[' << (box.kind == ScriptedDialogs::Kind::Message ? std::string(MsgIconName(box.icon))
-                                                                          : std::string("input"))
+            ctx.err << '['
+                    << (box.kind == ScriptedDialogs::Kind::Message ? std::string(MsgIconName(box.icon))
+                                                                   : std::string("input"))
                     << "] " << WithLf(box.text) << " -> " << box.answer << '\n';
         };
     }

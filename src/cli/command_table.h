@@ -14,15 +14,15 @@ class ScriptedDialogs;
 
 // What an option's value must look like; checked while parsing so handlers get clean values.
 enum class CliValue {
-    None,        // a flag
-    Path,        // a file or folder: not empty
-    Text,        // anything, also empty
-    Integer,     // a decimal integer, optionally negative
+    None, // a flag
+    Path, // a file or folder: not empty
+    Text, // anything, also empty
+    Integer, // a decimal integer, optionally negative
     IntegerList, // "1,2,3"
 };
 
 struct CliOption {
-    std::string name;      // "--dialogue"
+    std::string name; // "--dialogue"
     CliValue value = CliValue::None;
     std::string valueName; // "FILE", shown in help and errors
     bool repeatable = false;
@@ -32,7 +32,7 @@ struct CliOption {
 
 // The options common to every command.
 struct CliCommonOptions {
-    std::string home;    // --home DIR; empty: ZEVDLG_HOME, else the executable's folder
+    std::string home; // --home DIR; empty: ZEVDLG_HOME, else the executable's folder
     bool verbose = false; // --verbose: the log copied to stderr
     std::string logFile; // --log FILE; empty: no log file
 };
@@ -66,10 +66,10 @@ using CliHandler = std::function<int(CliContext&, const CliCommandArgs&)>;
 struct CliCommand {
     std::string name;
     std::string synopsis; // "check [--listing] FILE"
-    std::string summary;  // one line for the command list
+    std::string summary; // one line for the command list
     std::vector<CliOption> options;
     std::vector<std::string> operands; // names of the required operands, in order
-    CliHandler handler;                // empty while the command is not built
+    CliHandler handler; // empty while the command is not built
 
     const CliOption* FindOption(std::string_view name) const;
 };

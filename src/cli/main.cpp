@@ -1,3 +1,6 @@
 #include "cli/cli.h"
 
-int main(int argc, char** argv) { return zev::RunCli(argc, argv); }
+int main(int argc, char** argv)
+{
+    return zev::RunCli(argc, argv);
+}

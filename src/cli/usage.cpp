@@ -33,11 +33,10 @@ std::string OptionList(const std::vector<CliOption>& options)
     return out;
 }
 
-const char* const kExitCodes =
-    "Exit codes:\n"
-    "  0  success\n"
-    "  1  the input had errors (parse errors, script errors, lint findings)\n"
-    "  2  usage error, or a file that cannot be read or written\n";
+const char* const kExitCodes = "Exit codes:\n"
+                               "  0  success\n"
+                               "  1  the input had errors (parse errors, script errors, lint findings)\n"
+                               "  2  usage error, or a file that cannot be read or written\n";
 
 } // namespace
 
@@ -75,8 +74,8 @@ std::string CliUsageHint(const CliCommand* command)
     std::string name = kCliName;
     if (!command)
         return "Try '" + name + " --help' for more information.\n";
-    return "usage: " + name + " " + command->synopsis + "\nTry '" + name + " " + command->name +
-           " --help' for more information.\n";
+    return "usage: " + name + " " + command->synopsis + "\nTry '" + name + " " + command->name
+        + " --help' for more information.\n";
 }
 
 } // namespace zev

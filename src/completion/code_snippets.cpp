@@ -25,18 +25,30 @@ const std::vector<std::string>& Messages()
 int32_t TypeCode(int symbol)
 {
     switch (symbol) {
-    case S::int_: return PARAM_INTEGER;
-    case S::node: return PARAM_NODE;
-    case S::bool_: return PARAM_BOOLEAN;
-    case S::floatnode: return PARAM_FLOATNODE;
-    case S::stringKw: return PARAM_STRING;
-    case S::skill: return PARAM_SKILL;
-    case S::stat: return PARAM_STAT;
-    case S::local_var: return PARAM_LOCAL_VAR;
-    case S::script_var: return PARAM_SCRIPT_VAR;
-    case S::pid_id: return PARAM_PID;
-    case S::map_var: return PARAM_MAP_VAR;
-    default: return PARAM_NONE;
+    case S::int_:
+        return PARAM_INTEGER;
+    case S::node:
+        return PARAM_NODE;
+    case S::bool_:
+        return PARAM_BOOLEAN;
+    case S::floatnode:
+        return PARAM_FLOATNODE;
+    case S::stringKw:
+        return PARAM_STRING;
+    case S::skill:
+        return PARAM_SKILL;
+    case S::stat:
+        return PARAM_STAT;
+    case S::local_var:
+        return PARAM_LOCAL_VAR;
+    case S::script_var:
+        return PARAM_SCRIPT_VAR;
+    case S::pid_id:
+        return PARAM_PID;
+    case S::map_var:
+        return PARAM_MAP_VAR;
+    default:
+        return PARAM_NONE;
     }
 }
 
@@ -45,30 +57,47 @@ int32_t TypeCode(int symbol)
 std::string_view ParamTypeName(int32_t code)
 {
     switch (code) {
-    case PARAM_INTEGER: return "Integer";
-    case PARAM_NODE: return "NodePTR";
-    case PARAM_BOOLEAN: return "Boolean";
-    case PARAM_FLOATNODE: return "FloatNodePTR";
-    case PARAM_STRING: return "String";
-    case PARAM_SKILL: return "Player Skill";
-    case PARAM_STAT: return "Player Stat";
-    case PARAM_GLOBAL_VAR: return "Global Var";
-    case PARAM_LOCAL_VAR: return "Local Var";
-    case PARAM_SCRIPT_VAR: return "Script Var";
-    case PARAM_PID: return "Item/Critter PID";
-    case PARAM_MAP_VAR: return "Map Var";
-    default: return "Unknown";
+    case PARAM_INTEGER:
+        return "Integer";
+    case PARAM_NODE:
+        return "NodePTR";
+    case PARAM_BOOLEAN:
+        return "Boolean";
+    case PARAM_FLOATNODE:
+        return "FloatNodePTR";
+    case PARAM_STRING:
+        return "String";
+    case PARAM_SKILL:
+        return "Player Skill";
+    case PARAM_STAT:
+        return "Player Stat";
+    case PARAM_GLOBAL_VAR:
+        return "Global Var";
+    case PARAM_LOCAL_VAR:
+        return "Local Var";
+    case PARAM_SCRIPT_VAR:
+        return "Script Var";
+    case PARAM_PID:
+        return "Item/Critter PID";
+    case PARAM_MAP_VAR:
+        return "Map Var";
+    default:
+        return "Unknown";
     }
 }
 
 TCodeSnippets::TCodeSnippets(CodeSnippetTable& table)
-    : TBaseGrammar(std::make_unique<TCodeSnippetsScanner>(), S::maxT, S::noSym), m_table(table)
+    : TBaseGrammar(std::make_unique<TCodeSnippetsScanner>(), S::maxT, S::noSym)
+    , m_table(table)
 {
     // Nobody reads this parser's listing, and a listing grows with errors times columns.
     GenListWhen = glNever;
 }
 
-const char* TCodeSnippets::MessageText(int code) const { return MessageAt(Messages(), code); }
+const char* TCodeSnippets::MessageText(int code) const
+{
+    return MessageAt(Messages(), code);
+}
 
 std::string TCodeSnippets::DecodeString(std::string_view token)
 {
@@ -85,18 +114,31 @@ std::string TCodeSnippets::DecodeString(std::string_view token)
             continue;
         }
         switch (token[i + 1]) {
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
-        case 't': out += '\t'; break;
-        case 'n': out += "\r\n"; break;
-        default: out += c; continue; // the backslash stays; the next character is read normally
+        case '"':
+            out += '"';
+            break;
+        case '\\':
+            out += '\\';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'n':
+            out += "\r\n";
+            break;
+        default:
+            out += c;
+            continue; // the backslash stays; the next character is read normally
         }
         ++i;
     }
     return out;
 }
 
-void TCodeSnippets::ParseStart() { CodeSnippets(); }
+void TCodeSnippets::ParseStart()
+{
+    CodeSnippets();
+}
 
 bool TCodeSnippets::Take(int n)
 {
@@ -108,10 +150,16 @@ bool TCodeSnippets::Take(int n)
     return false;
 }
 
-bool TCodeSnippets::StartsParam() const { return m_sym == S::ident || TypeCode(m_sym) != PARAM_NONE; }
+bool TCodeSnippets::StartsParam() const
+{
+    return m_sym == S::ident || TypeCode(m_sym) != PARAM_NONE;
+}
 
 // Error 92 stands at the dropped entry's first symbol and is stored whatever the error distance.
-void TCodeSnippets::TooMany() { StoreError(kErrTooManyEntries, &m_scanner->NextSymbol, 0, {}); }
+void TCodeSnippets::TooMany()
+{
+    StoreError(kErrTooManyEntries, &m_scanner->NextSymbol, 0, {});
+}
 
 // Where a preset must start but something else stands: report it (within the error distance) and
 // skip to the next "CodePreset", so one damaged preset does not cost the ones after it.

@@ -9,9 +9,33 @@ namespace S = snipsym;
 
 namespace {
 
-constexpr std::array<std::string_view, S::maxT + 1> kTerminalText{
-    "", "", "", "", "", "", "bool", "int", "stat", "skill", "script_var", "pid_id", "map_var", "local_var", "node",
-    "floatnode", "string", "=", "CodePreset", "(", ",", ")", "desc", "{", "}", ";",
+constexpr std::array<std::string_view, S::maxT + 1> kTerminalText {
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "bool",
+    "int",
+    "stat",
+    "skill",
+    "script_var",
+    "pid_id",
+    "map_var",
+    "local_var",
+    "node",
+    "floatnode",
+    "string",
+    "=",
+    "CodePreset",
+    "(",
+    ",",
+    ")",
+    "desc",
+    "{",
+    "}",
+    ";",
 };
 
 const std::unordered_map<std::string_view, int>& KeywordTable()
@@ -32,7 +56,7 @@ const std::unordered_map<std::string_view, int>& KeywordTable()
 
 std::string_view SnippetTerminalText(int symbol)
 {
-    return symbol >= 0 && symbol <= S::maxT ? kTerminalText[static_cast<std::size_t>(symbol)] : std::string_view{};
+    return symbol >= 0 && symbol <= S::maxT ? kTerminalText[static_cast<std::size_t>(symbol)] : std::string_view {};
 }
 
 int TCodeSnippetsScanner::Keyword(std::string_view word) const
@@ -53,14 +77,29 @@ int TCodeSnippetsScanner::ScanOther(int c)
         while (!IsLineEnd(m_ch) && m_ch != 0)
             Consume();
         return m_ch == 0 ? EndOfInputInside() : S::pragma;
-    case '=': Consume(); return S::assign;
-    case '(': Consume(); return S::lparen;
-    case ',': Consume(); return S::comma;
-    case ')': Consume(); return S::rparen;
-    case '{': Consume(); return S::lbrace;
-    case '}': Consume(); return S::rbrace;
-    case ';': Consume(); return S::semicolon;
-    default: return Unknown();
+    case '=':
+        Consume();
+        return S::assign;
+    case '(':
+        Consume();
+        return S::lparen;
+    case ',':
+        Consume();
+        return S::comma;
+    case ')':
+        Consume();
+        return S::rparen;
+    case '{':
+        Consume();
+        return S::lbrace;
+    case '}':
+        Consume();
+        return S::rbrace;
+    case ';':
+        Consume();
+        return S::semicolon;
+    default:
+        return Unknown();
     }
 }
 

@@ -19,14 +19,27 @@ inline constexpr int32_t kMaxDefParams = 11;
 
 // What a preset parameter asks for. No keyword gives PARAM_GLOBAL_VAR; 0 is "no type yet".
 enum ParamType : int32_t {
-    PARAM_NONE = 0, PARAM_INTEGER = 1, PARAM_NODE = 2, PARAM_BOOLEAN = 3, PARAM_FLOATNODE = 4, PARAM_STRING = 5,
-    PARAM_SKILL = 6, PARAM_STAT = 7, PARAM_GLOBAL_VAR = 8, PARAM_LOCAL_VAR = 9, PARAM_SCRIPT_VAR = 10,
-    PARAM_PID = 11, PARAM_MAP_VAR = 12,
+    PARAM_NONE = 0,
+    PARAM_INTEGER = 1,
+    PARAM_NODE = 2,
+    PARAM_BOOLEAN = 3,
+    PARAM_FLOATNODE = 4,
+    PARAM_STRING = 5,
+    PARAM_SKILL = 6,
+    PARAM_STAT = 7,
+    PARAM_GLOBAL_VAR = 8,
+    PARAM_LOCAL_VAR = 9,
+    PARAM_SCRIPT_VAR = 10,
+    PARAM_PID = 11,
+    PARAM_MAP_VAR = 12,
 };
 
 // The type of a definition's parameter.
 enum DefParamType : int32_t {
-    DEF_PARAM_NONE = 0, DEF_PARAM_OBJECTPTR = 10, DEF_PARAM_INTEGER = 11, DEF_PARAM_STRING = 12,
+    DEF_PARAM_NONE = 0,
+    DEF_PARAM_OBJECTPTR = 10,
+    DEF_PARAM_INTEGER = 11,
+    DEF_PARAM_STRING = 12,
     DEF_PARAM_PROCPTR = 13,
 };
 
@@ -41,7 +54,7 @@ struct Param {
 struct CodeSnippet {
     std::string name;
     std::string desc; // shown in the editors' preset lists
-    std::array<Param, kMaxSnippetParams> params{};
+    std::array<Param, kMaxSnippetParams> params {};
     int32_t param_count = 0;
     std::string code; // every code line decoded, each followed by CR LF
 };
@@ -49,15 +62,14 @@ struct CodeSnippet {
 // One definition: a procedure with its parameters, a macro, or a numbered constant.
 struct IncEntry {
     std::string name;
-    std::array<int32_t, kMaxDefParams> param_types{};
-    std::array<std::string, kMaxDefParams> param_names{};
+    std::array<int32_t, kMaxDefParams> param_types {};
+    std::array<std::string, kMaxDefParams> param_names {};
     int32_t param_count = 0; // "()" counts one parameter with an empty name
-    std::string value;       // the integer after "=", as written; empty when there is none
+    std::string value; // the integer after "=", as written; empty when there is none
 };
 
 // A table in file order with a fixed capacity; an addition at a full table is refused.
-template <class T, int32_t N>
-class BoundedTable {
+template <class T, int32_t N> class BoundedTable {
 public:
     static constexpr int32_t kCapacity = N;
 

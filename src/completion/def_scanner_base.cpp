@@ -4,14 +4,17 @@ namespace zev {
 
 namespace {
 
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsDigit(int c)
+{
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
 bool IsDefLetter(int c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == 196 || c == 197 || c == 214 ||
-           c == 228 || c == 229 || c == 246;
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == 196 || c == 197 || c == 214 || c == 228
+        || c == 229 || c == 246;
 }
 
 // Skips one comment at the current character; false when there is none. A "/" that starts no

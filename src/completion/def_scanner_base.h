@@ -20,7 +20,10 @@ public:
     int Get() final;
 
 protected:
-    explicit TDefScannerBase(int noSym) : m_noSym(noSym) {}
+    explicit TDefScannerBase(int noSym)
+        : m_noSym(noSym)
+    {
+    }
 
     // The keyword's terminal number (exact, case-sensitive), or -1.
     virtual int Keyword(std::string_view word) const = 0;

@@ -26,11 +26,16 @@ const std::vector<std::string>& Messages()
 int32_t TypeCode(int symbol)
 {
     switch (symbol) {
-    case S::objectptr: return DEF_PARAM_OBJECTPTR;
-    case S::integerKw: return DEF_PARAM_INTEGER;
-    case S::stringKw: return DEF_PARAM_STRING;
-    case S::procptr: return DEF_PARAM_PROCPTR;
-    default: return DEF_PARAM_NONE;
+    case S::objectptr:
+        return DEF_PARAM_OBJECTPTR;
+    case S::integerKw:
+        return DEF_PARAM_INTEGER;
+    case S::stringKw:
+        return DEF_PARAM_STRING;
+    case S::procptr:
+        return DEF_PARAM_PROCPTR;
+    default:
+        return DEF_PARAM_NONE;
     }
 }
 
@@ -42,15 +47,22 @@ bool Blank(const std::string& s)
 } // namespace
 
 TParseInclude::TParseInclude(DefinitionTable& table)
-    : TBaseGrammar(std::make_unique<TParseIncludeScanner>(), S::maxT, S::noSym), m_table(table)
+    : TBaseGrammar(std::make_unique<TParseIncludeScanner>(), S::maxT, S::noSym)
+    , m_table(table)
 {
     // Nobody reads this parser's listing, and a listing grows with errors times columns.
     GenListWhen = glNever;
 }
 
-const char* TParseInclude::MessageText(int code) const { return MessageAt(Messages(), code); }
+const char* TParseInclude::MessageText(int code) const
+{
+    return MessageAt(Messages(), code);
+}
 
-void TParseInclude::ParseStart() { ParseInclude(); }
+void TParseInclude::ParseStart()
+{
+    ParseInclude();
+}
 
 bool TParseInclude::Take(int n)
 {
@@ -63,7 +75,10 @@ bool TParseInclude::Take(int n)
 }
 
 // Error 92 stands at the dropped entry's first symbol and is stored whatever the error distance.
-void TParseInclude::TooMany() { StoreError(kErrTooManyEntries, &m_scanner->NextSymbol, 0, {}); }
+void TParseInclude::TooMany()
+{
+    StoreError(kErrTooManyEntries, &m_scanner->NextSymbol, 0, {});
+}
 
 // Where a statement must start but something else stands: report it (within the error distance)
 // and skip to the next "AddDefine", so one damaged statement does not cost the ones after it.

@@ -42,9 +42,9 @@ private:
 
 // What one LoadDef did.
 struct DefLoadResult {
-    bool read = false;               // false: the file could not be read and the table is unchanged
-    std::string ioError;             // why it could not be read
-    int32_t added = 0;               // definitions appended from the file
+    bool read = false; // false: the file could not be read and the table is unchanged
+    std::string ioError; // why it could not be read
+    int32_t added = 0; // definitions appended from the file
     std::vector<TParseError> errors; // syntax errors in report order (ErrorMsg gives their texts)
 };
 

@@ -9,8 +9,23 @@ namespace S = incsym;
 
 namespace {
 
-constexpr std::array<std::string_view, S::maxT + 1> kTerminalText{
-    "", "", "", "", "", "", "AddDefine", "(", "integer", "procptr", "string", "objectptr", ",", ")", "=", ";",
+constexpr std::array<std::string_view, S::maxT + 1> kTerminalText {
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "AddDefine",
+    "(",
+    "integer",
+    "procptr",
+    "string",
+    "objectptr",
+    ",",
+    ")",
+    "=",
+    ";",
 };
 
 const std::unordered_map<std::string_view, int>& KeywordTable()
@@ -31,7 +46,7 @@ const std::unordered_map<std::string_view, int>& KeywordTable()
 
 std::string_view IncludeTerminalText(int symbol)
 {
-    return symbol >= 0 && symbol <= S::maxT ? kTerminalText[static_cast<std::size_t>(symbol)] : std::string_view{};
+    return symbol >= 0 && symbol <= S::maxT ? kTerminalText[static_cast<std::size_t>(symbol)] : std::string_view {};
 }
 
 int TParseIncludeScanner::Keyword(std::string_view word) const
@@ -44,13 +59,25 @@ int TParseIncludeScanner::Keyword(std::string_view word) const
 int TParseIncludeScanner::ScanOther(int c)
 {
     switch (c) {
-    case '"': return ScanString();
-    case '(': Consume(); return S::lparen;
-    case ')': Consume(); return S::rparen;
-    case ',': Consume(); return S::comma;
-    case '=': Consume(); return S::assign;
-    case ';': Consume(); return S::semicolon;
-    default: return Unknown();
+    case '"':
+        return ScanString();
+    case '(':
+        Consume();
+        return S::lparen;
+    case ')':
+        Consume();
+        return S::rparen;
+    case ',':
+        Consume();
+        return S::comma;
+    case '=':
+        Consume();
+        return S::assign;
+    case ';':
+        Consume();
+        return S::semicolon;
+    default:
+        return Unknown();
     }
 }
 

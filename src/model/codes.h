@@ -15,15 +15,15 @@ inline constexpr std::string_view kLinkDone = "done";
 inline constexpr std::string_view kLinkCombat = "combat";
 
 // Each gives an empty text for a code outside its table.
-std::string_view SkillName(int32_t code);          // 1 "small_guns" .. 18 "outdoorsman"
-std::string_view StatName(int32_t code);           // 1 "strength" .. 14 "cur_poison_lev"
-std::string_view MoneyName(int32_t code);          // 1 "dude_caps"
-std::string_view CheckTypeName(int32_t code);      // 1 "CHECK_STAT" .. 6 "SCRIPT_VARIABLE"
-std::string_view EvalName(int32_t code);           // 1 "==" .. 6 "<="
-std::string_view LinkNextName(int32_t code);       // 0 "NONE", 1 "AND", 2 "OR"
-std::string_view ReactionName(int32_t code);       // 0 "REACTION_NEUTRAL", 1 "REACTION_GOOD", 2 "REACTION_BAD"
-std::string_view GenderName(int32_t code);         // 1 "MALE", 2 "FEMALE"
-std::string_view ScopeName(int32_t code);          // 1 "import", 2 "export", 3 "local"
+std::string_view SkillName(int32_t code); // 1 "small_guns" .. 18 "outdoorsman"
+std::string_view StatName(int32_t code); // 1 "strength" .. 14 "cur_poison_lev"
+std::string_view MoneyName(int32_t code); // 1 "dude_caps"
+std::string_view CheckTypeName(int32_t code); // 1 "CHECK_STAT" .. 6 "SCRIPT_VARIABLE"
+std::string_view EvalName(int32_t code); // 1 "==" .. 6 "<="
+std::string_view LinkNextName(int32_t code); // 0 "NONE", 1 "AND", 2 "OR"
+std::string_view ReactionName(int32_t code); // 0 "REACTION_NEUTRAL", 1 "REACTION_GOOD", 2 "REACTION_BAD"
+std::string_view GenderName(int32_t code); // 1 "MALE", 2 "FEMALE"
+std::string_view ScopeName(int32_t code); // 1 "import", 2 "export", 3 "local"
 
 // Each gives 0 for a name outside its table (exact, case-sensitive), -1 for EvalCode and
 // LinkNextCode, whose tables hold 0.

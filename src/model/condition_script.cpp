@@ -15,8 +15,8 @@ void ReplaceFirst(std::string& s, std::string_view from, std::string_view to)
 
 } // namespace
 
-std::string ExpandConditionTemplate(std::string_view templ, std::string_view itemText, std::string_view op,
-                                    std::string_view value)
+std::string ExpandConditionTemplate(
+    std::string_view templ, std::string_view itemText, std::string_view op, std::string_view value)
 {
     std::string t(templ);
     ReplaceFirst(t, "%eval%", op);

@@ -18,7 +18,7 @@ using IniLookup = std::function<std::string(std::string_view section, std::strin
 std::string BuildConditionScript(const condition& c, const IniLookup& ini);
 
 // The same expansion with the parts given directly (the conditions editor's preview).
-std::string ExpandConditionTemplate(std::string_view templ, std::string_view itemText, std::string_view op,
-                                    std::string_view value);
+std::string ExpandConditionTemplate(
+    std::string_view templ, std::string_view itemText, std::string_view op, std::string_view value);
 
 } // namespace zev

@@ -8,8 +8,7 @@ namespace zev {
 
 namespace {
 
-template <class T, std::size_t N, class Pred>
-int FindFirst(T* const (&table)[N], int32_t count, Pred pred)
+template <class T, std::size_t N, class Pred> int FindFirst(T* const (&table)[N], int32_t count, Pred pred)
 {
     int n = count < 0 ? 0 : (count > static_cast<int32_t>(N) ? static_cast<int>(N) : count);
     for (int i = 0; i < n; ++i)
@@ -19,8 +18,7 @@ int FindFirst(T* const (&table)[N], int32_t count, Pred pred)
 }
 
 // Takes entry index out of the table: later entries move down, the vacated slot is cleared.
-template <class T, std::size_t N>
-T* TakeAt(T* (&table)[N], int32_t& count, int index)
+template <class T, std::size_t N> T* TakeAt(T* (&table)[N], int32_t& count, int index)
 {
     if (index < 0 || index >= count || count > static_cast<int32_t>(N))
         return nullptr;
@@ -32,8 +30,7 @@ T* TakeAt(T* (&table)[N], int32_t& count, int index)
     return removed;
 }
 
-template <class T, std::size_t N, class Free>
-void FreeAll(T* (&table)[N], int32_t& count, Free freeOne)
+template <class T, std::size_t N, class Free> void FreeAll(T* (&table)[N], int32_t& count, Free freeOne)
 {
     int n = count < 0 ? 0 : (count > static_cast<int32_t>(N) ? static_cast<int>(N) : count);
     for (int i = 0; i < n; ++i) {
@@ -43,8 +40,7 @@ void FreeAll(T* (&table)[N], int32_t& count, Free freeOne)
     count = 0;
 }
 
-template <class T>
-void DeleteRecord(T* p)
+template <class T> void DeleteRecord(T* p)
 {
     delete p;
 }
@@ -64,7 +60,7 @@ starting_condition* StartConditionAt(dialog& d, int index)
 }
 
 void FillLine(cond_data& c, std::string_view ssl, std::string_view varParam, int32_t eval,
-              std::string_view valueToCheck, int32_t iniIndex, int32_t link)
+    std::string_view valueToCheck, int32_t iniIndex, int32_t link)
 {
     c.ssl = ssl;
     c.var_param = varParam;
@@ -83,7 +79,10 @@ int FindNodeIndex(const dialog& d, std::string_view name)
     return FindFirst(d.nodes, d.node_count, [&](const dlgnode& n) { return n.name == name; });
 }
 
-int FindNodeIndexIn(std::string_view name, const dialog& d) { return FindNodeIndex(d, name); }
+int FindNodeIndexIn(std::string_view name, const dialog& d)
+{
+    return FindNodeIndex(d, name);
+}
 
 int FindFloatNodeIndex(const dialog& d, std::string_view name)
 {
@@ -93,7 +92,7 @@ int FindFloatNodeIndex(const dialog& d, std::string_view name)
 int FindTimedEventIndex(const dialog& d, std::string_view fixedParamName)
 {
     return FindFirst(d.timed_events, d.timed_event_count,
-                     [&](const time_event_data& e) { return e.fixed_param_name == fixedParamName; });
+        [&](const time_event_data& e) { return e.fixed_param_name == fixedParamName; });
 }
 
 int FindVariableIndexIn(std::string_view name, const dialog& d)
@@ -137,11 +136,20 @@ dlgnode* AddNode(dialog& d, std::string_view name)
     return n;
 }
 
-option* AddOption(dlgnode& node) { return AppendRecord(node.options, node.option_count); }
+option* AddOption(dlgnode& node)
+{
+    return AppendRecord(node.options, node.option_count);
+}
 
-condition* AddCondition(option& opt) { return AppendRecord(opt.conditions, opt.condition_count); }
+condition* AddCondition(option& opt)
+{
+    return AppendRecord(opt.conditions, opt.condition_count);
+}
 
-skillcheck* AddSkillCheck(dlgnode& node) { return AppendRecord(node.skill_checks, node.skill_check_count); }
+skillcheck* AddSkillCheck(dlgnode& node)
+{
+    return AppendRecord(node.skill_checks, node.skill_check_count);
+}
 
 floatnode* AddFloatNode(dialog& d, std::string_view name)
 {
@@ -204,7 +212,7 @@ starting_condition* AddStartCondition(dialog& d, std::string_view targetNode, bo
 }
 
 cond_data* AddStartConditionLine(dialog& d, int startCondition, std::string_view ssl, std::string_view varParam,
-                                 int32_t eval, std::string_view valueToCheck, int32_t iniIndex, int32_t link)
+    int32_t eval, std::string_view valueToCheck, int32_t iniIndex, int32_t link)
 {
     starting_condition* s = StartConditionAt(d, startCondition);
     if (!s)
@@ -216,7 +224,7 @@ cond_data* AddStartConditionLine(dialog& d, int startCondition, std::string_view
 }
 
 bool SetStartConditionLine(dialog& d, int startCondition, int line, std::string_view ssl, std::string_view varParam,
-                           int32_t eval, std::string_view valueToCheck, int32_t iniIndex, int32_t link)
+    int32_t eval, std::string_view valueToCheck, int32_t iniIndex, int32_t link)
 {
     starting_condition* s = StartConditionAt(d, startCondition);
     if (!s || line < 0 || line >= s->line_count || line >= kMaxStartConditionLines || !s->lines[line])
@@ -227,18 +235,30 @@ bool SetStartConditionLine(dialog& d, int startCondition, int line, std::string_
 
 // ---- Removals
 
-dlgnode* RemoveNodeAt(dialog& d, int index) { return TakeAt(d.nodes, d.node_count, index); }
+dlgnode* RemoveNodeAt(dialog& d, int index)
+{
+    return TakeAt(d.nodes, d.node_count, index);
+}
 
-floatnode* RemoveFloatNodeAt(dialog& d, int index) { return TakeAt(d.float_nodes, d.float_node_count, index); }
+floatnode* RemoveFloatNodeAt(dialog& d, int index)
+{
+    return TakeAt(d.float_nodes, d.float_node_count, index);
+}
 
 time_event_data* RemoveTimedEventAt(dialog& d, int index)
 {
     return TakeAt(d.timed_events, d.timed_event_count, index);
 }
 
-custom_proc* RemoveCustomProcAt(dialog& d, int index) { return TakeAt(d.custom_procs, d.custom_proc_count, index); }
+custom_proc* RemoveCustomProcAt(dialog& d, int index)
+{
+    return TakeAt(d.custom_procs, d.custom_proc_count, index);
+}
 
-TVariable* RemoveVariableAt(dialog& d, int index) { return TakeAt(d.variables, d.variable_count, index); }
+TVariable* RemoveVariableAt(dialog& d, int index)
+{
+    return TakeAt(d.variables, d.variable_count, index);
+}
 
 starting_condition* RemoveStartConditionAt(dialog& d, int index)
 {
@@ -378,8 +398,8 @@ void Release(dialog& d, Logger& log)
         for (int o = 0; o < opts; ++o) {
             option* opt = node->options[o];
             if (!opt) {
-                log.Log("NODE:" + std::to_string(n) + ":OPT:" + std::to_string(o) +
-                        ": Already null pointer, not going to do anything!");
+                log.Log("NODE:" + std::to_string(n) + ":OPT:" + std::to_string(o)
+                    + ": Already null pointer, not going to do anything!");
                 continue;
             }
             int conds = opt->condition_count > kMaxConditions ? kMaxConditions : opt->condition_count;
@@ -407,7 +427,10 @@ void Release(dialog& d, Logger& log)
 
 // ---- Copies for plug-ins
 
-dialog* CopyDialogShared(const dialog& d) { return new dialog(d); }
+dialog* CopyDialogShared(const dialog& d)
+{
+    return new dialog(d);
+}
 
 dialog_oldformat* CopyDialogOldFormat(const dialog& d)
 {
@@ -426,7 +449,10 @@ dialog_oldformat* CopyDialogOldFormat(const dialog& d)
     return out;
 }
 
-void FreeDialogShared(dialog* copy) { delete copy; }
+void FreeDialogShared(dialog* copy)
+{
+    delete copy;
+}
 
 void FreeDialogOldFormat(dialog_oldformat* copy)
 {

@@ -27,8 +27,7 @@ int FindSkillCheckInNode(const dlgnode& node, std::string_view name);
 
 // ---- Additions: a zero-filled record stored at index count, then the count incremented.
 // Each returns the new record, or nullptr when the table is full (nothing is written then).
-template <class T, std::size_t N>
-T* AppendRecord(T* (&table)[N], int32_t& count)
+template <class T, std::size_t N> T* AppendRecord(T* (&table)[N], int32_t& count)
 {
     if (count < 0 || count >= static_cast<int32_t>(N))
         return nullptr;
@@ -38,8 +37,7 @@ T* AppendRecord(T* (&table)[N], int32_t& count)
     return rec;
 }
 
-template <class T, std::size_t N>
-bool TableFull(T* const (&)[N], int32_t count)
+template <class T, std::size_t N> bool TableFull(T* const (&)[N], int32_t count)
 {
     return count >= static_cast<int32_t>(N);
 }
@@ -59,9 +57,9 @@ TVariable* AddVariable(dialog& d, std::string_view name);
 // start condition or line, or for a full table.
 starting_condition* AddStartCondition(dialog& d, std::string_view targetNode, bool makeDefault);
 cond_data* AddStartConditionLine(dialog& d, int startCondition, std::string_view ssl, std::string_view varParam,
-                                 int32_t eval, std::string_view valueToCheck, int32_t iniIndex, int32_t link);
+    int32_t eval, std::string_view valueToCheck, int32_t iniIndex, int32_t link);
 bool SetStartConditionLine(dialog& d, int startCondition, int line, std::string_view ssl, std::string_view varParam,
-                           int32_t eval, std::string_view valueToCheck, int32_t iniIndex, int32_t link);
+    int32_t eval, std::string_view valueToCheck, int32_t iniIndex, int32_t link);
 
 // ---- Removals: the later entries shift down by one and the count decreases. The removed record
 // is returned, not freed (the caller owns it now); nullptr for an index out of range, which

@@ -79,7 +79,10 @@ private:
     std::string m_s;
 };
 
-int Count(int32_t count, int32_t capacity) { return count < 0 ? 0 : (count > capacity ? capacity : count); }
+int Count(int32_t count, int32_t capacity)
+{
+    return count < 0 ? 0 : (count > capacity ? capacity : count);
+}
 
 // Splits code at CR LF: empty lines in the middle stay, a trailing line break adds no line.
 std::vector<std::string_view> SplitCode(std::string_view code)
@@ -111,8 +114,8 @@ void WriteCodeBlock(Out& out, std::string_view code, std::string_view indent)
 
 void WriteHeaderComment(Out& out)
 {
-    for (std::string_view l : {"/*", "", "    ZEV Dialogue Tool", "         dialogue script file", "",
-                               " -- hand editing this file is not recommended", ""})
+    for (std::string_view l : { "/*", "", "    ZEV Dialogue Tool", "         dialogue script file", "",
+             " -- hand editing this file is not recommended", "" })
         out.Line(l);
     out << " Created with version " << kProgramVersionText;
     out.Eol();
@@ -130,21 +133,33 @@ void WriteVariables(Out& out, const dialog& d)
     for (int i = 0; i < count; ++i) {
         const TVariable& v = *d.variables[i];
         switch (v.scope) {
-        case SCOPE_IMPORT: out << "import "; break;
-        case SCOPE_EXPORT: out << "export "; break;
-        case SCOPE_LOCAL: out << "local "; break;
-        default: break;
+        case SCOPE_IMPORT:
+            out << "import ";
+            break;
+        case SCOPE_EXPORT:
+            out << "export ";
+            break;
+        case SCOPE_LOCAL:
+            out << "local ";
+            break;
+        default:
+            break;
         }
         out << "var " << v.name.view() << " notes \"";
         out.Full(v.notes) << '"';
         switch (v.value_type) {
-        case VALUE_INTEGER: out << " = " << v.value.AsInt(); break;
-        case VALUE_FLOAT: out << " = " << FormatFloatValue(v.value.AsFloat()); break;
+        case VALUE_INTEGER:
+            out << " = " << v.value.AsInt();
+            break;
+        case VALUE_FLOAT:
+            out << " = " << FormatFloatValue(v.value.AsFloat());
+            break;
         case VALUE_STRING:
             out << " = \"";
             out.Full(v.value.AsString()) << '"';
             break;
-        default: break;
+        default:
+            break;
         }
         out << ';';
         out.Eol();
@@ -292,13 +307,22 @@ void WriteCondition(Out& out, const condition& c)
     std::string_view type = CheckTypeName(c.check_type);
     std::string_view subject;
     switch (c.check_type) {
-    case CHECK_STAT: subject = StatName(c.subject); break;
-    case CHECK_SKILL: subject = SkillName(c.subject); break;
-    case CHECK_MONEY: subject = MoneyName(c.subject); break;
+    case CHECK_STAT:
+        subject = StatName(c.subject);
+        break;
+    case CHECK_SKILL:
+        subject = SkillName(c.subject);
+        break;
+    case CHECK_MONEY:
+        subject = MoneyName(c.subject);
+        break;
     case GLOBAL_VARIABLE:
     case LOCAL_VARIABLE:
-    case SCRIPT_VARIABLE: subject = c.variable_name.view(); break;
-    default: break;
+    case SCRIPT_VARIABLE:
+        subject = c.variable_name.view();
+        break;
+    default:
+        break;
     }
     if (subject.empty() && c.check_type >= CHECK_STAT && c.check_type <= CHECK_MONEY) {
         // The reader maps stat names first, then skill names, to the subject code.
@@ -330,7 +354,7 @@ void WriteOption(Out& out, const option& o)
         out << " linkflags skill_check";
     out << " Reaction=";
     out << ((o.reaction == REACTION_GOOD || o.reaction == REACTION_BAD) ? ReactionName(o.reaction)
-                                                                         : ReactionName(REACTION_NEUTRAL));
+                                                                        : ReactionName(REACTION_NEUTRAL));
     if (o.gender == GENDER_MALE)
         out << " Gender=MALE";
     else if (o.gender == GENDER_FEMALE)

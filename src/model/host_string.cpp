@@ -63,7 +63,10 @@ std::size_t HostString::LengthOf(const char* p) noexcept
     return p ? static_cast<std::size_t>(HeaderOf(p)->length) : 0;
 }
 
-HostString::HostString(std::string_view text) : m_p(Allocate(text)) {}
+HostString::HostString(std::string_view text)
+    : m_p(Allocate(text))
+{
+}
 
 HostString& HostString::operator=(const HostString& other) noexcept
 {
@@ -92,8 +95,14 @@ HostString& HostString::operator=(std::string_view text)
     return *this;
 }
 
-std::size_t HostString::size() const noexcept { return LengthOf(m_p); }
+std::size_t HostString::size() const noexcept
+{
+    return LengthOf(m_p);
+}
 
-int32_t HostString::RefCount() const noexcept { return m_p ? HeaderOf(m_p)->refs : 0; }
+int32_t HostString::RefCount() const noexcept
+{
+    return m_p ? HeaderOf(m_p)->refs : 0;
+}
 
 } // namespace zev

@@ -16,10 +16,24 @@ class HostString {
 public:
     HostString() noexcept = default;
     HostString(std::string_view text);
-    HostString(const char* text) : HostString(std::string_view(text ? text : "")) {}
-    HostString(const std::string& text) : HostString(std::string_view(text)) {}
-    HostString(const HostString& other) noexcept : m_p(other.m_p) { Retain(m_p); }
-    HostString(HostString&& other) noexcept : m_p(other.m_p) { other.m_p = nullptr; }
+    HostString(const char* text)
+        : HostString(std::string_view(text ? text : ""))
+    {
+    }
+    HostString(const std::string& text)
+        : HostString(std::string_view(text))
+    {
+    }
+    HostString(const HostString& other) noexcept
+        : m_p(other.m_p)
+    {
+        Retain(m_p);
+    }
+    HostString(HostString&& other) noexcept
+        : m_p(other.m_p)
+    {
+        other.m_p = nullptr;
+    }
     ~HostString() { Release(m_p); }
 
     HostString& operator=(const HostString& other) noexcept;
@@ -31,7 +45,7 @@ public:
     bool empty() const noexcept { return m_p == nullptr; }
     std::size_t size() const noexcept;
     const char* c_str() const noexcept { return m_p ? m_p : ""; }
-    std::string_view view() const noexcept { return {c_str(), size()}; }
+    std::string_view view() const noexcept { return { c_str(), size() }; }
     std::string str() const { return std::string(view()); }
     operator std::string_view() const noexcept { return view(); }
 
@@ -42,8 +56,14 @@ public:
 
     friend bool operator==(const HostString& a, const HostString& b) noexcept { return a.view() == b.view(); }
     friend bool operator==(const HostString& a, std::string_view b) noexcept { return a.view() == b; }
-    friend bool operator==(const HostString& a, const char* b) noexcept { return a.view() == std::string_view(b ? b : ""); }
-    friend bool operator==(const HostString& a, const std::string& b) noexcept { return a.view() == std::string_view(b); }
+    friend bool operator==(const HostString& a, const char* b) noexcept
+    {
+        return a.view() == std::string_view(b ? b : "");
+    }
+    friend bool operator==(const HostString& a, const std::string& b) noexcept
+    {
+        return a.view() == std::string_view(b);
+    }
 
     // Block-level operations, for records that keep a host string inside a union (the variant).
     static char* Allocate(std::string_view text);

@@ -2,7 +2,9 @@
 
 namespace zev {
 
-HostVariant::HostVariant(const HostVariant& other) noexcept : m_type(other.m_type), m_raw(other.m_raw)
+HostVariant::HostVariant(const HostVariant& other) noexcept
+    : m_type(other.m_type)
+    , m_raw(other.m_raw)
 {
     if (m_type == kString)
         HostString::Retain(m_str);
@@ -54,7 +56,7 @@ std::string_view HostVariant::AsString() const noexcept
 {
     if (m_type != kString || !m_str)
         return {};
-    return {m_str, HostString::LengthOf(m_str)};
+    return { m_str, HostString::LengthOf(m_str) };
 }
 
 } // namespace zev

@@ -13,17 +13,26 @@ namespace zev {
 
 namespace {
 
-int Count(int32_t count, int32_t capacity) { return count < 0 ? 0 : (count > capacity ? capacity : count); }
+int Count(int32_t count, int32_t capacity)
+{
+    return count < 0 ? 0 : (count > capacity ? capacity : count);
+}
 
 bool IsLetter(unsigned char c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == 196 || c == 197 || c == 214 ||
-           c == 228 || c == 229 || c == 246;
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == 196 || c == 197 || c == 214 || c == 228
+        || c == 229 || c == 246;
 }
 
-bool IsSpecialTarget(std::string_view name) { return name == kLinkDone || name == kLinkCombat; }
+bool IsSpecialTarget(std::string_view name)
+{
+    return name == kLinkDone || name == kLinkCombat;
+}
 
-std::string Q(std::string_view s) { return "\"" + std::string(s) + "\""; }
+std::string Q(std::string_view s)
+{
+    return "\"" + std::string(s) + "\"";
+}
 
 } // namespace
 
@@ -66,9 +75,9 @@ std::vector<std::string> LintDialogue(const dialog& d)
             if (!IsIdentifier(sc.name))
                 out.push_back(where + ": skill check name " + Q(sc.name) + " is not an identifier");
             if (sc.skill < 1 || sc.skill > kSkillCount)
-                out.push_back(where + ": skill check " + Q(sc.name) + " uses skill " + std::to_string(sc.skill) +
-                              ", which does not exist");
-            for (const HostString* target : {&sc.on_success, &sc.on_failure})
+                out.push_back(where + ": skill check " + Q(sc.name) + " uses skill " + std::to_string(sc.skill)
+                    + ", which does not exist");
+            for (const HostString* target : { &sc.on_success, &sc.on_failure })
                 if (!isNode(*target) && !IsSpecialTarget(*target))
                     out.push_back(where + ": skill check " + Q(sc.name) + " leads to missing node " + Q(*target));
         }
@@ -84,8 +93,8 @@ std::vector<std::string> LintDialogue(const dialog& d)
                     if (FindSkillCheck(d, target, other) < 0)
                         out.push_back(optWhere + " links to missing skill check " + Q(target));
                     else
-                        out.push_back(optWhere + " links to skill check " + Q(target) + " of another node, " +
-                                      Q(d.nodes[other]->name));
+                        out.push_back(optWhere + " links to skill check " + Q(target) + " of another node, "
+                            + Q(d.nodes[other]->name));
                 }
             } else if (opt.to_custom_proc) {
                 if (FindCustomProcIndex(d, target) < 0)
@@ -164,8 +173,8 @@ std::vector<std::string> LintDialogue(const dialog& d)
         }
     }
     for (int n = 0; n < nodes; ++n)
-        if (!reached[static_cast<std::size_t>(n)] && !d.nodes[n]->name.empty() &&
-            nodeIndex[d.nodes[n]->name.view()] == n)
+        if (!reached[static_cast<std::size_t>(n)] && !d.nodes[n]->name.empty()
+            && nodeIndex[d.nodes[n]->name.view()] == n)
             out.push_back("node " + Q(d.nodes[n]->name) + " is never reached");
     return out;
 }

@@ -13,7 +13,10 @@ namespace zev {
 
 namespace {
 
-int Count(int32_t count, int32_t capacity) { return count < 0 ? 0 : (count > capacity ? capacity : count); }
+int Count(int32_t count, int32_t capacity)
+{
+    return count < 0 ? 0 : (count > capacity ? capacity : count);
+}
 
 // Replaces every occurrence of from by to, exactly and case-sensitively.
 void ReplaceAll(HostString& text, std::string_view from, std::string_view to)
@@ -89,8 +92,7 @@ void RemapPlayerOptions(dialog& d, std::string_view oldName, std::string_view ne
     }
 }
 
-void RemapForNodeDialog(dialog& d, std::string_view oldName, std::string_view newName, bool autoRemapNodes,
-                        Logger& log)
+void RemapForNodeDialog(dialog& d, std::string_view oldName, std::string_view newName, bool autoRemapNodes, Logger& log)
 {
     std::string from(oldName), to(newName);
     log.Log("Node names differ... Remapping player options.");
@@ -116,11 +118,11 @@ void SortNodes(dialog& d, const ConsoleFn& console)
 {
     int nodes = Count(d.node_count, kMaxNodes);
     std::vector<dlgnode*> scratch(d.nodes, d.nodes + nodes);
-    auto nameOf = [](const dlgnode* n) { return n ? n->name.view() : std::string_view{}; };
+    auto nameOf = [](const dlgnode* n) { return n ? n->name.view() : std::string_view {}; };
     // Sorting the nodes themselves (stable) gives each name its own node: two nodes that share a
     // name both stay in the table, in their old order.
     std::stable_sort(scratch.begin(), scratch.end(),
-                     [&](const dlgnode* a, const dlgnode* b) { return LessIgnoringCase(nameOf(a), nameOf(b)); });
+        [&](const dlgnode* a, const dlgnode* b) { return LessIgnoringCase(nameOf(a), nameOf(b)); });
     std::copy(scratch.begin(), scratch.end(), d.nodes);
     if (console)
         console("Node sorting complete.");

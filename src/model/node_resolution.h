@@ -22,8 +22,8 @@ void ResolveLinks(dialog& d);
 void RemapPlayerOptions(dialog& d, std::string_view oldName, std::string_view newName, const ConsoleFn& console);
 
 // The node dialog's rename: links always follow, notes only with autoRemapNodes.
-void RemapForNodeDialog(dialog& d, std::string_view oldName, std::string_view newName, bool autoRemapNodes,
-                        Logger& log);
+void RemapForNodeDialog(
+    dialog& d, std::string_view oldName, std::string_view newName, bool autoRemapNodes, Logger& log);
 
 // Reorders the node table by name, ignoring case; nodes keep their content. Resolves links after.
 void SortNodes(dialog& d, const ConsoleFn& console);

@@ -83,9 +83,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
 // ---- Scanner
 
 namespace {
-constexpr int64_t kWindowChunk = int64_t{1} << 20;
+constexpr int64_t kWindowChunk = int64_t { 1 } << 20;
 // The symbols being read stay in the window when it moves, unless they are longer than this.
-constexpr int64_t kKeepLimit = int64_t{4} << 20;
+constexpr int64_t kKeepLimit = int64_t { 4 } << 20;
 // Symbol positions are 32-bit.
 constexpr int64_t kMaxFileSource = 0x7fffffff;
 } // namespace
@@ -102,7 +102,11 @@ struct TBaseScanner::FileSource {
     }
 };
 
-TBaseScanner::TBaseScanner() : m_windowChunk(kWindowChunk), m_keepLimit(kKeepLimit) {}
+TBaseScanner::TBaseScanner()
+    : m_windowChunk(kWindowChunk)
+    , m_keepLimit(kKeepLimit)
+{
+}
 TBaseScanner::~TBaseScanner() = default;
 
 std::string& TBaseScanner::SrcStream()
@@ -222,8 +226,8 @@ int TBaseScanner::CharOutsideWindow(int64_t position) const
     if (static_cast<int64_t>(got) < length) {
         // Cut short or unreadable since it was opened: it ends here, and the parse says why.
         if (f.error.empty())
-            f.error = "Cannot read file \"" + f.path + "\": " +
-                      (std::ferror(f.file) ? std::strerror(errno ? errno : EIO) : "it became shorter while being read");
+            f.error = "Cannot read file \"" + f.path + "\": "
+                + (std::ferror(f.file) ? std::strerror(errno ? errno : EIO) : "it became shorter while being read");
         m_size = start + static_cast<int64_t>(got);
         f.buffer.resize(got);
     }
@@ -236,17 +240,17 @@ int TBaseScanner::CharOutsideWindow(int64_t position) const
 std::string_view TBaseScanner::SymbolText(const TSymbolPosition& s) const
 {
     // Symbols never hold a 0 or byte 26 (both end the input), so the source's bytes are the text.
-    if (s.Len >= 0 && s.Pos >= m_windowStart &&
-        static_cast<uint64_t>(s.Pos - m_windowStart) + static_cast<uint64_t>(s.Len) <= m_windowSize)
-        return {m_window + (s.Pos - m_windowStart), static_cast<std::size_t>(s.Len)};
+    if (s.Len >= 0 && s.Pos >= m_windowStart
+        && static_cast<uint64_t>(s.Pos - m_windowStart) + static_cast<uint64_t>(s.Len) <= m_windowSize)
+        return { m_window + (s.Pos - m_windowStart), static_cast<std::size_t>(s.Len) };
     m_scratch = GetName(s);
     return m_scratch;
 }
 
 std::string TBaseScanner::GetName(const TSymbolPosition& s) const
 {
-    if (s.Len >= 0 && s.Pos >= m_windowStart &&
-        static_cast<uint64_t>(s.Pos - m_windowStart) + static_cast<uint64_t>(s.Len) <= m_windowSize)
+    if (s.Len >= 0 && s.Pos >= m_windowStart
+        && static_cast<uint64_t>(s.Pos - m_windowStart) + static_cast<uint64_t>(s.Len) <= m_windowSize)
         return std::string(m_window + (s.Pos - m_windowStart), static_cast<std::size_t>(s.Len));
     std::string out;
     out.reserve(static_cast<std::size_t>(s.Len > 0 ? s.Len : 0));
@@ -393,8 +397,8 @@ void TBaseGrammar::GenerateListing()
     byLine.reserve(m_errors.size());
     for (const TParseError& e : m_errors)
         byLine.push_back(&e);
-    std::stable_sort(byLine.begin(), byLine.end(),
-                     [](const TParseError* a, const TParseError* b) { return a->Line < b->Line; });
+    std::stable_sort(
+        byLine.begin(), byLine.end(), [](const TParseError* a, const TParseError* b) { return a->Line < b->Line; });
     std::size_t nextError = 0;
     // Past this column the caret is not drawn under the symbol: a damaged file's single long line
     // with many errors would otherwise make a listing of its length times its errors.
@@ -411,7 +415,7 @@ void TBaseGrammar::GenerateListing()
             } else {
                 for (int p = 0; p < width; ++p)
                     m_list += (p < static_cast<int>(text.size()) && text[static_cast<std::size_t>(p)] == '\t') ? '\t'
-                                                                                                             : ' ';
+                                                                                                               : ' ';
             }
             m_list += "^ ";
             m_list += ErrorMsg(e.ErrorCode, e.Data);

@@ -20,9 +20,9 @@ inline constexpr int kErrTooManyEntries = 92;
 
 struct TSymbolPosition {
     int32_t Line = 0; // from 1
-    int32_t Col = 0;  // offset from the CR (or lone LF) that ended the previous line; -2 on line 1
+    int32_t Col = 0; // offset from the CR (or lone LF) that ended the previous line; -2 on line 1
     int32_t Len = 0;
-    int32_t Pos = 0;  // offset of the first character in the source buffer
+    int32_t Pos = 0; // offset of the first character in the source buffer
 };
 
 struct TParseError {
@@ -64,7 +64,8 @@ public:
     int CharAt(int64_t position) const
     {
         const uint64_t offset = static_cast<uint64_t>(position - m_windowStart);
-        const int c = offset < m_windowSize ? static_cast<unsigned char>(m_window[offset]) : CharOutsideWindow(position);
+        const int c
+            = offset < m_windowSize ? static_cast<unsigned char>(m_window[offset]) : CharOutsideWindow(position);
         return c == 26 ? 0 : c;
     }
     // Reads the next symbol into NextSymbol and returns its number.
@@ -76,7 +77,7 @@ public:
     std::string_view SymbolText(const TSymbolPosition& s) const;
 
     TSymbolPosition CurrentSymbol; // the one last consumed
-    TSymbolPosition NextSymbol;    // the look-ahead
+    TSymbolPosition NextSymbol; // the look-ahead
     void SetStatusUpdate(StatusUpdateFn fn) { m_status = std::move(fn); }
 
 protected:
@@ -183,7 +184,9 @@ public:
 
 protected:
     explicit TBaseGrammar(std::unique_ptr<TBaseScanner> scanner, int maxT, int noSym)
-        : m_scanner(std::move(scanner)), m_maxT(maxT), m_noSym(noSym)
+        : m_scanner(std::move(scanner))
+        , m_maxT(maxT)
+        , m_noSym(noSym)
     {
     }
 
@@ -192,7 +195,7 @@ protected:
     // The parser's message for a code, or nullptr when its table has none.
     virtual const char* MessageText(int code) const = 0;
     // Semantic actions for pragmas (directive lines); none by default.
-    virtual void HandlePragma(int /*symbol*/) {}
+    virtual void HandlePragma(int /*symbol*/) { }
 
     void Parse();
     void Get();

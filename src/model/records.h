@@ -29,8 +29,12 @@ inline constexpr int32_t kMaxStartConditionLines = 31;
 
 // Condition types, comparison operators and the other codes the records store.
 enum CheckType : int32_t {
-    CHECK_STAT = 1, CHECK_SKILL = 2, CHECK_MONEY = 3,
-    GLOBAL_VARIABLE = 4, LOCAL_VARIABLE = 5, SCRIPT_VARIABLE = 6,
+    CHECK_STAT = 1,
+    CHECK_SKILL = 2,
+    CHECK_MONEY = 3,
+    GLOBAL_VARIABLE = 4,
+    LOCAL_VARIABLE = 5,
+    SCRIPT_VARIABLE = 6,
 };
 enum Reaction : int32_t { REACTION_NEUTRAL = 0, REACTION_GOOD = 1, REACTION_BAD = 2 };
 enum Gender : int32_t { GENDER_ANY = 0, GENDER_MALE = 1, GENDER_FEMALE = 2 };
@@ -42,9 +46,9 @@ enum VariableType : int32_t { VALUE_NONE = -1, VALUE_STRING = 0, VALUE_INTEGER =
 struct condition {
     int32_t check_type = 0;
     int32_t subject = 0; // stat, skill or money code; 0 when the name is unknown
-    int32_t eval = 0;    // comparison operator 1..6
+    int32_t eval = 0; // comparison operator 1..6
     HostString variable_name;
-    HostString value;       // as its token stood in the file, quotes of a string included
+    HostString value; // as its token stood in the file, quotes of a string included
     HostString script_expr; // built from conditions.ini
     int32_t link_next = 0;
 };

@@ -9,10 +9,10 @@
 namespace zev {
 namespace {
 
-#define ZEV_SAME_SIZE(T, C)                                                                            \
-    static_assert(std::is_standard_layout_v<T>, #T " must stay standard-layout");                    \
+#define ZEV_SAME_SIZE(T, C)                                                                                            \
+    static_assert(std::is_standard_layout_v<T>, #T " must stay standard-layout");                                      \
     static_assert(sizeof(T) == sizeof(C), #T " differs in size from " #C)
-#define ZEV_SAME_FIELD(T, C, F)                                                                        \
+#define ZEV_SAME_FIELD(T, C, F)                                                                                        \
     static_assert(offsetof(T, F) == offsetof(C, F), #T "::" #F " is not where " #C " has it")
 
 ZEV_SAME_SIZE(condition, zev_condition);

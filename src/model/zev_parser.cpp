@@ -15,8 +15,7 @@ namespace {
 
 // A record begins at index count of its table and is counted once complete. At a full table it is
 // parsed into a scratch record that is then freed.
-template <class T, std::size_t N>
-T* BeginRecord(T* (&table)[N], int32_t count, bool& dropped)
+template <class T, std::size_t N> T* BeginRecord(T* (&table)[N], int32_t count, bool& dropped)
 {
     dropped = count < 0 || count >= static_cast<int32_t>(N);
     T* rec = new T();
@@ -36,14 +35,12 @@ void EndRecord(T* (&table)[N], int32_t& count, T* rec, bool dropped, Free freeRe
     ++count;
 }
 
-template <class T>
-void DeleteRecord(T* p)
+template <class T> void DeleteRecord(T* p)
 {
     delete p;
 }
 
-template <class T, std::size_t N, class Free>
-void FreeTable(T* (&table)[N], int32_t& count, Free freeRecord)
+template <class T, std::size_t N, class Free> void FreeTable(T* (&table)[N], int32_t& count, Free freeRecord)
 {
     int n = count < 0 ? 0 : (count > static_cast<int32_t>(N) ? static_cast<int>(N) : count);
     for (int i = 0; i < n; ++i) {
@@ -79,9 +76,15 @@ int32_t SubjectCode(std::string_view name)
 
 } // namespace
 
-TZEV::TZEV() : TBaseGrammar(std::make_unique<TZEVScanner>(), S::maxT, S::noSym) {}
+TZEV::TZEV()
+    : TBaseGrammar(std::make_unique<TZEVScanner>(), S::maxT, S::noSym)
+{
+}
 
-const char* TZEV::MessageText(int code) const { return MessageAt(Messages(), code); }
+const char* TZEV::MessageText(int code) const
+{
+    return MessageAt(Messages(), code);
+}
 
 std::string TZEV::DecodeString(std::string_view token)
 {
@@ -210,12 +213,20 @@ double TZEV::ConvertFloat()
     return ec == std::errc() ? value : 0.0;
 }
 
-void TZEV::TooMany() { StoreError(kErrTooManyEntries, &m_scanner->NextSymbol, 0, {}); }
+void TZEV::TooMany()
+{
+    StoreError(kErrTooManyEntries, &m_scanner->NextSymbol, 0, {});
+}
 
 bool TZEV::StartsSection() const
 {
     switch (m_sym) {
-    case S::NPCName: case S::Default_Event: case S::Floatnode: case S::Node: case S::start_conditions: case S::custom_proc:
+    case S::NPCName:
+    case S::Default_Event:
+    case S::Floatnode:
+    case S::Node:
+    case S::start_conditions:
+    case S::custom_proc:
     case S::exec_script_code:
         return true;
     default:
@@ -313,8 +324,12 @@ void TZEV::Variable()
 void TZEV::Section()
 {
     switch (m_sym) {
-    case S::NPCName: Header(); break;
-    case S::Default_Event: TimedEvents(); break;
+    case S::NPCName:
+        Header();
+        break;
+    case S::Default_Event:
+        TimedEvents();
+        break;
     case S::Floatnode:
         FloatNode();
         while (m_sym == S::Floatnode)
@@ -325,10 +340,18 @@ void TZEV::Section()
         while (m_sym == S::Node)
             NodeDef();
         break;
-    case S::start_conditions: StartConditions(); break;
-    case S::custom_proc: CustomProc(); break;
-    case S::exec_script_code: ExecScript(); break;
-    default: SynErr(90); break;
+    case S::start_conditions:
+        StartConditions();
+        break;
+    case S::custom_proc:
+        CustomProc();
+        break;
+    case S::exec_script_code:
+        ExecScript();
+        break;
+    default:
+        SynErr(90);
+        break;
     }
 }
 
@@ -495,7 +518,8 @@ void TZEV::NodeDef()
     }
     Expect(S::options);
     Expect(S::lbrace);
-    while (m_sym == S::int_ || m_sym == S::linkflags || m_sym == S::Reaction || m_sym == S::Gender || m_sym == S::playertext)
+    while (m_sym == S::int_ || m_sym == S::linkflags || m_sym == S::Reaction || m_sym == S::Gender
+        || m_sym == S::playertext)
         Option(*n);
     Expect(S::rbrace);
     Expect(S::rbrace);

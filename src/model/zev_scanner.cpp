@@ -7,16 +7,89 @@ namespace zev {
 
 namespace {
 
-constexpr std::array<std::string_view, 82> kTerminalText{
-    "", "", "", "", "", "", "==", "!=", "<", ">", ">=", "<=", "link_next", "NONE", "AND", "OR", "int", "=",
-    "linkflags", "skill_check", "custom_proc", "Reaction", "REACTION_BAD", "REACTION_NEUTRAL", "REACTION_GOOD",
-    "Gender", "FEMALE", "MALE", "playertext", "linkto", "conditions", "{", ",", "}", "notes", "Floatnode", "SSL",
-    "var_param", "eval", "value_to_check", "ini_index", "link", "cond", "target_node", "start_conditions",
-    "default_condition", ";", "associate_node", "exec_script_code", "import", "local", "export", "var", "vars",
-    "define_skill_check", "skill_num", "difficulty_modifier", "onsuccess", "=>", "onfailure", "Node",
-    "insert_custom_code", "NPCText", "NPCFemaleText", "options", "TimeEvent", "fixed_param_name", "enum",
-    "IsRandomInterval", "True", "IntervalMin", "IntervalMax", "False", "Interval", "code", "Default_Event",
-    "NPCName", "Location", "Description", "Unknown_Desc", "Known_Desc", "Detailed_Desc",
+constexpr std::array<std::string_view, 82> kTerminalText {
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "==",
+    "!=",
+    "<",
+    ">",
+    ">=",
+    "<=",
+    "link_next",
+    "NONE",
+    "AND",
+    "OR",
+    "int",
+    "=",
+    "linkflags",
+    "skill_check",
+    "custom_proc",
+    "Reaction",
+    "REACTION_BAD",
+    "REACTION_NEUTRAL",
+    "REACTION_GOOD",
+    "Gender",
+    "FEMALE",
+    "MALE",
+    "playertext",
+    "linkto",
+    "conditions",
+    "{",
+    ",",
+    "}",
+    "notes",
+    "Floatnode",
+    "SSL",
+    "var_param",
+    "eval",
+    "value_to_check",
+    "ini_index",
+    "link",
+    "cond",
+    "target_node",
+    "start_conditions",
+    "default_condition",
+    ";",
+    "associate_node",
+    "exec_script_code",
+    "import",
+    "local",
+    "export",
+    "var",
+    "vars",
+    "define_skill_check",
+    "skill_num",
+    "difficulty_modifier",
+    "onsuccess",
+    "=>",
+    "onfailure",
+    "Node",
+    "insert_custom_code",
+    "NPCText",
+    "NPCFemaleText",
+    "options",
+    "TimeEvent",
+    "fixed_param_name",
+    "enum",
+    "IsRandomInterval",
+    "True",
+    "IntervalMin",
+    "IntervalMax",
+    "False",
+    "Interval",
+    "code",
+    "Default_Event",
+    "NPCName",
+    "Location",
+    "Description",
+    "Unknown_Desc",
+    "Known_Desc",
+    "Detailed_Desc",
 };
 
 const std::unordered_map<std::string_view, int>& KeywordTable()
@@ -36,17 +109,21 @@ const std::unordered_map<std::string_view, int>& KeywordTable()
 
 bool IsLetter(int c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == 196 || c == 197 || c == 214 ||
-           c == 228 || c == 229 || c == 246;
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == 196 || c == 197 || c == 214 || c == 228
+        || c == 229 || c == 246;
 }
 
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsDigit(int c)
+{
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
 std::string_view ZevTerminalText(int symbol)
 {
-    return symbol >= 0 && symbol <= zevsym::maxT ? kTerminalText[static_cast<std::size_t>(symbol)] : std::string_view{};
+    return symbol >= 0 && symbol <= zevsym::maxT ? kTerminalText[static_cast<std::size_t>(symbol)]
+                                                 : std::string_view {};
 }
 
 int ZevKeyword(std::string_view word)
@@ -162,10 +239,18 @@ int TZEVScanner::Get()
             return zevsym::ge;
         }
         return zevsym::gt;
-    case '{': Consume(); return zevsym::lbrace;
-    case '}': Consume(); return zevsym::rbrace;
-    case ',': Consume(); return zevsym::comma;
-    case ';': Consume(); return zevsym::semicolon;
+    case '{':
+        Consume();
+        return zevsym::lbrace;
+    case '}':
+        Consume();
+        return zevsym::rbrace;
+    case ',':
+        Consume();
+        return zevsym::comma;
+    case ';':
+        Consume();
+        return zevsym::semicolon;
     default:
         Consume();
         return zevsym::noSym;

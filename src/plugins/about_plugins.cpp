@@ -8,7 +8,10 @@
 
 namespace zev {
 
-int AboutPluginsModel::PluginCount() const { return static_cast<int>(m_host.plugins().size()); }
+int AboutPluginsModel::PluginCount() const
+{
+    return static_cast<int>(m_host.plugins().size());
+}
 
 std::vector<std::string> AboutPluginsModel::Rows() const
 {
@@ -18,7 +21,10 @@ std::vector<std::string> AboutPluginsModel::Rows() const
     return rows;
 }
 
-void AboutPluginsModel::Select(int row) { m_selected = row >= 0 && row < PluginCount() ? row : -1; }
+void AboutPluginsModel::Select(int row)
+{
+    m_selected = row >= 0 && row < PluginCount() ? row : -1;
+}
 
 std::vector<std::string> AboutPluginsModel::DetailLines() const
 {
@@ -33,8 +39,8 @@ std::vector<std::string> AboutPluginsModel::DetailLines() const
         "<b>Compiled on:</b> " + DateTimeText(p.BuildDate),
         "<b>Description:</b> " + WrapText(p.Description, 48, "<br>"),
         "<b>Interface Version:</b> " + p.InterfaceVersion,
-        "<b>Exported functions: </b> <a href=\"DoLink_ShowExports('" + p.FileName + "')\">Show</a> [" +
-            std::to_string(exports.names.size()) + " total]",
+        "<b>Exported functions: </b> <a href=\"DoLink_ShowExports('" + p.FileName + "')\">Show</a> ["
+            + std::to_string(exports.names.size()) + " total]",
     };
 }
 
@@ -65,7 +71,8 @@ std::string WrapText(std::string_view text, std::size_t width, std::string_view 
     std::size_t pos = 0;
     while (pos <= text.size()) {
         std::size_t space = text.find(' ', pos);
-        std::string_view word = text.substr(pos, space == std::string_view::npos ? std::string_view::npos : space - pos);
+        std::string_view word
+            = text.substr(pos, space == std::string_view::npos ? std::string_view::npos : space - pos);
         if (!line.empty() && line.size() + 1 + word.size() > width) {
             out += line;
             out += lineBreak;

@@ -12,7 +12,10 @@ class PluginHost;
 
 class AboutPluginsModel {
 public:
-    explicit AboutPluginsModel(PluginHost& host) : m_host(host) {}
+    explicit AboutPluginsModel(PluginHost& host)
+        : m_host(host)
+    {
+    }
 
     // "N plugins loaded" of the header: the number of entries.
     int PluginCount() const;

@@ -19,7 +19,12 @@ constexpr uint8_t kStvProtected = 3;
 // Bounds-checked reads of either width and byte order.
 class Bytes {
 public:
-    Bytes(const uint8_t* data, std::size_t size, bool bigEndian) : m_data(data), m_size(size), m_big(bigEndian) {}
+    Bytes(const uint8_t* data, std::size_t size, bool bigEndian)
+        : m_data(data)
+        , m_size(size)
+        , m_big(bigEndian)
+    {
+    }
 
     bool Has(uint64_t offset, uint64_t length) const { return offset <= m_size && length <= m_size - offset; }
 
@@ -43,14 +48,14 @@ private:
 
 struct Layout {
     bool wide;
-    int addr;       // width of addresses and offsets
+    int addr; // width of addresses and offsets
     uint64_t shoff, shentsize, shnum; // where in the header
     uint64_t shMin; // smallest section header
     uint64_t symMin; // smallest symbol
 };
 
-constexpr Layout kElf64{true, 8, 0x28, 0x3A, 0x3C, 0x40, 24};
-constexpr Layout kElf32{false, 4, 0x20, 0x2E, 0x30, 0x28, 16};
+constexpr Layout kElf64 { true, 8, 0x28, 0x3A, 0x3C, 0x40, 24 };
+constexpr Layout kElf32 { false, 4, 0x20, 0x2E, 0x30, 0x28, 16 };
 
 struct Section {
     uint32_t type = 0;

@@ -17,8 +17,7 @@ namespace {
 
 PluginHost* g_host = nullptr;
 
-template <class Fn>
-void Guard(const char* name, Fn&& fn)
+template <class Fn> void Guard(const char* name, Fn&& fn)
 {
     if (!g_host)
         return;
@@ -45,8 +44,14 @@ void Empty(unsigned char* out)
 
 } // namespace
 
-PluginHost* ExportTarget() { return g_host; }
-void SetExportTarget(PluginHost* host) { g_host = host; }
+PluginHost* ExportTarget()
+{
+    return g_host;
+}
+void SetExportTarget(PluginHost* host)
+{
+    g_host = host;
+}
 
 } // namespace zev
 
@@ -58,9 +63,8 @@ extern "C" {
 zev_player_char* GetPlayer(void)
 {
     zev_player_char* copy = nullptr;
-    Guard("GetPlayer", [&](PluginHost& h) {
-        copy = reinterpret_cast<zev_player_char*>(new zev::PlayerChar(h.app().player()));
-    });
+    Guard("GetPlayer",
+        [&](PluginHost& h) { copy = reinterpret_cast<zev_player_char*>(new zev::PlayerChar(h.app().player())); });
     return copy;
 }
 
@@ -118,7 +122,7 @@ void DoExternalRegister(const char* path, const char* name, const char* descript
 {
     Guard("DoExternalRegister", [&](PluginHost& h) {
         h.DoExternalRegister(path ? path : "", name ? name : "", description ? description : "",
-                             version ? zev::FromShortString(version) : std::string());
+            version ? zev::FromShortString(version) : std::string());
     });
 }
 
@@ -168,7 +172,7 @@ zev_dialog* GetDLGNew(void)
 {
     zev_dialog* copy = nullptr;
     Guard("GetDLGNew",
-          [&](PluginHost& h) { copy = reinterpret_cast<zev_dialog*>(zev::CopyDialogShared(h.app().dlg())); });
+        [&](PluginHost& h) { copy = reinterpret_cast<zev_dialog*>(zev::CopyDialogShared(h.app().dlg())); });
     return copy;
 }
 

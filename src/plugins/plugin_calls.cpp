@@ -13,7 +13,10 @@ namespace {
 // its self-reference inside the call without pulling the code from under its own feet.
 class LoadedReference {
 public:
-    explicit LoadedReference(const std::string& path) : m_handle(ReferenceLoadedLibrary(path)) {}
+    explicit LoadedReference(const std::string& path)
+        : m_handle(ReferenceLoadedLibrary(path))
+    {
+    }
     ~LoadedReference() { ReleaseLibrary(m_handle); }
     LoadedReference(const LoadedReference&) = delete;
     LoadedReference& operator=(const LoadedReference&) = delete;
@@ -43,8 +46,8 @@ bool PluginHost::Guarded(const TPluginRec& rec, std::string_view exportName, con
     if (exportName == "PluginUpdate")
         m_app.dialogs().Error("The plugin \"" + name + "\" (" + fileName + ") crashed when trying to update.");
     else
-        m_app.dialogs().Error("The plugin \"" + name + "\" (" + fileName + ") crashed in " +
-                              std::string(exportName) + ":\r\n" + what);
+        m_app.dialogs().Error(
+            "The plugin \"" + name + "\" (" + fileName + ") crashed in " + std::string(exportName) + ":\r\n" + what);
     return false;
 }
 
@@ -70,8 +73,8 @@ PluginCallResult PluginHost::CallWithText(std::string_view fileName, const char*
         const ShortString text = ToShortString(arg);
         // The table may grow during the call (DoExternalRegister): copy the entry for the report.
         const TPluginRec rec = m_plugins[static_cast<std::size_t>(index)];
-        result = Guarded(rec, exportName, [&] { fn(text.data()); }) ? PluginCallResult::Done
-                                                                     : PluginCallResult::Crashed;
+        result
+            = Guarded(rec, exportName, [&] { fn(text.data()); }) ? PluginCallResult::Done : PluginCallResult::Crashed;
     }
     // Released in either case: a missing export leaves nothing to keep the library for.
     if (!ReleaseLibrary(lib))
@@ -116,8 +119,8 @@ PluginCallResult PluginHost::ImportWithFilter(int filterIndex, const std::string
 
 bool PluginHost::IsRunning(int index) const
 {
-    return index >= 0 && index < static_cast<int>(m_plugins.size()) &&
-           IsLibraryLoaded(m_plugins[static_cast<std::size_t>(index)].FileName);
+    return index >= 0 && index < static_cast<int>(m_plugins.size())
+        && IsLibraryLoaded(m_plugins[static_cast<std::size_t>(index)].FileName);
 }
 
 void PluginHost::BroadcastPluginUpdate()
@@ -166,8 +169,8 @@ bool PluginHost::CanClose()
             cannot += m_plugins[i].Name + " [" + m_plugins[i].FileName + "]\r\n";
     }
     if (!cannot.empty()) {
-        m_app.dialogs().Warning("The following plugins can not close by themselves: (PluginClose missing)\r\n" +
-                                cannot + "\r\nClose them before quitting.");
+        m_app.dialogs().Warning("The following plugins can not close by themselves: (PluginClose missing)\r\n" + cannot
+            + "\r\nClose them before quitting.");
         return false;
     }
     for (std::size_t i : closable) {
@@ -188,8 +191,8 @@ bool PluginHost::CanClosePlugins(App& app)
     return !host || &host->app() != &app || host->CanClose();
 }
 
-void PluginHost::DoExternalRegister(const std::string& path, const std::string& name, const std::string& description,
-                                    const std::string& version)
+void PluginHost::DoExternalRegister(
+    const std::string& path, const std::string& name, const std::string& description, const std::string& version)
 {
     Logger& log = m_app.log();
     log.Log("Received external reg!");

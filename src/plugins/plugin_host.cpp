@@ -11,13 +11,13 @@
 
 namespace zev {
 
-const std::array<PluginCategory, 5> kPluginCategories{{
-    {ZEV_PLUGIN_PREFIX_UPDATE, PluginMenu::Help, "Loading update plugins...", true, false},
-    {ZEV_PLUGIN_PREFIX_UTILITY, PluginMenu::Plugins, "Loading generic plugins...", false, true},
-    {ZEV_PLUGIN_PREFIX_DEV, PluginMenu::Plugins, "Loading development tool plugins...", false, false},
-    {ZEV_PLUGIN_PREFIX_EXPORT, PluginMenu::Export, "Loading export plugins...", false, true},
-    {ZEV_PLUGIN_PREFIX_IMPORT, PluginMenu::Import, "Loading import plugins...", false, true},
-}};
+const std::array<PluginCategory, 5> kPluginCategories { {
+    { ZEV_PLUGIN_PREFIX_UPDATE, PluginMenu::Help, "Loading update plugins...", true, false },
+    { ZEV_PLUGIN_PREFIX_UTILITY, PluginMenu::Plugins, "Loading generic plugins...", false, true },
+    { ZEV_PLUGIN_PREFIX_DEV, PluginMenu::Plugins, "Loading development tool plugins...", false, false },
+    { ZEV_PLUGIN_PREFIX_EXPORT, PluginMenu::Export, "Loading export plugins...", false, true },
+    { ZEV_PLUGIN_PREFIX_IMPORT, PluginMenu::Import, "Loading import plugins...", false, true },
+} };
 
 InterfaceVersionCheck CheckInterfaceVersion(std::string_view version)
 {
@@ -38,15 +38,14 @@ InterfaceVersionCheck CheckInterfaceVersion(std::string_view version)
 
 namespace {
 
-template <class Fn>
-Fn Export(LibraryHandle lib, const char* name)
+template <class Fn> Fn Export(LibraryHandle lib, const char* name)
 {
     return reinterpret_cast<Fn>(LibrarySymbol(lib, name));
 }
 
 std::string CallText(void (*fn)(unsigned char*))
 {
-    ShortString buf{};
+    ShortString buf {};
     fn(buf.data());
     return FromShortString(buf.data());
 }
@@ -75,7 +74,10 @@ std::vector<std::string> ListLibraries(const std::string& folder, std::string_vi
 
 } // namespace
 
-PluginHost::PluginHost(App& app) : m_app(app) {}
+PluginHost::PluginHost(App& app)
+    : m_app(app)
+{
+}
 
 PluginHost::~PluginHost()
 {
@@ -183,14 +185,14 @@ int PluginHost::ScanLibrary(const std::string& path, const PluginCategory* categ
             if (!check.isNumber) {
                 boxes.Warning(FillIn("Plugin \"%s\" returned a blank string for version, plugin rejected.", path));
             } else if (!check.accepted) {
-                log.Log(path + " has incompatible interface version (" + rec().InterfaceVersion +
-                        "), plugin not loaded.");
-                std::string text = "The plugin '" + path +
-                                   "' is not compatible with this\r\nversion of the dialogue tool. \r\n"
-                                   "The plugin has not been loaded.\r\n\r\nExpected minimum interface version is 0." +
-                                   std::to_string(kMinInterfaceMinor) + "\r\nInterface version returned by the plugin was " +
-                                   rec().InterfaceVersion +
-                                   "\r\n\r\nThe plugin should be recompiled with the\r\nmost current plugin API version.";
+                log.Log(
+                    path + " has incompatible interface version (" + rec().InterfaceVersion + "), plugin not loaded.");
+                std::string text = "The plugin '" + path
+                    + "' is not compatible with this\r\nversion of the dialogue tool. \r\n"
+                      "The plugin has not been loaded.\r\n\r\nExpected minimum interface version is 0."
+                    + std::to_string(kMinInterfaceMinor) + "\r\nInterface version returned by the plugin was "
+                    + rec().InterfaceVersion
+                    + "\r\n\r\nThe plugin should be recompiled with the\r\nmost current plugin API version.";
                 boxes.Warning(text);
             } else {
                 accepted = true;
@@ -199,8 +201,9 @@ int PluginHost::ScanLibrary(const std::string& path, const PluginCategory* categ
     } else if (ok) {
         log.Log(path + " contains no interface version. Plugin is probably unsafe!");
         if (PluginCompatibilityWarnings(m_app.config())) {
-            std::string question = path + " contains no interface version. Plugin is probably unsafe.\r\n"
-                                          "Do you wish to allow loading of this plugin?";
+            std::string question = path
+                + " contains no interface version. Plugin is probably unsafe.\r\n"
+                  "Do you wish to allow loading of this plugin?";
             accepted = boxes.MessageBox(question, MsgIcon::Warning, MsgButtons::YesNo) == MsgResult::Yes;
         } else {
             accepted = true;
@@ -231,7 +234,7 @@ void PluginHost::AddMenuEntry(const PluginCategory& category, int index, Library
     bool add = false;
     if (!canAdd || !Guarded(rec, "CanAddToMenu", [&] { add = canAdd() != 0; }) || !add)
         return;
-    PluginMenuEntry entry{rec.Name, index, {}};
+    PluginMenuEntry entry { rec.Name, index, {} };
     if (auto shortcut = Export<zev_GetKeyShortCut_fn>(lib, "GetKeyShortCut"))
         Guarded(rec, "GetKeyShortCut", [&] { entry.shortcut = CallText(shortcut); });
     auto& items = m_menus[static_cast<int>(category.menu)];
@@ -247,10 +250,17 @@ void PluginHost::ShowMenu(PluginMenu menu)
     if (!m_menu)
         return;
     switch (menu) {
-    case PluginMenu::Plugins: m_menu->SetToolPluginsLoaded(true); break;
-    case PluginMenu::Import: m_menu->SetImportPluginsLoaded(true); break;
-    case PluginMenu::Export: m_menu->SetExportPluginsLoaded(true); break;
-    case PluginMenu::Help: break; // always shown
+    case PluginMenu::Plugins:
+        m_menu->SetToolPluginsLoaded(true);
+        break;
+    case PluginMenu::Import:
+        m_menu->SetImportPluginsLoaded(true);
+        break;
+    case PluginMenu::Export:
+        m_menu->SetExportPluginsLoaded(true);
+        break;
+    case PluginMenu::Help:
+        break; // always shown
     }
 }
 
@@ -281,7 +291,7 @@ std::vector<FileFilter> PluginHost::ImportFilters() const
     for (const std::string& pair : m_filterPairs) {
         auto parsed = ParseFileFilters(pair);
         // A pair without its bar still takes its place, or the later indices would shift.
-        out.push_back(parsed.empty() ? FileFilter{pair, {}} : parsed.front());
+        out.push_back(parsed.empty() ? FileFilter { pair, {} } : parsed.front());
     }
     return out;
 }

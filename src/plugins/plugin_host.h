@@ -128,8 +128,8 @@ public:
     // loaded, since it may still have work of its own running.
     void FreeRecords();
 
-    void DoExternalRegister(const std::string& path, const std::string& name, const std::string& description,
-                            const std::string& version);
+    void DoExternalRegister(
+        const std::string& path, const std::string& name, const std::string& description, const std::string& version);
 
     // ---- Console output lent by a plug-in.
     void SetOutputControl(const zev_output_control* control);

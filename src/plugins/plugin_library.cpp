@@ -9,7 +9,10 @@
 
 namespace zev {
 
-LibraryHandle LoadLibraryFile(const std::string& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
+LibraryHandle LoadLibraryFile(const std::string& path)
+{
+    return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
 
 std::string LastLoaderError()
 {
@@ -17,9 +20,15 @@ std::string LastLoaderError()
     return e ? e : "";
 }
 
-bool ReleaseLibrary(LibraryHandle handle) { return handle && dlclose(handle) == 0; }
+bool ReleaseLibrary(LibraryHandle handle)
+{
+    return handle && dlclose(handle) == 0;
+}
 
-void* LibrarySymbol(LibraryHandle handle, const char* name) { return handle ? dlsym(handle, name) : nullptr; }
+void* LibrarySymbol(LibraryHandle handle, const char* name)
+{
+    return handle ? dlsym(handle, name) : nullptr;
+}
 
 LibraryHandle ReferenceLoadedLibrary(const std::string& path)
 {
@@ -40,7 +49,7 @@ bool IsLibraryLoaded(const std::string& path)
 
 ShortString ToShortString(std::string_view text)
 {
-    ShortString s{};
+    ShortString s {};
     WriteShortString(s.data(), text);
     return s;
 }
@@ -53,12 +62,15 @@ void WriteShortString(unsigned char* out, std::string_view text)
         std::memcpy(out + 1, text.data(), n);
 }
 
-std::string FromShortString(const unsigned char* in) { return std::string(reinterpret_cast<const char*>(in + 1), in[0]); }
+std::string FromShortString(const unsigned char* in)
+{
+    return std::string(reinterpret_cast<const char*>(in + 1), in[0]);
+}
 
 FileTimes ReadFileTimes(const std::string& path)
 {
     FileTimes t;
-    struct statx sx{};
+    struct statx sx { };
     if (statx(AT_FDCWD, path.c_str(), 0, STATX_MTIME | STATX_BTIME, &sx) != 0)
         return t;
     t.lastWrite = static_cast<std::time_t>(sx.stx_mtime.tv_sec);
@@ -68,7 +80,7 @@ FileTimes ReadFileTimes(const std::string& path)
 
 std::string DateTimeText(std::time_t t)
 {
-    std::tm tm{};
+    std::tm tm {};
     localtime_r(&t, &tm);
     char buf[64];
     std::size_t n = std::strftime(buf, sizeof buf, "%x %X", &tm);

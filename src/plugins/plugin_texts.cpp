@@ -11,9 +11,9 @@ std::string PluginHost::ListPluginsText() const
     std::string out = "Valid plugins:\n";
     for (std::size_t i = 0; i < m_plugins.size(); ++i) {
         const TPluginRec& p = m_plugins[i];
-        out += std::to_string(i + 1) + ": " + p.FileName + " (" + p.Name + ")\nInterface Version: " +
-               p.InterfaceVersion + "\nBuild date:    " + DateTimeText(p.BuildDate) +
-               "\nCreation date: " + DateTimeText(p.CreationDate) + "\n" + p.Description + "\n";
+        out += std::to_string(i + 1) + ": " + p.FileName + " (" + p.Name + ")\nInterface Version: " + p.InterfaceVersion
+            + "\nBuild date:    " + DateTimeText(p.BuildDate) + "\nCreation date: " + DateTimeText(p.CreationDate)
+            + "\n" + p.Description + "\n";
         if (IsLibraryLoaded(p.FileName))
             out += " >> Plugin is currently loaded into memory\n";
     }

@@ -68,8 +68,8 @@ struct HtmlDumpResult {
 
 // Writes "ZEVFunctions_NEW.pas" and "doc/ScriptFunctions.html" into outputFolder from the template
 // at templatePath. The listing is written before the template is read.
-HtmlDumpResult DumpHelpToHtml(const FuncDescStore& store, const std::string& templatePath,
-                              const std::string& outputFolder);
+HtmlDumpResult DumpHelpToHtml(
+    const FuncDescStore& store, const std::string& templatePath, const std::string& outputFolder);
 
 // The "[DEV] Function description editor": the function list and the description memo; every
 // change of the memo is written to the store at once.

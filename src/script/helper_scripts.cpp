@@ -33,11 +33,11 @@ bool HelperScripts::Add(std::string fileName, std::string description, std::stri
             break;
         }
     if (!submenu) {
-        m_menu.push_back({category, {}});
+        m_menu.push_back({ category, {} });
         submenu = &m_menu.back();
     }
-    submenu->entries.push_back({description, tag});
-    m_table.push_back({std::move(fileName), std::move(description), std::move(category), false});
+    submenu->entries.push_back({ description, tag });
+    m_table.push_back({ std::move(fileName), std::move(description), std::move(category), false });
     return true;
 }
 
@@ -50,18 +50,18 @@ bool HelperScripts::AddTimeEventCommand(std::string script, std::string name, st
 {
     if (static_cast<int>(m_commands.size()) >= kMaxTimeEventCommands)
         return false;
-    m_commands.push_back({std::move(script), std::move(name), std::move(shortcut)});
+    m_commands.push_back({ std::move(script), std::move(name), std::move(shortcut) });
     return true;
 }
 
 std::vector<std::string> FormatHelpRows(const std::vector<std::string>& names)
 {
-    static constexpr std::size_t kWidths[3] = {28, 28, 20};
+    static constexpr std::size_t kWidths[3] = { 28, 28, 20 };
     std::vector<std::string> rows;
     for (std::size_t k = 0; k < names.size(); k += 3) {
         std::string row;
         for (std::size_t c = 0; c < 3; ++c) {
-            std::string_view name = k + c < names.size() ? std::string_view(names[k + c]) : std::string_view{};
+            std::string_view name = k + c < names.size() ? std::string_view(names[k + c]) : std::string_view {};
             row += name;
             if (name.size() <= kWidths[c])
                 row.append(kWidths[c] - name.size() + 1, ' ');

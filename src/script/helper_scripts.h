@@ -13,7 +13,7 @@ inline constexpr int kMaxTimeEventCommands = 101;
 struct templatescript {
     std::string FileName;
     std::string Description; // caption of its menu entry
-    std::string Category;    // caption of the submenu that holds it
+    std::string Category; // caption of the submenu that holds it
     bool flag = false;
 };
 

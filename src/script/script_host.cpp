@@ -13,7 +13,10 @@ namespace {
 // The engine's dialog-box functions shown through the program's boxes.
 class DialogsAdapter final : public script::ScriptDialogs {
 public:
-    explicit DialogsAdapter(Dialogs& d) : m_d(d) {}
+    explicit DialogsAdapter(Dialogs& d)
+        : m_d(d)
+    {
+    }
     void ShowMessage(std::string_view text) override { m_d.MessageBox(text, MsgIcon::None, MsgButtons::Ok); }
     std::string InputBox(std::string_view caption, std::string_view prompt, std::string_view def) override
     {
@@ -42,12 +45,17 @@ std::string CurrentFolder()
 
 } // namespace
 
-ScriptHost::ScriptHost(App& app) : m_app(app), m_dialogs(std::make_unique<DialogsAdapter>(app.dialogs()))
+ScriptHost::ScriptHost(App& app)
+    : m_app(app)
+    , m_dialogs(std::make_unique<DialogsAdapter>(app.dialogs()))
 {
     m_engine.SetDialogs(m_dialogs.get());
 }
 
-ScriptHost::~ScriptHost() { m_engine.SetDialogs(nullptr); }
+ScriptHost::~ScriptHost()
+{
+    m_engine.SetDialogs(nullptr);
+}
 
 void ScriptHost::Report(const script::Program& program)
 {
@@ -102,8 +110,8 @@ bool ScriptHost::ExecuteScriptConsole(std::string_view line)
     if (m_output)
         WriteConsoleLine("Error executing command: " + text);
     else
-        m_app.dialogs().Error("[ExecuteScriptConsole]\r\nScript data has errors:" + text + "\r\nSource line was:\r\n" +
-                              std::string(line));
+        m_app.dialogs().Error("[ExecuteScriptConsole]\r\nScript data has errors:" + text + "\r\nSource line was:\r\n"
+            + std::string(line));
     return false;
 }
 
@@ -142,8 +150,8 @@ void ScriptHost::UnsetOutputControl()
     m_output = nullptr;
 }
 
-bool ScriptHost::AddHelperScript(const std::string& fileName, const std::string& description,
-                                 const std::string& category)
+bool ScriptHost::AddHelperScript(
+    const std::string& fileName, const std::string& description, const std::string& category)
 {
     if (!FileExists(fileName)) {
         std::string warning = "Warning: Supplied helper script \"" + fileName + "\" does not exist.";
@@ -151,8 +159,8 @@ bool ScriptHost::AddHelperScript(const std::string& fileName, const std::string&
         m_app.log().Log(warning);
     }
     if (!m_helpers.Add(fileName, description, category)) {
-        std::string full = "Cannot add helper script \"" + description + "\": the table holds " +
-                           std::to_string(kMaxHelperScripts) + " entries.";
+        std::string full = "Cannot add helper script \"" + description + "\": the table holds "
+            + std::to_string(kMaxHelperScripts) + " entries.";
         WriteConsoleLine(full);
         m_app.log().Log(full);
         return false;

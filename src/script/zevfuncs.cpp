@@ -15,18 +15,78 @@ namespace {
 // The declaration order: "Dump script commands" numbers the functions in this order, and the help
 // listing follows it.
 constexpr std::string_view kOrder[] = {
-    "AddNode", "AddPlayerOption", "SetNodeName", "RefreshAll", "SetPlayerOptionLink", "MoveNodelinkToNotes",
-    "GetCurrentNode", "SetCurrentNode", "GetSSLPath", "GetMSGPath", "DebugMsg", "EditNode", "SaveConfirm", "Help",
-    "Print", "GetHelp", "ListNodes", "ShowNode", "ShowDialogGlobals", "SetDialogGlobals", "ShowConstants",
-    "ListPlugins", "StartPlugin", "GetProgramVersion", "LoadDialogue", "SaveDialogue", "RunDialogue",
-    "StopDialogue", "ShowNodeHistory", "ShowCurrentDir", "IsDialogueRunning", "ListTranscripts", "ShowTranscript",
-    "Cls", "FlushDialogue", "Dir", "cd", "SaveDialogTranscripts", "DoNodeSort", "DumpHelpToHTML", "SetNodeData",
-    "GetNodeData", "GetPlayerOptionStringData", "GetPlayerOptionIntegerData", "SetPlayerOptionStringData",
-    "SetPlayerOptionIntegerData", "AddHelperScript", "GetNodeName", "EditPlayerOption", "GetNodeCount",
-    "DeleteNode", "DeletePlayerOption", "Confirm", "StringReplace", "AddTimeEventCode", "AddTimeEventCommand",
-    "SelectFloatNode", "SelectTimedEvent", "AddNodeNoRefresh", "AddTimedEvent", "AddCodeToEvent", "AddFloatNode",
-    "AddMSGToFloatNode", "EditFloatNode", "Dialoguechangenotify", "GetTimedEventData", "DoLink_ShowExports",
-    "ExecuteFile", "LoadDef", "AddSkillCheck", "SetOptionToSkillCheck", "RequestPluginRefresh",
+    "AddNode",
+    "AddPlayerOption",
+    "SetNodeName",
+    "RefreshAll",
+    "SetPlayerOptionLink",
+    "MoveNodelinkToNotes",
+    "GetCurrentNode",
+    "SetCurrentNode",
+    "GetSSLPath",
+    "GetMSGPath",
+    "DebugMsg",
+    "EditNode",
+    "SaveConfirm",
+    "Help",
+    "Print",
+    "GetHelp",
+    "ListNodes",
+    "ShowNode",
+    "ShowDialogGlobals",
+    "SetDialogGlobals",
+    "ShowConstants",
+    "ListPlugins",
+    "StartPlugin",
+    "GetProgramVersion",
+    "LoadDialogue",
+    "SaveDialogue",
+    "RunDialogue",
+    "StopDialogue",
+    "ShowNodeHistory",
+    "ShowCurrentDir",
+    "IsDialogueRunning",
+    "ListTranscripts",
+    "ShowTranscript",
+    "Cls",
+    "FlushDialogue",
+    "Dir",
+    "cd",
+    "SaveDialogTranscripts",
+    "DoNodeSort",
+    "DumpHelpToHTML",
+    "SetNodeData",
+    "GetNodeData",
+    "GetPlayerOptionStringData",
+    "GetPlayerOptionIntegerData",
+    "SetPlayerOptionStringData",
+    "SetPlayerOptionIntegerData",
+    "AddHelperScript",
+    "GetNodeName",
+    "EditPlayerOption",
+    "GetNodeCount",
+    "DeleteNode",
+    "DeletePlayerOption",
+    "Confirm",
+    "StringReplace",
+    "AddTimeEventCode",
+    "AddTimeEventCommand",
+    "SelectFloatNode",
+    "SelectTimedEvent",
+    "AddNodeNoRefresh",
+    "AddTimedEvent",
+    "AddCodeToEvent",
+    "AddFloatNode",
+    "AddMSGToFloatNode",
+    "EditFloatNode",
+    "Dialoguechangenotify",
+    "GetTimedEventData",
+    "DoLink_ShowExports",
+    "ExecuteFile",
+    "LoadDef",
+    "AddSkillCheck",
+    "SetOptionToSkillCheck",
+    "RequestPluginRefresh",
     "SetNodeCustomCode",
 };
 
@@ -36,36 +96,39 @@ struct ConstantDef {
 };
 
 constexpr ConstantDef kConstants[] = {
-    {"FIELD_NPC_NAME", FIELD_NPC_NAME},
-    {"FIELD_NPC_LOCATION", FIELD_NPC_LOCATION},
-    {"FIELD_NPC_DESCRIPTION", FIELD_NPC_DESCRIPTION},
-    {"FIELD_NPC_UNKNOWN_LOOK", FIELD_NPC_UNKNOWN_LOOK},
-    {"FIELD_NPC_KNOWN_LOOK", FIELD_NPC_KNOWN_LOOK},
-    {"FIELD_NPC_DETAILED_LOOK", FIELD_NPC_DETAILED_LOOK},
-    {"FIELD_NODE_NPCTEXT", FIELD_NODE_NPCTEXT},
-    {"FIELD_NODE_NPCFEMALETEXT", FIELD_NODE_NPCFEMALETEXT},
-    {"FIELD_NODE_NOTES", FIELD_NODE_NOTES},
-    {"FIELD_NODE_OPTIONCOUNT", FIELD_NODE_OPTIONCOUNT},
-    {"FIELD_NODE_NAME", FIELD_NODE_NAME},
-    {"FIELD_PLAYEROPTION_OPTIONTEXT", FIELD_PLAYEROPTION_OPTIONTEXT},
-    {"FIELD_PLAYEROPTION_REACTION", FIELD_PLAYEROPTION_REACTION},
-    {"FIELD_PLAYEROPTION_GENDERFLAGS", FIELD_PLAYEROPTION_GENDERFLAGS},
-    {"FIELD_PLAYEROPTION_NODELINK", FIELD_PLAYEROPTION_NODELINK},
-    {"FIELD_PLAYEROPTION_INTCHECK", FIELD_PLAYEROPTION_INTCHECK},
-    {"FIELD_PLAYEROPTION_NOTES", FIELD_PLAYEROPTION_NOTES},
-    {"REACTION_NEUTRAL", REACTION_NEUTRAL},
-    {"REACTION_GOOD", REACTION_GOOD},
-    {"REACTION_BAD", REACTION_BAD},
-    {"GENDER_NONE", GENDER_ANY},
-    {"GENDER_MALE", GENDER_MALE},
-    {"GENDER_FEMALE", GENDER_FEMALE},
-    {"SW_SHOW", 5},
+    { "FIELD_NPC_NAME", FIELD_NPC_NAME },
+    { "FIELD_NPC_LOCATION", FIELD_NPC_LOCATION },
+    { "FIELD_NPC_DESCRIPTION", FIELD_NPC_DESCRIPTION },
+    { "FIELD_NPC_UNKNOWN_LOOK", FIELD_NPC_UNKNOWN_LOOK },
+    { "FIELD_NPC_KNOWN_LOOK", FIELD_NPC_KNOWN_LOOK },
+    { "FIELD_NPC_DETAILED_LOOK", FIELD_NPC_DETAILED_LOOK },
+    { "FIELD_NODE_NPCTEXT", FIELD_NODE_NPCTEXT },
+    { "FIELD_NODE_NPCFEMALETEXT", FIELD_NODE_NPCFEMALETEXT },
+    { "FIELD_NODE_NOTES", FIELD_NODE_NOTES },
+    { "FIELD_NODE_OPTIONCOUNT", FIELD_NODE_OPTIONCOUNT },
+    { "FIELD_NODE_NAME", FIELD_NODE_NAME },
+    { "FIELD_PLAYEROPTION_OPTIONTEXT", FIELD_PLAYEROPTION_OPTIONTEXT },
+    { "FIELD_PLAYEROPTION_REACTION", FIELD_PLAYEROPTION_REACTION },
+    { "FIELD_PLAYEROPTION_GENDERFLAGS", FIELD_PLAYEROPTION_GENDERFLAGS },
+    { "FIELD_PLAYEROPTION_NODELINK", FIELD_PLAYEROPTION_NODELINK },
+    { "FIELD_PLAYEROPTION_INTCHECK", FIELD_PLAYEROPTION_INTCHECK },
+    { "FIELD_PLAYEROPTION_NOTES", FIELD_PLAYEROPTION_NOTES },
+    { "REACTION_NEUTRAL", REACTION_NEUTRAL },
+    { "REACTION_GOOD", REACTION_GOOD },
+    { "REACTION_BAD", REACTION_BAD },
+    { "GENDER_NONE", GENDER_ANY },
+    { "GENDER_MALE", GENDER_MALE },
+    { "GENDER_FEMALE", GENDER_FEMALE },
+    { "SW_SHOW", 5 },
 };
 
 } // namespace
 
 ZEVFuncs::ZEVFuncs(App& app, ScriptHost& host, std::unique_ptr<RunnerPort> runner, ScriptApiServices services)
-    : m_app(app), m_host(host), m_runner(std::move(runner)), m_services(std::move(services))
+    : m_app(app)
+    , m_host(host)
+    , m_runner(std::move(runner))
+    , m_services(std::move(services))
 {
 }
 
@@ -87,8 +150,8 @@ script::HostUnit ZEVFuncs::BuildUnit()
     script::HostUnit unit("ZEVFuncs");
     for (const ConstantDef& c : kConstants)
         unit.AddConstant(c.name, c.value);
-    unit.AddVariable("basepath", script::HostType::String,
-                     [this] { return script::HostValue::String(m_app.programFolder()); });
+    unit.AddVariable(
+        "basepath", script::HostType::String, [this] { return script::HostValue::String(m_app.programFolder()); });
 
     Defs defs;
     AddNodeFunctions(defs);
@@ -136,17 +199,29 @@ option* ZEVFuncs::OptionOf(const std::string& node, int64_t index)
     return OptionAt(FindNodeIndex(m_app.dlg(), node), index);
 }
 
-void ZEVFuncs::Print(std::string_view text) { m_host.WriteConsoleLine(text); }
+void ZEVFuncs::Print(std::string_view text)
+{
+    m_host.WriteConsoleLine(text);
+}
 
-bool ZEVFuncs::console() const { return m_host.outputControl() != nullptr; }
+bool ZEVFuncs::console() const
+{
+    return m_host.outputControl() != nullptr;
+}
 
 void ZEVFuncs::NotAvailable(std::string_view function)
 {
     Print(std::string(function) + ": this feature is not available here.");
 }
 
-void ZEVFuncs::Refresh() { m_app.RefreshEditorLists(); }
+void ZEVFuncs::Refresh()
+{
+    m_app.RefreshEditorLists();
+}
 
-void ZEVFuncs::Notify() { m_app.BroadcastPluginUpdate(); }
+void ZEVFuncs::Notify()
+{
+    m_app.BroadcastPluginUpdate();
+}
 
 } // namespace zev

@@ -75,8 +75,9 @@ struct ScriptApiServices {
     // The float node strings editor on that float node; true when closed with OK.
     std::function<bool(int floatNodeIndex)> editFloatNode;
     // The selection window: the chosen item's index, or nothing when cancelled.
-    std::function<std::optional<int>(const std::string& title, const std::string& label,
-                                     const std::vector<std::string>& items)> selectItem;
+    std::function<std::optional<int>(
+        const std::string& title, const std::string& label, const std::vector<std::string>& items)>
+        selectItem;
     // Inserts at the caret of the timed-event data editor's code box.
     std::function<void(const std::string& line)> insertTimeEventCode;
     // Adds an item under "Insert command" of the timed-event data editor; tag = table index.

@@ -25,7 +25,7 @@ namespace {
 
 std::string ProgramFileTime()
 {
-    struct stat st {};
+    struct stat st { };
     if (stat("/proc/self/exe", &st) != 0)
         return {};
     std::tm local {};
@@ -65,7 +65,7 @@ void ZEVFuncs::AddConsoleFunctions(Defs& d)
         Print("Type \"help <command>\" to get more help on a specific command.");
     });
 
-    Def(d, "GetHelp", {S("cmd")}, HostType::Void, [this](Call& c) {
+    Def(d, "GetHelp", { S("cmd") }, HostType::Void, [this](Call& c) {
         if (!console())
             return;
         std::string cmd = c.GetString("cmd");
@@ -79,14 +79,14 @@ void ZEVFuncs::AddConsoleFunctions(Defs& d)
         Print(desc);
     });
 
-    Def(d, "Print", {S("text")}, HostType::Void, [this](Call& c) {
+    Def(d, "Print", { S("text") }, HostType::Void, [this](Call& c) {
         if (console())
             Print(c.GetString("text"));
         else
             m_app.log().Log("Print: " + c.GetString("text"));
     });
 
-    Def(d, "DebugMsg", {S("message")}, HostType::Void, [this](Call& c) { m_app.log().Log(c.GetString("message")); });
+    Def(d, "DebugMsg", { S("message") }, HostType::Void, [this](Call& c) { m_app.log().Log(c.GetString("message")); });
 
     Def(d, "Cls", {}, HostType::Void, [this](Call&) { m_host.Cls(); });
 
@@ -94,8 +94,8 @@ void ZEVFuncs::AddConsoleFunctions(Defs& d)
         Print("Valid constants to use in scripts/console commands:\\n");
         if (const script::HostUnit* unit = c.engine().FindUnit("ZEVFuncs"))
             for (const script::HostConstant& k : unit->constants())
-                Print("const " + k.name + ": " + std::string(script::HostTypeName(HostType::Integer)) + " = " +
-                      std::to_string(k.value));
+                Print("const " + k.name + ": " + std::string(script::HostTypeName(HostType::Integer)) + " = "
+                    + std::to_string(k.value));
     });
 
     Def(d, "GetProgramVersion", {}, HostType::Void, [this](Call&) {
@@ -110,7 +110,7 @@ void ZEVFuncs::AddConsoleFunctions(Defs& d)
 
     Def(d, "Dir", {}, HostType::Void, [this](Call&) {
         std::error_code ec;
-        std::vector<std::string> names = {".", ".."};
+        std::vector<std::string> names = { ".", ".." };
         for (fs::directory_iterator it(fs::current_path(ec), ec), end; !ec && it != end; it.increment(ec))
             names.push_back(it->path().filename().string());
         std::sort(names.begin() + 2, names.end());
@@ -118,7 +118,7 @@ void ZEVFuncs::AddConsoleFunctions(Defs& d)
             Print(n);
     });
 
-    Def(d, "cd", {S("path")}, HostType::Void, [this](Call& c) {
+    Def(d, "cd", { S("path") }, HostType::Void, [this](Call& c) {
         std::string path = c.GetString("path");
         std::error_code ec;
         if (!path.empty() && DirectoryExists(path)) {
@@ -131,7 +131,7 @@ void ZEVFuncs::AddConsoleFunctions(Defs& d)
         Print(path + ": no such directory.");
     });
 
-    Def(d, "Confirm", {S("Message")}, HostType::Boolean, [this](Call& c) {
+    Def(d, "Confirm", { S("Message") }, HostType::Boolean, [this](Call& c) {
         MsgResult r = m_app.dialogs().MessageBox(c.GetString("Message"), MsgIcon::Confirmation, MsgButtons::YesNo);
         c.SetBoolean("result", r == MsgResult::Yes);
     });
@@ -142,19 +142,20 @@ void ZEVFuncs::AddConsoleFunctions(Defs& d)
             c.SetBoolean("result", true);
             return;
         }
-        MsgResult r = m_app.dialogs().MessageBox("Save changes to dialogue '" + m_app.currentFileName() +
-                                                     "'\r\nbefore proceeding?",
-                                                 MsgIcon::Confirmation, MsgButtons::YesNoCancel);
+        MsgResult r = m_app.dialogs().MessageBox(
+            "Save changes to dialogue '" + m_app.currentFileName() + "'\r\nbefore proceeding?", MsgIcon::Confirmation,
+            MsgButtons::YesNoCancel);
         if (r == MsgResult::Yes)
             c.SetBoolean("result", SaveCommand(m_app));
         else
             c.SetBoolean("result", r == MsgResult::No);
     });
 
-    Def(d, "StringReplace", {S("srcString"), S("oldString"), S("newString"), B("ReplaceAll", true)}, HostType::String,
+    Def(d, "StringReplace", { S("srcString"), S("oldString"), S("newString"), B("ReplaceAll", true) }, HostType::String,
         [](Call& c) {
-            c.SetString("result", Replace(c.GetString("srcString"), c.GetString("oldString"),
-                                          c.GetString("newString"), c.GetBoolean("ReplaceAll")));
+            c.SetString("result",
+                Replace(c.GetString("srcString"), c.GetString("oldString"), c.GetString("newString"),
+                    c.GetBoolean("ReplaceAll")));
         });
 
     Def(d, "GetSSLPath", {}, HostType::String, [this](Call& c) {
@@ -176,12 +177,12 @@ void ZEVFuncs::AddConsoleFunctions(Defs& d)
             return;
         }
         std::error_code ec;
-        HtmlDumpResult r = DumpHelpToHtml(*m_services.descriptions, m_app.ProgramPath("\\html\\funchelptemplate.htm"),
-                                          fs::current_path(ec).string());
+        HtmlDumpResult r = DumpHelpToHtml(
+            *m_services.descriptions, m_app.ProgramPath("\\html\\funchelptemplate.htm"), fs::current_path(ec).string());
         if (!r.ok)
             c.Raise(r.error);
-        Print("All done. " + std::to_string(r.functionCount) + " command(s) in list. Lines dumped: " +
-              std::to_string(r.pageLines));
+        Print("All done. " + std::to_string(r.functionCount)
+            + " command(s) in list. Lines dumped: " + std::to_string(r.pageLines));
     });
 }
 

@@ -19,8 +19,8 @@ std::string TimerCall(const time_event_data& e)
 {
     char buf[96];
     if (e.is_random)
-        std::snprintf(buf, sizeof buf, "flush_add_timer_event_sec(self_obj, random(%d, %d),", e.interval_min,
-                      e.interval_max);
+        std::snprintf(
+            buf, sizeof buf, "flush_add_timer_event_sec(self_obj, random(%d, %d),", e.interval_min, e.interval_max);
     else
         std::snprintf(buf, sizeof buf, "flush_add_timer_event_sec(self_obj, %d,", e.interval);
     return buf + e.fixed_param_name.str() + ");";
@@ -30,7 +30,7 @@ std::string TimerCall(const time_event_data& e)
 
 void ZEVFuncs::AddEventFunctions(Defs& d)
 {
-    Def(d, "AddFloatNode", {S("nodename"), S("desc")}, HostType::Void, [this](Call& c) {
+    Def(d, "AddFloatNode", { S("nodename"), S("desc") }, HostType::Void, [this](Call& c) {
         std::string name = c.GetString("nodename"), desc = c.GetString("desc");
         int i = FindFloatNodeIndex(m_app.dlg(), name);
         if (i >= 0) {
@@ -39,23 +39,23 @@ void ZEVFuncs::AddEventFunctions(Defs& d)
         }
         floatnode* f = AddFloatNode(m_app.dlg(), name);
         if (!f) {
-            Print("Error! The float node table is full (" + std::to_string(kMaxFloatNodes) + " float nodes); " +
-                  Quoted(name) + " was not added.");
+            Print("Error! The float node table is full (" + std::to_string(kMaxFloatNodes) + " float nodes); "
+                + Quoted(name) + " was not added.");
             return;
         }
         f->notes = desc;
         Print("Added floatnode " + Quoted(name) + " (" + desc + ")");
     });
 
-    Def(d, "AddMSGToFloatNode", {S("node"), S("msg")}, HostType::Void, [this](Call& c) {
+    Def(d, "AddMSGToFloatNode", { S("node"), S("msg") }, HostType::Void, [this](Call& c) {
         std::string name = c.GetString("node");
         int i = FindFloatNodeIndex(m_app.dlg(), name);
         if (i >= 0 && !AddFloatMessage(*m_app.dlg().float_nodes[i], c.GetString("msg")))
-            Print("Error! Float node " + Quoted(name) + " already holds " + std::to_string(kMaxFloatMessages) +
-                  " messages; nothing was added.");
+            Print("Error! Float node " + Quoted(name) + " already holds " + std::to_string(kMaxFloatMessages)
+                + " messages; nothing was added.");
     });
 
-    Def(d, "EditFloatNode", {S("node")}, HostType::Void, [this](Call& c) {
+    Def(d, "EditFloatNode", { S("node") }, HostType::Void, [this](Call& c) {
         int i = FindFloatNodeIndex(m_app.dlg(), c.GetString("node"));
         if (i < 0)
             return;
@@ -83,14 +83,14 @@ void ZEVFuncs::AddEventFunctions(Defs& d)
             c.SetString("result", dl.float_nodes[*chosen]->name.str());
     });
 
-    Def(d, "AddTimedEvent", {S("name"), I("interval1"), I("interval2")}, HostType::Void, [this](Call& c) {
+    Def(d, "AddTimedEvent", { S("name"), I("interval1"), I("interval2") }, HostType::Void, [this](Call& c) {
         std::string name = c.GetString("name");
         dialog& dl = m_app.dlg();
         int32_t position = dl.timed_event_count;
         time_event_data* e = AddTimedEvent(dl, name);
         if (!e) {
-            Print("Error! The timed event table is full (" + std::to_string(kMaxTimedEvents) + " events); " +
-                  Quoted(name) + " was not added.");
+            Print("Error! The timed event table is full (" + std::to_string(kMaxTimedEvents) + " events); "
+                + Quoted(name) + " was not added.");
             return;
         }
         e->enum_value = position;
@@ -100,21 +100,21 @@ void ZEVFuncs::AddEventFunctions(Defs& d)
         Print("Added Timed Event: " + name + " ( index=" + std::to_string(position) + " )");
     });
 
-    Def(d, "AddCodeToEvent", {S("eventname"), S("codeline")}, HostType::Void, [this](Call& c) {
+    Def(d, "AddCodeToEvent", { S("eventname"), S("codeline") }, HostType::Void, [this](Call& c) {
         int i = FindTimedEventIndex(m_app.dlg(), c.GetString("eventname"));
         if (i < 0)
             return;
         time_event_data& e = *m_app.dlg().timed_events[i];
         if (!AddTimedEventLine(e, c.GetString("codeline"))) {
-            Print("Error! Timed event " + Quoted(e.fixed_param_name.view()) + " already holds " +
-                  std::to_string(kMaxTimedEventLines) + " code lines; nothing was added.");
+            Print("Error! Timed event " + Quoted(e.fixed_param_name.view()) + " already holds "
+                + std::to_string(kMaxTimedEventLines) + " code lines; nothing was added.");
             return;
         }
-        Print("Added code line (currentdlg.timedevents[te_ind].actioncnt) to timed event " +
-              Quoted(e.fixed_param_name.view()) + " ( index=" + std::to_string(e.enum_value) + " )");
+        Print("Added code line (currentdlg.timedevents[te_ind].actioncnt) to timed event "
+            + Quoted(e.fixed_param_name.view()) + " ( index=" + std::to_string(e.enum_value) + " )");
     });
 
-    Def(d, "GetTimedEventData", {S("event")}, HostType::String, [this](Call& c) {
+    Def(d, "GetTimedEventData", { S("event") }, HostType::String, [this](Call& c) {
         int i = FindTimedEventIndex(m_app.dlg(), c.GetString("event"));
         if (i >= 0)
             c.SetString("result", TimerCall(*m_app.dlg().timed_events[i]));
@@ -134,21 +134,21 @@ void ZEVFuncs::AddEventFunctions(Defs& d)
             c.SetString("result", TimerCall(*dl.timed_events[*chosen]));
     });
 
-    Def(d, "AddTimeEventCommand", {S("Name"), S("script"), S("Shortcut")}, HostType::Void, [this](Call& c) {
+    Def(d, "AddTimeEventCommand", { S("Name"), S("script"), S("Shortcut") }, HostType::Void, [this](Call& c) {
         std::string name = c.GetString("Name");
         HelperScripts& h = m_host.helpers();
         if (!h.AddTimeEventCommand(c.GetString("script"), name, c.GetString("Shortcut"))) {
-            Print("Cannot add item " + Quoted(name) + ": the table holds " + std::to_string(kMaxTimeEventCommands) +
-                  " entries.");
+            Print("Cannot add item " + Quoted(name) + ": the table holds " + std::to_string(kMaxTimeEventCommands)
+                + " entries.");
             return;
         }
         if (m_services.addTimeEventMenuItem)
-            m_services.addTimeEventMenuItem(name, c.GetString("Shortcut"),
-                                            static_cast<int>(h.timeEventCommands().size()) - 1);
+            m_services.addTimeEventMenuItem(
+                name, c.GetString("Shortcut"), static_cast<int>(h.timeEventCommands().size()) - 1);
         Print("Added item: " + name);
     });
 
-    Def(d, "AddTimeEventCode", {S("line")}, HostType::Void, [this](Call& c) {
+    Def(d, "AddTimeEventCode", { S("line") }, HostType::Void, [this](Call& c) {
         if (!m_services.insertTimeEventCode) {
             NotAvailable("AddTimeEventCode");
             return;

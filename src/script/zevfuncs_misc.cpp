@@ -25,7 +25,7 @@ namespace {
 
 bool IsExecutableFile(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
@@ -48,7 +48,7 @@ bool LaunchFile(const LaunchRequest& request)
         for (std::string w; words >> w;)
             args.push_back(w);
     } else {
-        args = {"xdg-open", request.app};
+        args = { "xdg-open", request.app };
     }
     std::vector<char*> argv;
     for (std::string& a : args)
@@ -70,11 +70,11 @@ bool LaunchFile(const LaunchRequest& request)
 
 void ZEVFuncs::AddFileFunctions(Defs& d)
 {
-    Def(d, "LoadDialogue", {S("filename")}, HostType::Void,
+    Def(d, "LoadDialogue", { S("filename") }, HostType::Void,
         [this](Call& c) { LoadDialogueScript(m_app, c.GetString("filename")); });
 
     // Only a written file is reported as saved; the writer shows its own error box otherwise.
-    Def(d, "SaveDialogue", {S("filename")}, HostType::Void, [this](Call& c) {
+    Def(d, "SaveDialogue", { S("filename") }, HostType::Void, [this](Call& c) {
         std::string file = c.GetString("filename");
         if (!WriteDialogue(m_app, file)) {
             Print("Dialogue could not be saved to " + file);
@@ -86,14 +86,14 @@ void ZEVFuncs::AddFileFunctions(Defs& d)
 
     Def(d, "FlushDialogue", {}, HostType::Void, [this](Call&) { FlushDialogue(m_app); });
 
-    Def(d, "ExecuteFile", {S("app"), S("params"), S("defaultdir"), I("displaycmd")}, HostType::Void, [this](Call& c) {
-        LaunchRequest r {c.GetString("app"), c.GetString("params"), c.GetString("defaultdir"),
-                         static_cast<int>(c.GetInteger("displaycmd"))};
-        for (auto [label, text] : {std::pair<const char*, const std::string*>{"app", &r.app},
-                                   {"params", &r.params}, {"defaultdir", &r.folder}})
+    Def(d, "ExecuteFile", { S("app"), S("params"), S("defaultdir"), I("displaycmd") }, HostType::Void, [this](Call& c) {
+        LaunchRequest r { c.GetString("app"), c.GetString("params"), c.GetString("defaultdir"),
+            static_cast<int>(c.GetInteger("displaycmd")) };
+        for (auto [label, text] : { std::pair<const char*, const std::string*> { "app", &r.app },
+                 { "params", &r.params }, { "defaultdir", &r.folder } })
             if (text->size() > kMaxExecuteText) {
-                Print(std::string("ExecuteFile: ") + label + " is longer than " + std::to_string(kMaxExecuteText) +
-                      " characters; nothing was started.");
+                Print(std::string("ExecuteFile: ") + label + " is longer than " + std::to_string(kMaxExecuteText)
+                    + " characters; nothing was started.");
                 return;
             }
         bool started = m_services.launch ? m_services.launch(r) : LaunchFile(r);
@@ -112,16 +112,16 @@ void ZEVFuncs::AddPluginFunctions(Defs& d)
         Print("Valid plugins:");
         int number = 1;
         for (const PluginListing& p : m_services.listPlugins()) {
-            std::string text = std::to_string(number++) + ": " + p.path + " (" + p.name + ")\\nInterface Version: " +
-                               p.version + "\\nBuild date:    " + p.buildDate + "\\nCreation date: " + p.creationDate +
-                               "\\n" + p.description + "\\n";
+            std::string text = std::to_string(number++) + ": " + p.path + " (" + p.name
+                + ")\\nInterface Version: " + p.version + "\\nBuild date:    " + p.buildDate
+                + "\\nCreation date: " + p.creationDate + "\\n" + p.description + "\\n";
             if (p.loaded)
                 text += " >> Plugin is currently loaded into memory\\n";
             Print(text);
         }
     });
 
-    Def(d, "StartPlugin", {S("name")}, HostType::Void, [this](Call& c) {
+    Def(d, "StartPlugin", { S("name") }, HostType::Void, [this](Call& c) {
         if (!m_services.startPlugin) {
             NotAvailable("StartPlugin");
             return;
@@ -131,7 +131,7 @@ void ZEVFuncs::AddPluginFunctions(Defs& d)
 
     Def(d, "RequestPluginRefresh", {}, HostType::Void, [this](Call&) { Notify(); });
 
-    Def(d, "DoLink_ShowExports", {S("plugin")}, HostType::Void, [this](Call& c) {
+    Def(d, "DoLink_ShowExports", { S("plugin") }, HostType::Void, [this](Call& c) {
         if (!m_services.pluginExports) {
             NotAvailable("DoLink_ShowExports");
             return;
@@ -148,11 +148,11 @@ void ZEVFuncs::AddPluginFunctions(Defs& d)
         m_app.dialogs().MessageBox(text, MsgIcon::None, MsgButtons::Ok);
     });
 
-    Def(d, "AddHelperScript", {S("Filename"), S("Description"), S("Category")}, HostType::Void, [this](Call& c) {
+    Def(d, "AddHelperScript", { S("Filename"), S("Description"), S("Category") }, HostType::Void, [this](Call& c) {
         m_host.AddHelperScript(c.GetString("Filename"), c.GetString("Description"), c.GetString("Category"));
     });
 
-    Def(d, "LoadDef", {S("fname")}, HostType::Void, [this](Call& c) {
+    Def(d, "LoadDef", { S("fname") }, HostType::Void, [this](Call& c) {
         std::string file = c.GetString("fname");
         if (!m_services.definitions) {
             m_app.log().Log("Loading definition " + file);

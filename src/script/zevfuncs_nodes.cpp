@@ -16,11 +16,16 @@ namespace {
 HostString* NodeField(dlgnode& n, int64_t field)
 {
     switch (field) {
-    case FIELD_NODE_NPCTEXT: return &n.npc_text;
-    case FIELD_NODE_NPCFEMALETEXT: return &n.npc_female_text;
-    case FIELD_NODE_NOTES: return &n.notes;
-    case FIELD_NODE_NAME: return &n.name;
-    default: return nullptr;
+    case FIELD_NODE_NPCTEXT:
+        return &n.npc_text;
+    case FIELD_NODE_NPCFEMALETEXT:
+        return &n.npc_female_text;
+    case FIELD_NODE_NOTES:
+        return &n.notes;
+    case FIELD_NODE_NAME:
+        return &n.name;
+    default:
+        return nullptr;
     }
 }
 
@@ -32,13 +37,20 @@ struct GlobalField {
 GlobalField DialogGlobal(int64_t field)
 {
     switch (field) {
-    case FIELD_NPC_NAME: return {&dialog::npc_name, "npc name"};
-    case FIELD_NPC_LOCATION: return {&dialog::location, "npc location"};
-    case FIELD_NPC_DESCRIPTION: return {&dialog::description, "npc description"};
-    case FIELD_NPC_UNKNOWN_LOOK: return {&dialog::unknown_desc, "npc unknown_look_desc"};
-    case FIELD_NPC_KNOWN_LOOK: return {&dialog::known_desc, "npc known_look_desc"};
-    case FIELD_NPC_DETAILED_LOOK: return {&dialog::detailed_desc, "npc description_p_proc message"};
-    default: return {nullptr, nullptr};
+    case FIELD_NPC_NAME:
+        return { &dialog::npc_name, "npc name" };
+    case FIELD_NPC_LOCATION:
+        return { &dialog::location, "npc location" };
+    case FIELD_NPC_DESCRIPTION:
+        return { &dialog::description, "npc description" };
+    case FIELD_NPC_UNKNOWN_LOOK:
+        return { &dialog::unknown_desc, "npc unknown_look_desc" };
+    case FIELD_NPC_KNOWN_LOOK:
+        return { &dialog::known_desc, "npc known_look_desc" };
+    case FIELD_NPC_DETAILED_LOOK:
+        return { &dialog::detailed_desc, "npc description_p_proc message" };
+    default:
+        return { nullptr, nullptr };
     }
 }
 
@@ -54,8 +66,8 @@ void ZEVFuncs::AddNodeCommon(Call& c, bool refresh)
     }
     dlgnode* n = AddNode(d, name);
     if (!n) {
-        Print("Error! The node table is full (" + std::to_string(kMaxNodes) + " nodes); " + Quoted(name) +
-              " was not added.");
+        Print("Error! The node table is full (" + std::to_string(kMaxNodes) + " nodes); " + Quoted(name)
+            + " was not added.");
         return;
     }
     n->npc_text = c.GetString("npctext");
@@ -70,11 +82,11 @@ void ZEVFuncs::AddNodeCommon(Call& c, bool refresh)
 
 void ZEVFuncs::AddNodeFunctions(Defs& d)
 {
-    const auto addParams = std::vector<HostParam>{S("nodename"), S("npctext"), S("notes"), S("npctext_female", "")};
+    const auto addParams = std::vector<HostParam> { S("nodename"), S("npctext"), S("notes"), S("npctext_female", "") };
     Def(d, "AddNode", addParams, HostType::Void, [this](Call& c) { AddNodeCommon(c, true); });
     Def(d, "AddNodeNoRefresh", addParams, HostType::Void, [this](Call& c) { AddNodeCommon(c, false); });
 
-    Def(d, "SetNodeName", {S("Oldname"), S("NewName")}, HostType::Void, [this](Call& c) {
+    Def(d, "SetNodeName", { S("Oldname"), S("NewName") }, HostType::Void, [this](Call& c) {
         dialog& dl = m_app.dlg();
         std::string oldName = c.GetString("Oldname"), newName = c.GetString("NewName");
         int i = FindNodeIndex(dl, oldName);
@@ -106,12 +118,12 @@ void ZEVFuncs::AddNodeFunctions(Defs& d)
 
     Def(d, "GetNodeCount", {}, HostType::Integer, [this](Call& c) { c.SetInteger("result", m_app.dlg().node_count); });
 
-    Def(d, "GetNodeName", {I("nodeIndex")}, HostType::String, [this](Call& c) {
+    Def(d, "GetNodeName", { I("nodeIndex") }, HostType::String, [this](Call& c) {
         if (dlgnode* n = NodeAt(c.GetInteger("nodeIndex")))
             c.SetString("result", n->name.str());
     });
 
-    Def(d, "GetNodeData", {I("Node"), I("Field")}, HostType::String, [this](Call& c) {
+    Def(d, "GetNodeData", { I("Node"), I("Field") }, HostType::String, [this](Call& c) {
         dlgnode* n = NodeAt(c.GetInteger("Node"));
         if (!n)
             return;
@@ -122,7 +134,7 @@ void ZEVFuncs::AddNodeFunctions(Defs& d)
             c.SetString("result", s->str());
     });
 
-    Def(d, "SetNodeData", {I("Node"), I("Field"), S("Newdata")}, HostType::Void, [this](Call& c) {
+    Def(d, "SetNodeData", { I("Node"), I("Field"), S("Newdata") }, HostType::Void, [this](Call& c) {
         dlgnode* n = NodeAt(c.GetInteger("Node"));
         if (!n)
             return;
@@ -138,7 +150,7 @@ void ZEVFuncs::AddNodeFunctions(Defs& d)
         Notify();
     });
 
-    Def(d, "DeleteNode", {S("Name")}, HostType::Void, [this](Call& c) {
+    Def(d, "DeleteNode", { S("Name") }, HostType::Void, [this](Call& c) {
         int i = FindNodeIndex(m_app.dlg(), c.GetString("Name"));
         if (i < 0)
             return;
@@ -158,7 +170,7 @@ void ZEVFuncs::AddNodeFunctions(Defs& d)
             Print(dl.nodes[i]->name.str() + ": " + std::to_string(dl.nodes[i]->option_count) + " player options.");
     });
 
-    Def(d, "ShowNode", {S("name")}, HostType::Void, [this](Call& c) {
+    Def(d, "ShowNode", { S("name") }, HostType::Void, [this](Call& c) {
         std::string name = c.GetString("name");
         int i = FindNodeIndex(m_app.dlg(), name);
         if (i < 0) {
@@ -174,12 +186,12 @@ void ZEVFuncs::AddNodeFunctions(Defs& d)
         if (n.option_count > 0) {
             Print("Player options (" + std::to_string(n.option_count) + "):\\n");
             for (int k = 0; k < n.option_count; ++k)
-                Print(std::to_string(k + 1) + ": " + n.options[k]->text.str() + " -> " +
-                      n.options[k]->link_target.str());
+                Print(
+                    std::to_string(k + 1) + ": " + n.options[k]->text.str() + " -> " + n.options[k]->link_target.str());
         }
     });
 
-    Def(d, "EditNode", {S("node")}, HostType::Void, [this](Call& c) {
+    Def(d, "EditNode", { S("node") }, HostType::Void, [this](Call& c) {
         std::string name = c.GetString("node");
         Print("Launching editnode on " + name);
         int i = FindNodeIndex(m_app.dlg(), name);
@@ -197,7 +209,7 @@ void ZEVFuncs::AddNodeFunctions(Defs& d)
         Notify();
     });
 
-    Def(d, "SetNodeCustomCode", {S("Node"), S("code")}, HostType::Void, [this](Call& c) {
+    Def(d, "SetNodeCustomCode", { S("Node"), S("code") }, HostType::Void, [this](Call& c) {
         int i = FindNodeIndex(m_app.dlg(), c.GetString("Node"));
         if (i >= 0)
             m_app.dlg().nodes[i]->custom_code = c.GetString("code");
@@ -215,7 +227,7 @@ void ZEVFuncs::AddNodeFunctions(Defs& d)
         Print("\\nNumber of nodes:      " + std::to_string(dl.node_count));
     });
 
-    Def(d, "SetDialogGlobals", {I("Field"), S("data")}, HostType::Void, [this](Call& c) {
+    Def(d, "SetDialogGlobals", { I("Field"), S("data") }, HostType::Void, [this](Call& c) {
         int64_t field = c.GetInteger("Field");
         std::string data = c.GetString("data");
         GlobalField g = DialogGlobal(field);
@@ -231,7 +243,7 @@ void ZEVFuncs::AddNodeFunctions(Defs& d)
 
     Def(d, "Dialoguechangenotify", {}, HostType::Void, [this](Call&) { m_app.DialogueChanged(); });
 
-    Def(d, "AddSkillCheck", {S("node"), S("name"), I("skill"), I("modifier"), S("onsuccess"), S("onfailure")},
+    Def(d, "AddSkillCheck", { S("node"), S("name"), I("skill"), I("modifier"), S("onsuccess"), S("onfailure") },
         HostType::Void, [this](Call& c) {
             std::string node = c.GetString("node");
             int i = FindNodeIndex(m_app.dlg(), node);
@@ -239,8 +251,8 @@ void ZEVFuncs::AddNodeFunctions(Defs& d)
                 return;
             skillcheck* s = AddSkillCheck(*m_app.dlg().nodes[i]);
             if (!s) {
-                Print("Error! Node " + node + " already holds " + std::to_string(kMaxSkillChecks) +
-                      " skill checks; nothing was added.");
+                Print("Error! Node " + node + " already holds " + std::to_string(kMaxSkillChecks)
+                    + " skill checks; nothing was added.");
                 return;
             }
             s->name = c.GetString("name");

@@ -16,20 +16,28 @@ namespace {
 HostString* OptionText(option& o, int64_t field)
 {
     switch (field) {
-    case FIELD_PLAYEROPTION_OPTIONTEXT: return &o.text;
-    case FIELD_PLAYEROPTION_NODELINK: return &o.link_target;
-    case FIELD_PLAYEROPTION_NOTES: return &o.notes;
-    default: return nullptr;
+    case FIELD_PLAYEROPTION_OPTIONTEXT:
+        return &o.text;
+    case FIELD_PLAYEROPTION_NODELINK:
+        return &o.link_target;
+    case FIELD_PLAYEROPTION_NOTES:
+        return &o.notes;
+    default:
+        return nullptr;
     }
 }
 
 int32_t* OptionInteger(option& o, int64_t field)
 {
     switch (field) {
-    case FIELD_PLAYEROPTION_REACTION: return &o.reaction;
-    case FIELD_PLAYEROPTION_GENDERFLAGS: return &o.gender;
-    case FIELD_PLAYEROPTION_INTCHECK: return &o.intelligence;
-    default: return nullptr;
+    case FIELD_PLAYEROPTION_REACTION:
+        return &o.reaction;
+    case FIELD_PLAYEROPTION_GENDERFLAGS:
+        return &o.gender;
+    case FIELD_PLAYEROPTION_INTCHECK:
+        return &o.intelligence;
+    default:
+        return nullptr;
     }
 }
 
@@ -37,7 +45,7 @@ int32_t* OptionInteger(option& o, int64_t field)
 
 void ZEVFuncs::AddOptionFunctions(Defs& d)
 {
-    Def(d, "AddPlayerOption", {S("destnodename"), S("opttext"), S("nodelink"), S("notes")}, HostType::Void,
+    Def(d, "AddPlayerOption", { S("destnodename"), S("opttext"), S("nodelink"), S("notes") }, HostType::Void,
         [this](Call& c) {
             std::string dest = c.GetString("destnodename");
             int i = FindNodeIndex(m_app.dlg(), dest);
@@ -47,8 +55,8 @@ void ZEVFuncs::AddOptionFunctions(Defs& d)
             }
             option* o = AddOption(*m_app.dlg().nodes[i]);
             if (!o) {
-                Print("Error: node " + Quoted(dest) + " already holds " + std::to_string(kMaxOptions) +
-                      " player options; nothing was added.");
+                Print("Error: node " + Quoted(dest) + " already holds " + std::to_string(kMaxOptions)
+                    + " player options; nothing was added.");
                 return;
             }
             o->text = c.GetString("opttext");
@@ -62,7 +70,7 @@ void ZEVFuncs::AddOptionFunctions(Defs& d)
         });
 
     // The link cache follows every change of a link text, so nothing reads a stale target.
-    Def(d, "SetPlayerOptionLink", {I("Nodeindex"), I("OptionIndex"), S("Newdata")}, HostType::Void, [this](Call& c) {
+    Def(d, "SetPlayerOptionLink", { I("Nodeindex"), I("OptionIndex"), S("Newdata") }, HostType::Void, [this](Call& c) {
         option* o = OptionAt(c.GetInteger("Nodeindex"), c.GetInteger("OptionIndex"));
         if (!o)
             return;
@@ -72,7 +80,7 @@ void ZEVFuncs::AddOptionFunctions(Defs& d)
     });
 
     // The old link is kept in the notes, on a line of its own; the new link is a plain one.
-    Def(d, "MoveNodelinkToNotes", {I("Nodeindex"), I("Optionindex"), S("Replacedata")}, HostType::Void,
+    Def(d, "MoveNodelinkToNotes", { I("Nodeindex"), I("Optionindex"), S("Replacedata") }, HostType::Void,
         [this](Call& c) {
             option* o = OptionAt(c.GetInteger("Nodeindex"), c.GetInteger("Optionindex"));
             if (!o)
@@ -86,19 +94,19 @@ void ZEVFuncs::AddOptionFunctions(Defs& d)
             Notify();
         });
 
-    Def(d, "GetPlayerOptionStringData", {S("Node"), I("Option"), I("Field")}, HostType::String, [this](Call& c) {
+    Def(d, "GetPlayerOptionStringData", { S("Node"), I("Option"), I("Field") }, HostType::String, [this](Call& c) {
         if (option* o = OptionOf(c.GetString("Node"), c.GetInteger("Option")))
             if (HostString* s = OptionText(*o, c.GetInteger("Field")))
                 c.SetString("result", s->str());
     });
 
-    Def(d, "GetPlayerOptionIntegerData", {S("Node"), I("Option"), I("Field")}, HostType::Integer, [this](Call& c) {
+    Def(d, "GetPlayerOptionIntegerData", { S("Node"), I("Option"), I("Field") }, HostType::Integer, [this](Call& c) {
         if (option* o = OptionOf(c.GetString("Node"), c.GetInteger("Option")))
             if (int32_t* v = OptionInteger(*o, c.GetInteger("Field")))
                 c.SetInteger("result", *v);
     });
 
-    Def(d, "SetPlayerOptionStringData", {S("Node"), I("Option"), I("Field"), S("newdata")}, HostType::Void,
+    Def(d, "SetPlayerOptionStringData", { S("Node"), I("Option"), I("Field"), S("newdata") }, HostType::Void,
         [this](Call& c) {
             option* o = OptionOf(c.GetString("Node"), c.GetInteger("Option"));
             int64_t field = c.GetInteger("Field");
@@ -110,14 +118,14 @@ void ZEVFuncs::AddOptionFunctions(Defs& d)
                 ResolveLinks(m_app.dlg());
         });
 
-    Def(d, "SetPlayerOptionIntegerData", {S("Node"), I("Option"), I("Field"), I("newdata")}, HostType::Void,
+    Def(d, "SetPlayerOptionIntegerData", { S("Node"), I("Option"), I("Field"), I("newdata") }, HostType::Void,
         [this](Call& c) {
             option* o = OptionOf(c.GetString("Node"), c.GetInteger("Option"));
             if (int32_t* v = o ? OptionInteger(*o, c.GetInteger("Field")) : nullptr)
                 *v = static_cast<int32_t>(c.GetInteger("newdata"));
         });
 
-    Def(d, "EditPlayerOption", {S("Node"), I("OptionNum")}, HostType::Void, [this](Call& c) {
+    Def(d, "EditPlayerOption", { S("Node"), I("OptionNum") }, HostType::Void, [this](Call& c) {
         if (!m_services.editPlayerOption) {
             NotAvailable("EditPlayerOption");
             return;
@@ -125,7 +133,7 @@ void ZEVFuncs::AddOptionFunctions(Defs& d)
         m_services.editPlayerOption(c.GetString("Node"), static_cast<int>(c.GetInteger("OptionNum")));
     });
 
-    Def(d, "DeletePlayerOption", {S("Node"), I("OptionIndex")}, HostType::Void, [this](Call& c) {
+    Def(d, "DeletePlayerOption", { S("Node"), I("OptionIndex") }, HostType::Void, [this](Call& c) {
         int node = FindNodeIndex(m_app.dlg(), c.GetString("Node"));
         int64_t index = c.GetInteger("OptionIndex");
         if (!OptionAt(node, index))
@@ -134,7 +142,7 @@ void ZEVFuncs::AddOptionFunctions(Defs& d)
         Notify();
     });
 
-    Def(d, "SetOptionToSkillCheck", {S("node"), I("opt_ind"), S("skillcheck")}, HostType::Void, [this](Call& c) {
+    Def(d, "SetOptionToSkillCheck", { S("node"), I("opt_ind"), S("skillcheck") }, HostType::Void, [this](Call& c) {
         option* o = OptionOf(c.GetString("node"), c.GetInteger("opt_ind"));
         if (!o)
             return;

@@ -25,7 +25,7 @@ std::string Entry(int number, std::string_view node, std::string_view npc)
 
 void ZEVFuncs::AddRunFunctions(Defs& d)
 {
-    Def(d, "RunDialogue", {S("node")}, HostType::Void, [this](Call& c) {
+    Def(d, "RunDialogue", { S("node") }, HostType::Void, [this](Call& c) {
         std::string node = c.GetString("node");
         if (FindNodeIndex(m_app.dlg(), node) < 0)
             return;
@@ -59,7 +59,7 @@ void ZEVFuncs::AddRunFunctions(Defs& d)
         Print("CurrentNode: " + result);
     });
 
-    Def(d, "SetCurrentNode", {S("name")}, HostType::Void, [this](Call& c) {
+    Def(d, "SetCurrentNode", { S("name") }, HostType::Void, [this](Call& c) {
         std::string name = c.GetString("name");
         int i = FindNodeIndex(m_app.dlg(), name);
         if (!m_runner || !m_runner->running() || i < 0)
@@ -97,12 +97,12 @@ void ZEVFuncs::AddRunFunctions(Defs& d)
         Print("Use the number denoted by # to access the transcript with the ShowTranscript command.\\n");
         for (int i = 0; i < count; ++i) {
             TranscriptSummary t = m_runner->transcript(i);
-            Print("#" + std::to_string(i) + " " + t.npcName + " [" + t.dialogueFile + "] " + t.recordedAt +
-                  " Lines: " + std::to_string(t.lines.size()));
+            Print("#" + std::to_string(i) + " " + t.npcName + " [" + t.dialogueFile + "] " + t.recordedAt
+                + " Lines: " + std::to_string(t.lines.size()));
         }
     });
 
-    Def(d, "ShowTranscript", {I("num")}, HostType::Void, [this](Call& c) {
+    Def(d, "ShowTranscript", { I("num") }, HostType::Void, [this](Call& c) {
         int count = m_runner ? m_runner->transcriptCount() : 0;
         int64_t num = c.GetInteger("num");
         if (num < 0 || num >= count) {

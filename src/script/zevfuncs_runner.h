@@ -12,7 +12,10 @@ namespace zev {
 
 class TestRunnerPort final : public RunnerPort {
 public:
-    explicit TestRunnerPort(TestRunner& runner) : m_runner(runner) { }
+    explicit TestRunnerPort(TestRunner& runner)
+        : m_runner(runner)
+    {
+    }
     bool running() const override { return m_runner.running(); }
     int32_t currentNode() const override { return m_runner.currentNodeIndex(); }
     void Start(const std::string& nodeName) override
@@ -31,7 +34,7 @@ public:
     TranscriptSummary transcript(int index) const override
     {
         const dlgtranscript& t = m_runner.transcripts().list().at(static_cast<std::size_t>(index));
-        return {t.npc_name, t.dialogue_file, DateTimeText(t.recorded_at), t.lines};
+        return { t.npc_name, t.dialogue_file, DateTimeText(t.recorded_at), t.lines };
     }
     void SaveAllTranscripts() override { m_runner.transcripts().SaveAllTranscripts(); }
 
@@ -41,12 +44,12 @@ private:
 
 // The one call that attaches the unit: built over the runner (may be null) and registered on the
 // host's engine. Keep the result alive as long as scripts may run.
-inline std::unique_ptr<ZEVFuncs> InstallZEVFuncs(App& app, ScriptHost& host, TestRunner* runner,
-                                                 ScriptApiServices services = {})
+inline std::unique_ptr<ZEVFuncs> InstallZEVFuncs(
+    App& app, ScriptHost& host, TestRunner* runner, ScriptApiServices services = {})
 {
     auto port = runner ? std::make_unique<TestRunnerPort>(*runner) : nullptr;
-    auto unit = std::make_unique<ZEVFuncs>(app, host, std::unique_ptr<RunnerPort>(std::move(port)),
-                                           std::move(services));
+    auto unit
+        = std::make_unique<ZEVFuncs>(app, host, std::unique_ptr<RunnerPort>(std::move(port)), std::move(services));
     unit->Register();
     return unit;
 }

@@ -16,8 +16,8 @@ namespace {
 struct AppFixture : ::testing::Test {
     test::TempDir dir;
     ScriptedDialogs dialogs;
-    App app{dialogs, dir.path()};
-    test::LogCapture capture{app.log()};
+    App app { dialogs, dir.path() };
+    test::LogCapture capture { app.log() };
     AppFixture() { app.log().SetFilePath(dir.File("debug.log")); }
 };
 
@@ -33,7 +33,8 @@ TEST_F(AppFixture, TitleFollowsChangesAndSaveFollowsTheChange)
     EXPECT_TRUE(app.saveEnabled());
     app.SetCurrentFileName("/x/a.zev");
     app.DialogueChanged();
-    EXPECT_EQ(titles, (std::vector<std::string>{"ZEV Dialogue Tool - [untitled*]", "ZEV Dialogue Tool - [/x/a.zev*]"}));
+    EXPECT_EQ(
+        titles, (std::vector<std::string> { "ZEV Dialogue Tool - [untitled*]", "ZEV Dialogue Tool - [/x/a.zev*]" }));
 }
 
 TEST_F(AppFixture, StartingWithoutIniFilesGivesEveryDefaultAndTheLogLinesInOrder)
@@ -55,15 +56,16 @@ TEST_F(AppFixture, StartingWithoutIniFilesGivesEveryDefaultAndTheLogLinesInOrder
     EXPECT_EQ(app.player().money, 0);
     EXPECT_EQ(app.player().skills[0].name, "");
     EXPECT_EQ(app.title(), "ZEV Dialogue Tool - [untitled]");
-    EXPECT_EQ(capture.Messages(), (std::vector<std::string>{
-                                      "Starting up ZEV Dialogue tool...",
-                                      "Reading config",
-                                      "Runtime DLG Editing OFF",
-                                      "Default Smart INT is 4",
-                                      "Default Dumb INT is -3",
-                                      "Autoupdate checking ON",
-                                      "Init complete.",
-                                  }));
+    EXPECT_EQ(capture.Messages(),
+        (std::vector<std::string> {
+            "Starting up ZEV Dialogue tool...",
+            "Reading config",
+            "Runtime DLG Editing OFF",
+            "Default Smart INT is 4",
+            "Default Dumb INT is -3",
+            "Autoupdate checking ON",
+            "Init complete.",
+        }));
     std::string file = test::ReadFileBytes(dir.File("debug.log"));
     EXPECT_EQ(file.find("old run"), std::string::npos);
     EXPECT_NE(file.find(": Init complete.\r\n"), std::string::npos);
@@ -80,7 +82,7 @@ TEST_F(AppFixture, DebugModeShowsTheWindowAndDevModeIsLogged)
     RunStartupSequence(app, options);
     EXPECT_TRUE(app.debugWindow().Visible());
     EXPECT_TRUE(app.devMode());
-    EXPECT_EQ(steps, (std::vector<std::string>{"definitions", "plugins"}));
+    EXPECT_EQ(steps, (std::vector<std::string> { "definitions", "plugins" }));
     const auto& lines = app.debugWindow().Lines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front(), "Starting up ZEV Dialogue tool...");
@@ -92,7 +94,7 @@ TEST_F(AppFixture, DebugModeShowsTheWindowAndDevModeIsLogged)
 TEST(AppShippedData, PlayerCharacterAndConditionTemplatesComeFromTheProgramFolder)
 {
     test::TempDir dir;
-    for (const char* f : {"ZEVDlg.ini", "conditions.ini"})
+    for (const char* f : { "ZEVDlg.ini", "conditions.ini" })
         std::filesystem::copy_file(std::string(ZEV_SOURCE_DIR) + "/data/" + f, dir.File(f));
     ScriptedDialogs dialogs;
     App app(dialogs, dir.path());

@@ -39,13 +39,17 @@ TEST(Codepage, CharactersWithoutAByteBecomeQuestionMarks)
 
 TEST(Codepage, MalformedUtf8BecomesQuestionMarksAndKeepsWhatFollows)
 {
-    EXPECT_EQ(Utf8ToCp1252("a\xFF" "b"), "a?b");
-    EXPECT_EQ(Utf8ToCp1252("\x80\xBF"), "??");          // stray continuation bytes
-    EXPECT_EQ(Utf8ToCp1252("\xC3"), "?");               // cut off at the end
-    EXPECT_EQ(Utf8ToCp1252("\xE2\x82" "A"), "?A");      // cut off before an ASCII letter
-    EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");          // overlong '/'
-    EXPECT_EQ(Utf8ToCp1252("\xE0\x80\xAF"), "???");     // overlong, three bytes
-    EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");     // a surrogate
+    EXPECT_EQ(Utf8ToCp1252("a\xFF"
+                           "b"),
+        "a?b");
+    EXPECT_EQ(Utf8ToCp1252("\x80\xBF"), "??"); // stray continuation bytes
+    EXPECT_EQ(Utf8ToCp1252("\xC3"), "?"); // cut off at the end
+    EXPECT_EQ(Utf8ToCp1252("\xE2\x82"
+                           "A"),
+        "?A"); // cut off before an ASCII letter
+    EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??"); // overlong '/'
+    EXPECT_EQ(Utf8ToCp1252("\xE0\x80\xAF"), "???"); // overlong, three bytes
+    EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???"); // a surrogate
     EXPECT_EQ(Utf8ToCp1252("\xF4\x90\x80\x80"), "????"); // beyond U+10FFFF
     EXPECT_EQ(Utf8ToCp1252("\xE2\x82\xAC\xE2\x82"), "\x80?");
     EXPECT_EQ(SanitizeUtf8("ok \xC3\xA9 \xFE!"), "ok \xC3\xA9 ?!");
@@ -57,7 +61,7 @@ TEST(Codepage, ArbitraryBytesGiveCleanText)
     // (sanitising it again changes nothing) and converts to at most one byte per input byte.
     for (int a = 0; a < 256; ++a) {
         for (int b = 0; b < 256; b += 15) {
-            std::string s{static_cast<char>(a), static_cast<char>(b), '\x80', '\xBF', 'z'};
+            std::string s { static_cast<char>(a), static_cast<char>(b), '\x80', '\xBF', 'z' };
             std::string clean = SanitizeUtf8(s);
             ASSERT_EQ(SanitizeUtf8(clean), clean) << a << " " << b;
             ASSERT_EQ(Utf8ToCp1252(clean), Utf8ToCp1252(s)) << a << " " << b;

@@ -66,10 +66,11 @@ TEST(ScriptedDialogs, ShownBoxesReachTheObserver)
 {
     ScriptedDialogs d;
     std::vector<std::string> seen;
-    d.onShown = [&](const ScriptedDialogs::Shown& s) { seen.push_back(std::string(MsgIconName(s.icon)) + ":" + s.text); };
+    d.onShown
+        = [&](const ScriptedDialogs::Shown& s) { seen.push_back(std::string(MsgIconName(s.icon)) + ":" + s.text); };
     d.Warning("careful");
     d.Error("broken");
-    EXPECT_EQ(seen, (std::vector<std::string>{"warning:careful", "error:broken"}));
+    EXPECT_EQ(seen, (std::vector<std::string> { "warning:careful", "error:broken" }));
 }
 
 } // namespace

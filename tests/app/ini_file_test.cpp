@@ -71,8 +71,8 @@ TEST_F(IniFixture, FirstOfDuplicatesCountsAndRepeatedSectionsJoin)
                        "[a]\nlate=3\nk=third\n");
     EXPECT_EQ(ini.ReadString("A", "k", ""), "first");
     EXPECT_EQ(ini.ReadString("A", "late", ""), "3");
-    EXPECT_EQ(ini.ReadSection("a"), (Names{"k", "late"}));
-    EXPECT_EQ(ini.ReadSections(), (Names{"A", "B"}));
+    EXPECT_EQ(ini.ReadSection("a"), (Names { "k", "late" }));
+    EXPECT_EQ(ini.ReadSections(), (Names { "A", "B" }));
     EXPECT_FALSE(ini.ValueExists("", "Orphan"));
     EXPECT_TRUE(ini.SectionExists("b"));
     EXPECT_FALSE(ini.SectionExists("C"));
@@ -89,7 +89,7 @@ TEST_F(IniFixture, CommentsMalformedLinesAndByteOrderMarkAreSkipped)
                        "k=real\n"
                        "[]\n"
                        "x=in unnamed\n");
-    EXPECT_EQ(ini.ReadSection("S"), (Names{"k"}));
+    EXPECT_EQ(ini.ReadSection("S"), (Names { "k" }));
     EXPECT_EQ(ini.ReadString("S", "k", ""), "real"); // "[broken" does not open a section
     EXPECT_FALSE(ini.ValueExists("S", "x"));
 }
@@ -108,7 +108,7 @@ TEST_F(IniFixture, IntegersFollowPascalRules)
     EXPECT_EQ(ini.ReadInteger("N", "neghex", 0), -16);
     EXPECT_EQ(ini.ReadInteger("N", "max", 0), INT32_MAX);
     EXPECT_EQ(ini.ReadInteger("N", "min", 0), INT32_MIN);
-    for (const char* bad : {"over", "under", "hexover", "junk", "space", "sign", "dollar", "empty", "float", "none"})
+    for (const char* bad : { "over", "under", "hexover", "junk", "space", "sign", "dollar", "empty", "float", "none" })
         EXPECT_EQ(ini.ReadInteger("N", bad, 77), 77) << bad;
     EXPECT_TRUE(ini.ReadBool("N", "dec", false)); // any non-zero
     EXPECT_TRUE(ini.ReadBool("N", "junk", true));
@@ -139,7 +139,7 @@ TEST_F(IniFixture, EveryReadSeesTheFileAsItIsNow)
     std::string other = dir.Write("other.ini", "[S]\r\nk=2\r\nnew=yes\r\n");
     std::filesystem::rename(other, path); // replaced the way an editor saves
     EXPECT_EQ(ini.ReadInteger("S", "k", -1), 2);
-    EXPECT_EQ(ini.ReadSection("S"), (Names{"k", "new"}));
+    EXPECT_EQ(ini.ReadSection("S"), (Names { "k", "new" }));
     std::filesystem::remove(path);
     EXPECT_EQ(ini.ReadInteger("S", "k", -1), -1);
     // A write after someone else's change keeps that change.
@@ -194,23 +194,24 @@ TEST_F(IniFixture, NewKeysGoAfterTheLastEntryOfTheirSection)
     ASSERT_TRUE(ini.WriteInteger("global config", "AutoRemapNodes", 0));
     ASSERT_TRUE(ini.WriteInteger("Unknown Plugin", "Second", -3));
     ASSERT_TRUE(ini.WriteString("Player Character", "Gender", "2")); // last line of the file
-    EXPECT_EQ(Bytes(), "; ZEVDlg configuration\r\n"
-                       "\r\n"
-                       "[Global Config]\r\n"
-                       "Debugmode = 0\r\n"
-                       "  DefaultSSLPath=\t C:\\ssl \r\n"
-                       "# old = setting\r\n"
-                       "garbage line\r\n"
-                       "AutoRemapNodes=0\r\n"
-                       "\r\n"
-                       "[Unknown Plugin]\r\n"
-                       "Opaque=\x01\x80\xff\r\n"
-                       "Second=-3\r\n"
-                       "\r\n"
-                       "; player\r\n"
-                       "[Player Character]\r\n"
-                       "Name=Vic\r\n"
-                       "Gender=2\r\n");
+    EXPECT_EQ(Bytes(),
+        "; ZEVDlg configuration\r\n"
+        "\r\n"
+        "[Global Config]\r\n"
+        "Debugmode = 0\r\n"
+        "  DefaultSSLPath=\t C:\\ssl \r\n"
+        "# old = setting\r\n"
+        "garbage line\r\n"
+        "AutoRemapNodes=0\r\n"
+        "\r\n"
+        "[Unknown Plugin]\r\n"
+        "Opaque=\x01\x80\xff\r\n"
+        "Second=-3\r\n"
+        "\r\n"
+        "; player\r\n"
+        "[Player Character]\r\n"
+        "Name=Vic\r\n"
+        "Gender=2\r\n");
 }
 
 TEST_F(IniFixture, NewSectionsGoAtTheEndInTheFilesLineStyle)
@@ -233,7 +234,8 @@ TEST_F(IniFixture, NewSectionsGoAtTheEndInTheFilesLineStyle)
     std::filesystem::create_directories(dir.File("sub"));
     ASSERT_TRUE(fresh.WriteString("Player Character", "Name", "Chosen"));
     ASSERT_TRUE(fresh.WriteBool("Global Config", "Debugmode", false));
-    EXPECT_EQ(test::ReadFileBytes(fresh.Path()), "[Player Character]\r\nName=Chosen\r\n\r\n[Global Config]\r\nDebugmode=0\r\n");
+    EXPECT_EQ(test::ReadFileBytes(fresh.Path()),
+        "[Player Character]\r\nName=Chosen\r\n\r\n[Global Config]\r\nDebugmode=0\r\n");
 }
 
 TEST_F(IniFixture, DuplicatesAreWrittenAtTheirFirstOccurrenceAndDeletedEverywhere)
@@ -255,7 +257,7 @@ TEST_F(IniFixture, ErasingASectionKeepsTheCommentsOfTheNext)
     ASSERT_TRUE(ini.EraseSection("a"));
     EXPECT_EQ(Bytes(), "; about B\r\n[B]\r\ny=2\r\n");
     EXPECT_FALSE(ini.SectionExists("A"));
-    EXPECT_EQ(ini.ReadSections(), (Names{"B"}));
+    EXPECT_EQ(ini.ReadSections(), (Names { "B" }));
 }
 
 TEST_F(IniFixture, WritesKeepTheFilesModeAndGoThroughSymbolicLinks)
@@ -268,7 +270,7 @@ TEST_F(IniFixture, WritesKeepTheFilesModeAndGoThroughSymbolicLinks)
     ASSERT_TRUE(viaLink.WriteInteger("S", "k", 5)) << viaLink.LastError();
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(Bytes(), "[S]\nk=5\n");
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(FilesInDir().size(), 2u); // no temporary file left
@@ -297,7 +299,7 @@ TEST_F(IniFixture, AWriteThatFailsHalfwayLeavesTheOldFile)
     IniFile ini = With(original);
     // Let the file system refuse the temporary file beyond 1 KB.
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
+    rlimit old {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
     rlimit small = old;
     small.rlim_cur = 1024;
@@ -308,7 +310,7 @@ TEST_F(IniFixture, AWriteThatFailsHalfwayLeavesTheOldFile)
     EXPECT_FALSE(wrote);
     EXPECT_NE(ini.LastError().find(path), std::string::npos);
     EXPECT_EQ(Bytes(), original);
-    EXPECT_EQ(FilesInDir(), Names{"test.ini"});
+    EXPECT_EQ(FilesInDir(), Names { "test.ini" });
     EXPECT_EQ(ini.ReadString("S", "k", ""), std::string(4000, 'a'));
 }
 
@@ -342,7 +344,8 @@ TEST_F(IniFixture, AnExistingFileThatCannotBeReadIsNeverOverwritten)
 TEST_F(IniFixture, OddBytesNeitherCrashNorGetLost)
 {
     std::string nul("[S\0x]\nk\0=v\0w\n[", 14);
-    std::string tricky = nul + "\r\r\n[T]\rk=1\r\n" + std::string(1 << 20, '[') + "\n=\n[U]\nlong=" + std::string(1 << 20, 'z');
+    std::string tricky
+        = nul + "\r\r\n[T]\rk=1\r\n" + std::string(1 << 20, '[') + "\n=\n[U]\nlong=" + std::string(1 << 20, 'z');
     IniFile ini = With(tricky);
     EXPECT_EQ(ini.ReadString(std::string("S\0x", 3), std::string("k\0", 2), ""), std::string("v\0w", 3));
     EXPECT_FALSE(ini.ValueExists("T", "k")); // a lone CR does not end a line
@@ -407,14 +410,14 @@ namespace {
 TEST(IniFileStrayCarriageReturns, AWriteAfterThemKeepsValuesAndHeaders)
 {
     test::TempDir dir;
-    for (std::string tail : {"[s]\r\nk=11\r", "[s]\r\nk=11\n\r", "[s]\r\nk=11\r\r"}) {
+    for (std::string tail : { "[s]\r\nk=11\r", "[s]\r\nk=11\n\r", "[s]\r\nk=11\r\r" }) {
         std::string path = dir.Write("cr.ini", tail);
         IniFile ini(path);
         ASSERT_EQ(ini.ReadString("s", "k", ""), "11");
         ASSERT_TRUE(ini.WriteString("new", "x", "1"));
         EXPECT_EQ(ini.ReadString("s", "k", ""), "11");
         EXPECT_EQ(ini.ReadString("new", "x", ""), "1");
-        EXPECT_EQ(ini.ReadSection("s"), std::vector<std::string>{"k"});
+        EXPECT_EQ(ini.ReadSection("s"), std::vector<std::string> { "k" });
         ASSERT_TRUE(ini.WriteString("s", "y", "2"));
         EXPECT_EQ(ini.ReadString("s", "y", ""), "2");
         EXPECT_EQ(ini.ReadString("s", "k", ""), "11");

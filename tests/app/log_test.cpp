@@ -13,7 +13,7 @@ namespace {
 struct LogFixture : ::testing::Test {
     test::TempDir dir;
     std::string path = dir.File("debug.log");
-    Logger log{path};
+    Logger log { path };
     LogFixture()
     {
         log.SetClock([] { return std::string("08.12.2026 17:00:00"); });
@@ -29,7 +29,7 @@ TEST_F(LogFixture, ResetEmptiesTheFileAndEachLineIsOnDiskAtOnce)
     EXPECT_EQ(test::ReadFileBytes(path), "08.12.2026 17:00:00: Starting up ZEV Dialogue tool...\r\n");
     log.Log("second", kPluginCategory); // the category is not written
     EXPECT_EQ(test::ReadFileBytes(path),
-              "08.12.2026 17:00:00: Starting up ZEV Dialogue tool...\r\n08.12.2026 17:00:00: second\r\n");
+        "08.12.2026 17:00:00: Starting up ZEV Dialogue tool...\r\n08.12.2026 17:00:00: second\r\n");
 }
 
 TEST_F(LogFixture, ResetCreatesAMissingFile)
@@ -54,7 +54,7 @@ TEST_F(LogFixture, OnlyMainAppLinesReachTheIntercept)
     log.Log("from the program");
     log.Log("from a plug-in", kPluginCategory);
     log.Log("other", "Mainapp"); // exact category only
-    EXPECT_EQ(intercepted, std::vector<std::string>{"from the program"});
+    EXPECT_EQ(intercepted, std::vector<std::string> { "from the program" });
 }
 
 TEST_F(LogFixture, TheDebugWindowShowsMessagesWithoutDateAndFollowsTheLast)
@@ -66,7 +66,7 @@ TEST_F(LogFixture, TheDebugWindowShowsMessagesWithoutDateAndFollowsTheLast)
     window.SetVisible(true);
     log.Log("one");
     log.Log("two", kPluginCategory);
-    EXPECT_EQ(window.Lines(), (std::vector<std::string>{"one", "two"}));
+    EXPECT_EQ(window.Lines(), (std::vector<std::string> { "one", "two" }));
     EXPECT_EQ(window.ScrollTarget(), 1);
     EXPECT_NE(test::ReadFileBytes(path).find("hidden window does not grow"), std::string::npos);
 }

@@ -34,15 +34,17 @@ TEST(MainMenu, MenusAndItemsInOrderWithAllPartsShown)
     m.SetToolPluginsLoaded(true);
     m.SetDeveloperMode(true);
     m.SetHelperScriptsFound(true);
-    EXPECT_EQ(ShownMenus(m), (Strings{"File", "Global", "Dialogue", "Plugins", "Developer stuff", "Helper Scripts",
-                                      "Help"}));
-    EXPECT_EQ(Shown(m, MenuId::File), (Strings{"New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...",
-                                               "-", "Import", "Export", "-", "Preferences...", "-", "Quit"}));
-    EXPECT_EQ(Shown(m, MenuId::Global), (Strings{"NPC properties", "Setup Player Character"}));
-    EXPECT_EQ(Shown(m, MenuId::Dialogue), (Strings{"Dialogue transcripts...", "Save all transcripts", "-",
-                                                   "Dialogue editor...", "Custom procedures..."}));
-    EXPECT_EQ(Shown(m, MenuId::DeveloperStuff), (Strings{"Dump script commands", "Edit function descriptions"}));
-    EXPECT_EQ(Shown(m, MenuId::Help), (Strings{"Dialogue Tool Help", "Check for updates...", "-", "About"}));
+    EXPECT_EQ(ShownMenus(m),
+        (Strings { "File", "Global", "Dialogue", "Plugins", "Developer stuff", "Helper Scripts", "Help" }));
+    EXPECT_EQ(Shown(m, MenuId::File),
+        (Strings { "New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...", "-", "Import", "Export",
+            "-", "Preferences...", "-", "Quit" }));
+    EXPECT_EQ(Shown(m, MenuId::Global), (Strings { "NPC properties", "Setup Player Character" }));
+    EXPECT_EQ(Shown(m, MenuId::Dialogue),
+        (Strings {
+            "Dialogue transcripts...", "Save all transcripts", "-", "Dialogue editor...", "Custom procedures..." }));
+    EXPECT_EQ(Shown(m, MenuId::DeveloperStuff), (Strings { "Dump script commands", "Edit function descriptions" }));
+    EXPECT_EQ(Shown(m, MenuId::Help), (Strings { "Dialogue Tool Help", "Check for updates...", "-", "About" }));
 }
 
 TEST(MainMenu, ShortcutsAndSubmenus)
@@ -70,13 +72,15 @@ TEST(MainMenu, ShortcutsAndSubmenus)
 TEST(MainMenu, AtStartOnlyTheFixedMenusShowAndSeparatorsNeverDouble)
 {
     MainMenuModel m;
-    EXPECT_EQ(ShownMenus(m), (Strings{"File", "Global", "Dialogue", "Help"}));
+    EXPECT_EQ(ShownMenus(m), (Strings { "File", "Global", "Dialogue", "Help" }));
     // Import and Export hidden: their two separators collapse into one.
-    EXPECT_EQ(Shown(m, MenuId::File), (Strings{"New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...",
-                                               "-", "Preferences...", "-", "Quit"}));
+    EXPECT_EQ(Shown(m, MenuId::File),
+        (Strings { "New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...", "-", "Preferences...", "-",
+            "Quit" }));
     m.SetExportPluginsLoaded(true);
-    EXPECT_EQ(Shown(m, MenuId::File), (Strings{"New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...",
-                                               "-", "Export", "-", "Preferences...", "-", "Quit"}));
+    EXPECT_EQ(Shown(m, MenuId::File),
+        (Strings { "New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...", "-", "Export", "-",
+            "Preferences...", "-", "Quit" }));
     m.SetExportPluginsLoaded(false);
     m.SetImportPluginsLoaded(true);
     EXPECT_EQ(Shown(m, MenuId::File)[5], "Import");

@@ -12,12 +12,30 @@ namespace zev {
 namespace {
 
 const std::vector<std::string> kSkillNames = {
-    "Small Guns", "Big Guns", "Energy Weapons", "Unarmed Combat", "Melee",   "Throwing",
-    "First Aid",  "Doctor",   "Sneak",          "Lockpick",       "Steal",   "Traps",
-    "Science",    "Repair",   "Speech",         "Barter",         "Gambling", "Outdoorsman",
+    "Small Guns",
+    "Big Guns",
+    "Energy Weapons",
+    "Unarmed Combat",
+    "Melee",
+    "Throwing",
+    "First Aid",
+    "Doctor",
+    "Sneak",
+    "Lockpick",
+    "Steal",
+    "Traps",
+    "Science",
+    "Repair",
+    "Speech",
+    "Barter",
+    "Gambling",
+    "Outdoorsman",
 };
 
-std::string Shipped(std::string_view name) { return std::string(ZEV_SOURCE_DIR "/data/") + std::string(name); }
+std::string Shipped(std::string_view name)
+{
+    return std::string(ZEV_SOURCE_DIR "/data/") + std::string(name);
+}
 
 struct SettingsFixture : ::testing::Test {
     test::TempDir dir;
@@ -91,7 +109,7 @@ TEST_F(SettingsFixture, WithoutAConfigurationEverythingTakesItsDefault)
     EXPECT_TRUE(pc.name.empty());
     EXPECT_EQ(pc.gender, 1);
     EXPECT_EQ(pc.age, 16);
-    for (int32_t v : {pc.strength, pc.perception, pc.endurance, pc.charisma, pc.intelligence, pc.agility, pc.luck})
+    for (int32_t v : { pc.strength, pc.perception, pc.endurance, pc.charisma, pc.intelligence, pc.agility, pc.luck })
         EXPECT_EQ(v, 5);
     EXPECT_EQ(pc.money, 0);
     for (const _skill& sk : pc.skills) {
@@ -102,29 +120,30 @@ TEST_F(SettingsFixture, WithoutAConfigurationEverythingTakesItsDefault)
 
 TEST_F(SettingsFixture, StoredValuesWinAndUnreadableOnesFallBack)
 {
-    dir.Write("ZEVDlg.ini", "[global config]\r\n"
-                            "debugmode=1\r\n"
-                            "AUTOREMAPNODES=7\r\n"
-                            "RuntimeDLGEditing=yes\r\n"
-                            "Check for updates at startup=0\r\n"
-                            "DefaultIntForSmartPlayer=6\r\n"
-                            "DefaultIntForDumbPlayer=banana\r\n"
-                            "Savenodehistory=0\r\n"
-                            "ClonedNodeFormatString=%s_2\r\n"
-                            "DefaultSSLPath=/games/scripts\r\n"
-                            "[Dialogue Engine]\r\n"
-                            "EvaluateConditions=0\r\n"
-                            "EvaluateSkillChecks=\r\n");
+    dir.Write("ZEVDlg.ini",
+        "[global config]\r\n"
+        "debugmode=1\r\n"
+        "AUTOREMAPNODES=7\r\n"
+        "RuntimeDLGEditing=yes\r\n"
+        "Check for updates at startup=0\r\n"
+        "DefaultIntForSmartPlayer=6\r\n"
+        "DefaultIntForDumbPlayer=banana\r\n"
+        "Savenodehistory=0\r\n"
+        "ClonedNodeFormatString=%s_2\r\n"
+        "DefaultSSLPath=/games/scripts\r\n"
+        "[Dialogue Engine]\r\n"
+        "EvaluateConditions=0\r\n"
+        "EvaluateSkillChecks=\r\n");
     IniFile ini(path);
     Settings s = LoadSettings(ini);
     EXPECT_TRUE(s.debugMode);
-    EXPECT_TRUE(s.autoRemapNodes);       // any non-zero
-    EXPECT_FALSE(s.runtimeDlgEditing);   // not an integer: the default
+    EXPECT_TRUE(s.autoRemapNodes); // any non-zero
+    EXPECT_FALSE(s.runtimeDlgEditing); // not an integer: the default
     EXPECT_FALSE(s.checkForUpdates);
     EXPECT_EQ(s.defaultIntForSmartPlayer, 6);
     EXPECT_EQ(s.defaultIntForDumbPlayer, -3);
     EXPECT_FALSE(s.evaluateConditions);
-    EXPECT_TRUE(s.evaluateSkillChecks);  // empty: the default
+    EXPECT_TRUE(s.evaluateSkillChecks); // empty: the default
     EXPECT_FALSE(SaveNodeHistory(ini));
     EXPECT_EQ(ClonedNodeFormatString(ini), "%s_2");
     EXPECT_EQ(DefaultSSLPath(ini), "/games/scripts");
@@ -135,16 +154,17 @@ TEST_F(SettingsFixture, StoredValuesWinAndUnreadableOnesFallBack)
 
 TEST_F(SettingsFixture, SkillValuesAreFoundUnderTheNamesOfTheSkillsSection)
 {
-    dir.Write("ZEVDlg.ini", "[Player Character]\r\n"
-                            "Name=Ace\r\n"
-                            "Gender=2\r\n"
-                            "Lockpicking=80\r\n"
-                            "SMALL GUNS=33\r\n"
-                            "=9\r\n"
-                            "[Skills]\r\n"
-                            "Skill1=Small Guns\r\n"
-                            "Skill2=Lockpicking\r\n"
-                            "Skill4=Unknown\r\n");
+    dir.Write("ZEVDlg.ini",
+        "[Player Character]\r\n"
+        "Name=Ace\r\n"
+        "Gender=2\r\n"
+        "Lockpicking=80\r\n"
+        "SMALL GUNS=33\r\n"
+        "=9\r\n"
+        "[Skills]\r\n"
+        "Skill1=Small Guns\r\n"
+        "Skill2=Lockpicking\r\n"
+        "Skill4=Unknown\r\n");
     IniFile ini(path);
     PlayerChar pc;
     ReadPlayerCharacter(ini, pc);
@@ -225,10 +245,10 @@ TEST(ShippedData, TheConfigurationNamesTheEighteenSkillsAndGivesACharacter)
         EXPECT_TRUE(ini.ValueExists(kSectionPlayerCharacter, kSkillNames[k])) << k;
     }
     EXPECT_FALSE(pc.name.empty());
-    for (std::string_view key : {kKeyDebugmode, kKeySavenodehistory, kKeyShowLastDialogue, kKeyRuntimeDLGEditing,
-                                 kKeyCheckForUpdates, kKeyAutoRemapNodes, kKeyPluginCompatibilityWarnings,
-                                 kKeyDefaultIntForSmartPlayer, kKeyDefaultIntForDumbPlayer, kKeyDefaultSSLPath,
-                                 kKeyDefaultMSGPath, kKeyHeadersPath, kKeyFO2Basepath, kKeyClonedNodeFormatString})
+    for (std::string_view key : { kKeyDebugmode, kKeySavenodehistory, kKeyShowLastDialogue, kKeyRuntimeDLGEditing,
+             kKeyCheckForUpdates, kKeyAutoRemapNodes, kKeyPluginCompatibilityWarnings, kKeyDefaultIntForSmartPlayer,
+             kKeyDefaultIntForDumbPlayer, kKeyDefaultSSLPath, kKeyDefaultMSGPath, kKeyHeadersPath, kKeyFO2Basepath,
+             kKeyClonedNodeFormatString })
         EXPECT_TRUE(ini.ValueExists(kSectionGlobalConfig, key)) << key;
     Settings s = LoadSettings(ini);
     EXPECT_EQ(s.defaultIntForSmartPlayer, 4);
@@ -249,8 +269,11 @@ TEST(ShippedData, ConditionsDescribeSixTypesWithStatAndSkillByName)
     }
     EXPECT_EQ(ini.ReadString("Local variable", "source", ""), "local_vars");
     EXPECT_EQ(ini.ReadString("Script variable", "source", ""), "script_vars");
-    struct Expect { const char* section; int count; };
-    for (auto [section, count] : {Expect{"Stat", 14}, Expect{"Skill", 18}, Expect{"Money", 1}}) {
+    struct Expect {
+        const char* section;
+        int count;
+    };
+    for (auto [section, count] : { Expect { "Stat", 14 }, Expect { "Skill", 18 }, Expect { "Money", 1 } }) {
         ASSERT_EQ(ini.ReadInteger(section, "ItemCount", 0), count) << section;
         for (int k = 1; k <= count; ++k) {
             std::string item = "Item" + std::to_string(k);
@@ -287,7 +310,7 @@ TEST(ShippedData, EveryStartConditionTypeHasATemplateAndItsChoices)
             }
         }
     }
-    for (const char* kind : {"inisect", "scriptvars", "localvars"})
+    for (const char* kind : { "inisect", "scriptvars", "localvars" })
         EXPECT_NE(std::find(selectors.begin(), selectors.end(), kind), selectors.end()) << kind;
     EXPECT_TRUE(bare);
     EXPECT_TRUE(makesDefault);
@@ -295,7 +318,7 @@ TEST(ShippedData, EveryStartConditionTypeHasATemplateAndItsChoices)
 
 TEST(ShippedData, FilesUseCrLfLineEnds)
 {
-    for (const char* name : {"ZEVDlg.ini", "conditions.ini", "start_conditions.ini"}) {
+    for (const char* name : { "ZEVDlg.ini", "conditions.ini", "start_conditions.ini" }) {
         std::string bytes = test::ReadFileBytes(Shipped(name));
         ASSERT_FALSE(bytes.empty()) << name;
         for (std::size_t i = bytes.find('\n'); i != std::string::npos; i = bytes.find('\n', i + 1))

@@ -16,10 +16,10 @@
 namespace zev {
 namespace {
 
-constexpr std::string_view kSmallDialogue =
-    "NPCName \"Npc\" Location \"\" Description \"\" Unknown_Desc \"\" Known_Desc \"\" Detailed_Desc \"\"\r\n"
-    "Node \"a\" notes \"\" { NPCText \"hi\" options { playertext \"go\" linkto \"b\" notes \"\" } }\r\n"
-    "Node \"b\" notes \"\" { NPCText \"bye\" options { } }\r\n";
+constexpr std::string_view kSmallDialogue
+    = "NPCName \"Npc\" Location \"\" Description \"\" Unknown_Desc \"\" Known_Desc \"\" Detailed_Desc \"\"\r\n"
+      "Node \"a\" notes \"\" { NPCText \"hi\" options { playertext \"go\" linkto \"b\" notes \"\" } }\r\n"
+      "Node \"b\" notes \"\" { NPCText \"bye\" options { } }\r\n";
 
 struct FakeErrorLog : ParseErrorLogView {
     std::vector<std::string> shown;
@@ -29,8 +29,8 @@ struct FakeErrorLog : ParseErrorLogView {
 struct ShellFixture : ::testing::Test {
     test::TempDir dir;
     ScriptedDialogs dialogs;
-    App app{dialogs, dir.path()};
-    test::LogCapture capture{app.log()};
+    App app { dialogs, dir.path() };
+    test::LogCapture capture { app.log() };
     std::vector<std::string> console;
     std::vector<std::string> events;
     ShellFixture()
@@ -104,7 +104,7 @@ TEST_F(ShellFixture, NewCancelledStillEmptiedTheTranscripts)
     app.DialogueChanged();
     dialogs.PushButton(MsgResult::Cancel);
     EXPECT_FALSE(NewDialogueCommand(app));
-    EXPECT_EQ(events, (std::vector<std::string>{"save transcripts", "clear transcripts"}));
+    EXPECT_EQ(events, (std::vector<std::string> { "save transcripts", "clear transcripts" }));
     EXPECT_EQ(app.dlg().node_count, 1);
 
     dialogs.PushButton(MsgResult::No);
@@ -130,7 +130,7 @@ TEST_F(ShellFixture, LoadCommandReadsResolvesAndShowsTheFile)
     EXPECT_EQ(app.statusText(), "Dialogue " + path + ", 2 nodes");
     EXPECT_FALSE(app.modified());
     auto messages = capture.Messages();
-    EXPECT_EQ(messages, (std::vector<std::string>{"Successful load of " + path, "Node count = 2"}));
+    EXPECT_EQ(messages, (std::vector<std::string> { "Successful load of " + path, "Node count = 2" }));
     ASSERT_EQ(dialogs.History().size(), 1u);
     EXPECT_EQ(dialogs.History()[0].file.filters[0].description, "ZEV Dialogue File format (*.zev)");
 }
@@ -142,10 +142,11 @@ TEST_F(ShellFixture, LoadCommandWithErrorsShowsTheLogAndKeepsTheTitle)
     FakeErrorLog errorLog;
     EXPECT_FALSE(LoadDialogueCommand(app, errorLog));
     ASSERT_EQ(errorLog.shown.size(), 1u);
-    EXPECT_EQ(errorLog.shown[0], "There were errors while parsing the dialogue script. \r\n"
-                                 "Error on line 2 column 11:\r\nstring constant expected\r\nLocation 5\r\n");
+    EXPECT_EQ(errorLog.shown[0],
+        "There were errors while parsing the dialogue script. \r\n"
+        "Error on line 2 column 11:\r\nstring constant expected\r\nLocation 5\r\n");
     EXPECT_EQ(app.title(), "ZEV Dialogue Tool - [untitled]");
-    EXPECT_EQ(capture.Messages(), (std::vector<std::string>{"Linecount: 2"}));
+    EXPECT_EQ(capture.Messages(), (std::vector<std::string> { "Linecount: 2" }));
 }
 
 TEST_F(ShellFixture, ADamagedFileWithThousandsOfErrorsGivesAReadableLog)
@@ -153,10 +154,11 @@ TEST_F(ShellFixture, ADamagedFileWithThousandsOfErrorsGivesAReadableLog)
     std::string junk;
     for (int i = 0; i < 20000; ++i)
         junk += "int=1 ";
-    std::string path = dir.Write("damaged.zev", "NPCName \"x\"\r\nLocation \"l\"\r\nDescription \"d\"\r\n"
-                                                "Unknown_Desc \"u\"\r\nKnown_Desc \"k\"\r\nDetailed_Desc \"dd\"\r\n"
-                                                "Node \"a\" notes \"\" { NPCText \"x\" options { " +
-                                                    junk + "} }\r\n");
+    std::string path = dir.Write("damaged.zev",
+        "NPCName \"x\"\r\nLocation \"l\"\r\nDescription \"d\"\r\n"
+        "Unknown_Desc \"u\"\r\nKnown_Desc \"k\"\r\nDetailed_Desc \"dd\"\r\n"
+        "Node \"a\" notes \"\" { NPCText \"x\" options { "
+            + junk + "} }\r\n");
     DialogueReadReport report = ReadDialogueFile(app, path);
     ASSERT_GT(report.errors.size(), 10000u);
     std::size_t entries = 0;
@@ -183,14 +185,15 @@ TEST_F(ShellFixture, ScriptLinesOfAFileRunOnlyWhenAllowed)
     EXPECT_NE(dialogs.Last()->text.find("Print('x');"), std::string::npos);
     dialogs.PushButton(MsgResult::Yes);
     EXPECT_TRUE(LoadDialogueScript(app, path));
-    EXPECT_EQ(ran, std::vector<std::string>{"Print('x');"});
-    EXPECT_EQ(console, (std::vector<std::string>{path + " loaded.", path + " loaded."}));
+    EXPECT_EQ(ran, std::vector<std::string> { "Print('x');" });
+    EXPECT_EQ(console, (std::vector<std::string> { path + " loaded.", path + " loaded." }));
 }
 
 TEST_F(ShellFixture, ScriptLoadWarnsAboutAnEmptyDialogueAndFlushEmptiesIt)
 {
-    std::string path = dir.Write("empty.zev", "NPCName \"E\" Location \"\" Description \"\" Unknown_Desc \"\" "
-                                              "Known_Desc \"\" Detailed_Desc \"\"");
+    std::string path = dir.Write("empty.zev",
+        "NPCName \"E\" Location \"\" Description \"\" Unknown_Desc \"\" "
+        "Known_Desc \"\" Detailed_Desc \"\"");
     EXPECT_TRUE(LoadDialogueScript(app, path));
     EXPECT_EQ(dialogs.Last()->text, "Warning! No nodes found in dialogue.");
     EXPECT_EQ(app.dlg().npc_name, "E");

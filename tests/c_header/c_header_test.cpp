@@ -18,7 +18,10 @@ std::string Describe(void (*fn)(const void*, char*, size_t), const void* record)
     return out;
 }
 
-TEST(CHeader, SizesAgreeWithTheCompiledC) { EXPECT_TRUE(zev_c_sizes_match()); }
+TEST(CHeader, SizesAgreeWithTheCompiledC)
+{
+    EXPECT_TRUE(zev_c_sizes_match());
+}
 
 TEST(CHeader, CReadsEveryKindOfRecordTheModelBuilt)
 {
@@ -66,19 +69,19 @@ TEST(CHeader, CReadsEveryKindOfRecordTheModelBuilt)
     AddVariable(*d, "none")->scope = SCOPE_LOCAL;
 
     EXPECT_EQ(Describe(zev_c_describe, d.get()),
-              "npc=Mira(4) loc=Den nodes=1 default=0\n"
-              "node start hidden=1 checks=1 text=Hello, <PC>.\n"
-              " check talk skill=15 mod=-10 ok=yes fail=no\n"
-              " option Bye -> done int=-3 skill=1 proc=0 gender=2 conds=1\n"
-              "  cond type=2 subject=5 eval=5 value=40 next=2\n"
-              "float barks messages=2 last=Scram!\n"
-              "event tick enum=7 random=1 min=10 max=20 lines=1 first=float_msg(self_obj, 1);\n"
-              "start start lines=1 ssl=local_var(1) == 2 link=1\n"
-              "proc helper node=3 code=8 bytes\n"
-              "var count int 42\n"
-              "var ratio float 0.25\n"
-              "var label string hi there\n"
-              "var none empty scope=3\n");
+        "npc=Mira(4) loc=Den nodes=1 default=0\n"
+        "node start hidden=1 checks=1 text=Hello, <PC>.\n"
+        " check talk skill=15 mod=-10 ok=yes fail=no\n"
+        " option Bye -> done int=-3 skill=1 proc=0 gender=2 conds=1\n"
+        "  cond type=2 subject=5 eval=5 value=40 next=2\n"
+        "float barks messages=2 last=Scram!\n"
+        "event tick enum=7 random=1 min=10 max=20 lines=1 first=float_msg(self_obj, 1);\n"
+        "start start lines=1 ssl=local_var(1) == 2 link=1\n"
+        "proc helper node=3 code=8 bytes\n"
+        "var count int 42\n"
+        "var ratio float 0.25\n"
+        "var label string hi there\n"
+        "var none empty scope=3\n");
 
     dialog_oldformat* old = CopyDialogOldFormat(*d);
     old->file_name = "x.zev";
@@ -98,7 +101,8 @@ TEST(CHeader, CReadsThePlayerCharacter)
     pc.skills[0].value = 35;
     pc.skills[17].name = "Outdoorsman";
     pc.skills[17].value = 60;
-    EXPECT_EQ(Describe(zev_c_describe_player, &pc), "Tester g=2 age=16 st=5 lk=9 money=150 Small Guns=35 Outdoorsman=60");
+    EXPECT_EQ(
+        Describe(zev_c_describe_player, &pc), "Tester g=2 age=16 st=5 lk=9 money=150 Small Guns=35 Outdoorsman=60");
 }
 
 } // namespace

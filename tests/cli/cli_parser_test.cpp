@@ -28,10 +28,10 @@ CliInvocation Parse(const Args& args)
 
 TEST(CliParser, ReadsEachCommandsOptionsAndOperands)
 {
-    auto play = Parse({"play", "d.zev", "--start", "Node1", "--choose=1,2,3", "--seed", "-7", "--female"});
+    auto play = Parse({ "play", "d.zev", "--start", "Node1", "--choose=1,2,3", "--seed", "-7", "--female" });
     ASSERT_EQ(play.action, Action::Run) << play.error;
     EXPECT_EQ(play.command->name, "play");
-    EXPECT_EQ(play.args.operands, Args{"d.zev"});
+    EXPECT_EQ(play.args.operands, Args { "d.zev" });
     EXPECT_EQ(play.args.Value("--start"), "Node1");
     EXPECT_EQ(play.args.Value("--choose"), "1,2,3");
     EXPECT_EQ(play.args.Value("--seed"), "-7");
@@ -39,24 +39,24 @@ TEST(CliParser, ReadsEachCommandsOptionsAndOperands)
     EXPECT_FALSE(play.args.Has("--name"));
     EXPECT_EQ(play.args.Value("--name", "fallback"), "fallback");
 
-    auto script = Parse({"run-script", "--answer", "yes", "--answer", "", "--answer=my text", "s.dws"});
+    auto script = Parse({ "run-script", "--answer", "yes", "--answer", "", "--answer=my text", "s.dws" });
     ASSERT_EQ(script.action, Action::Run) << script.error;
-    EXPECT_EQ(script.args.Values("--answer"), (Args{"yes", "", "my text"}));
-    EXPECT_EQ(script.args.operands, Args{"s.dws"});
+    EXPECT_EQ(script.args.Values("--answer"), (Args { "yes", "", "my text" }));
+    EXPECT_EQ(script.args.operands, Args { "s.dws" });
 
-    auto plugins = Parse({"plugins"});
+    auto plugins = Parse({ "plugins" });
     ASSERT_EQ(plugins.action, Action::Run);
     EXPECT_TRUE(plugins.args.operands.empty());
 }
 
 TEST(CliParser, CommonOptionsStandBeforeOrAfterTheCommand)
 {
-    auto a = Parse({"--home", "/h", "--verbose", "check", "f.zev", "--log=/tmp/l.log"});
+    auto a = Parse({ "--home", "/h", "--verbose", "check", "f.zev", "--log=/tmp/l.log" });
     ASSERT_EQ(a.action, Action::Run) << a.error;
     EXPECT_EQ(a.common.home, "/h");
     EXPECT_TRUE(a.common.verbose);
     EXPECT_EQ(a.common.logFile, "/tmp/l.log");
-    auto b = Parse({"check", "f.zev"});
+    auto b = Parse({ "check", "f.zev" });
     EXPECT_EQ(b.common.home, "");
     EXPECT_FALSE(b.common.verbose);
     EXPECT_EQ(b.common.logFile, "");
@@ -64,22 +64,22 @@ TEST(CliParser, CommonOptionsStandBeforeOrAfterTheCommand)
 
 TEST(CliParser, DoubleDashLetsOperandsStartWithADash)
 {
-    auto a = Parse({"exec", "--", "--not-an-option"});
+    auto a = Parse({ "exec", "--", "--not-an-option" });
     ASSERT_EQ(a.action, Action::Run) << a.error;
-    EXPECT_EQ(a.args.operands, Args{"--not-an-option"});
-    auto b = Parse({"check", "-"});
+    EXPECT_EQ(a.args.operands, Args { "--not-an-option" });
+    auto b = Parse({ "check", "-" });
     ASSERT_EQ(b.action, Action::Run) << b.error;
-    EXPECT_EQ(b.args.operands, Args{"-"});
+    EXPECT_EQ(b.args.operands, Args { "-" });
 }
 
 TEST(CliParser, HelpVersionAndNothing)
 {
     EXPECT_EQ(Parse({}).action, Action::NoArguments);
-    EXPECT_EQ(Parse({"--version"}).action, Action::Version);
-    auto help = Parse({"--help"});
+    EXPECT_EQ(Parse({ "--version" }).action, Action::Version);
+    auto help = Parse({ "--help" });
     EXPECT_EQ(help.action, Action::Help);
     EXPECT_EQ(help.command, nullptr);
-    auto commandHelp = Parse({"play", "--help"});
+    auto commandHelp = Parse({ "play", "--help" });
     EXPECT_EQ(commandHelp.action, Action::Help);
     ASSERT_NE(commandHelp.command, nullptr);
     EXPECT_EQ(commandHelp.command->name, "play");
@@ -92,25 +92,25 @@ struct BadCase {
 
 TEST(CliParser, UsageErrorsSayWhatIsWrong)
 {
-    const std::vector<BadCase> cases{
-        {{"frobnicate"}, "unknown command 'frobnicate'"},
-        {{"check", "--bogus", "f"}, "unknown option '--bogus'"},
-        {{"check", "-x", "f"}, "unknown option '-x'"},
-        {{"--bogus"}, "unknown option '--bogus'"},
-        {{"check"}, "missing FILE"},
-        {{"check", "a", "b"}, "unexpected argument 'b'"},
-        {{"plugins", "extra"}, "unexpected argument 'extra'"},
-        {{"play", "d.zev"}, "missing option --start NODE"},
-        {{"play", "d.zev", "--start"}, "option --start needs a value (NODE)"},
-        {{"play", "d.zev", "--start", "n", "--seed", "x1"}, "option --seed: not an integer: 'x1'"},
-        {{"play", "d.zev", "--start", "n", "--choose", "1,,2"},
-         "option --choose: not a comma-separated list of integers: '1,,2'"},
-        {{"play", "d.zev", "--start", "n", "--start", "m"}, "option --start given more than once"},
-        {{"check", "--listing=yes", "f"}, "option --listing takes no value"},
-        {{"--home=", "plugins"}, "option --home: empty DIR"},
-        {{"--verbose", "plugins", "--verbose"}, "option --verbose given more than once"},
-        {{"--verbose"}, "no command given"},
-        {{"check", "f", "--version"}, "unknown option '--version'"},
+    const std::vector<BadCase> cases {
+        { { "frobnicate" }, "unknown command 'frobnicate'" },
+        { { "check", "--bogus", "f" }, "unknown option '--bogus'" },
+        { { "check", "-x", "f" }, "unknown option '-x'" },
+        { { "--bogus" }, "unknown option '--bogus'" },
+        { { "check" }, "missing FILE" },
+        { { "check", "a", "b" }, "unexpected argument 'b'" },
+        { { "plugins", "extra" }, "unexpected argument 'extra'" },
+        { { "play", "d.zev" }, "missing option --start NODE" },
+        { { "play", "d.zev", "--start" }, "option --start needs a value (NODE)" },
+        { { "play", "d.zev", "--start", "n", "--seed", "x1" }, "option --seed: not an integer: 'x1'" },
+        { { "play", "d.zev", "--start", "n", "--choose", "1,,2" },
+            "option --choose: not a comma-separated list of integers: '1,,2'" },
+        { { "play", "d.zev", "--start", "n", "--start", "m" }, "option --start given more than once" },
+        { { "check", "--listing=yes", "f" }, "option --listing takes no value" },
+        { { "--home=", "plugins" }, "option --home: empty DIR" },
+        { { "--verbose", "plugins", "--verbose" }, "option --verbose given more than once" },
+        { { "--verbose" }, "no command given" },
+        { { "check", "f", "--version" }, "unknown option '--version'" },
     };
     for (const BadCase& c : cases) {
         auto r = Parse(c.args);
@@ -125,8 +125,8 @@ TEST(CliHelp, ListsEveryCommandTheCommonOptionsAndTheExitCodes)
     std::string help = CliHelpText(table);
     for (const CliCommand& c : table.Commands())
         EXPECT_NE(help.find("  " + c.synopsis + "\n"), std::string::npos) << c.name;
-    for (std::string s : {"--home DIR", "--verbose", "--log FILE", "--version", "Exit codes:", "  0  success",
-                          "  1  the input had errors", "  2  usage error"})
+    for (std::string s : { "--home DIR", "--verbose", "--log FILE", "--version", "Exit codes:", "  0  success",
+             "  1  the input had errors", "  2  usage error" })
         EXPECT_NE(help.find(s), std::string::npos) << s;
 }
 
@@ -161,10 +161,10 @@ TEST(CliRun, ARegisteredHandlerRunsWithTheParsedArgumentsAndGivesTheExitCode)
     EXPECT_FALSE(table.SetHandler("no-such-command", {}));
     std::ostringstream out, err;
     std::string logFile = home.File("cli.log");
-    int code = RunCli(table, {"--home", home.path(), "--verbose", "--log", logFile, "check", "--listing", "x.zev"},
-                      out, err);
+    int code = RunCli(
+        table, { "--home", home.path(), "--verbose", "--log", logFile, "check", "--listing", "x.zev" }, out, err);
     EXPECT_EQ(code, 1);
-    EXPECT_EQ(seen.operands, Args{"x.zev"});
+    EXPECT_EQ(seen.operands, Args { "x.zev" });
     EXPECT_TRUE(seen.Has("--listing"));
     EXPECT_EQ(seenFolder, home.path());
     EXPECT_EQ(out.str(), "out\n");
@@ -183,7 +183,7 @@ TEST(CliRun, WithoutLogOrVerboseNothingIsLoggedAnywhere)
         return 0;
     });
     std::ostringstream out, err;
-    EXPECT_EQ(RunCli(table, {"--home", home.path(), "plugins"}, out, err), 0);
+    EXPECT_EQ(RunCli(table, { "--home", home.path(), "plugins" }, out, err), 0);
     EXPECT_EQ(err.str(), "");
     EXPECT_FALSE(FileExists(home.File("debug.log")));
 }
@@ -194,16 +194,16 @@ TEST(CliRun, FailuresAroundTheHandlerAreReportedWithExitCode2)
     CliCommandTable table = BuiltinCommands();
     table.SetHandler("lint", [](CliContext&, const CliCommandArgs&) -> int { throw std::runtime_error("boom"); });
     std::ostringstream out, err;
-    EXPECT_EQ(RunCli(table, {"--home", home.path(), "lint", "f"}, out, err), 2);
+    EXPECT_EQ(RunCli(table, { "--home", home.path(), "lint", "f" }, out, err), 2);
     EXPECT_EQ(err.str(), "zevdlg-cli: lint: internal error: boom\n");
 
     std::ostringstream out2, err2;
-    EXPECT_EQ(RunCli(table, {"--home", home.File("missing"), "lint", "f"}, out2, err2), 2);
+    EXPECT_EQ(RunCli(table, { "--home", home.File("missing"), "lint", "f" }, out2, err2), 2);
     EXPECT_EQ(err2.str(), "zevdlg-cli: lint: program folder not found: " + home.File("missing") + "\n");
 
     std::ostringstream out3, err3;
-    EXPECT_EQ(RunCli(table, {"--home", home.path(), "--log", home.File("no/such/dir/x.log"), "lint", "f"}, out3, err3),
-              2);
+    EXPECT_EQ(
+        RunCli(table, { "--home", home.path(), "--log", home.File("no/such/dir/x.log"), "lint", "f" }, out3, err3), 2);
     EXPECT_NE(err3.str().find("zevdlg-cli: lint: Cannot create the log file"), std::string::npos) << err3.str();
 }
 

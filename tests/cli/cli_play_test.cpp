@@ -11,24 +11,25 @@ namespace {
 using test::Result;
 using test::RunTool;
 
-constexpr std::string_view kDialogue =
-    "NPCName \"Guard\" Location \"\" Description \"\" Unknown_Desc \"\" Known_Desc \"\" Detailed_Desc \"\"\r\n"
-    "Node \"Gate\" notes \"\" { NPCText \"Halt, <PC>!\" NPCFemaleText \"Halt, ma'am!\" options {\r\n"
-    "  playertext \"Let me in.\" linkto \"Inside\" notes \"\"\r\n"
-    "  playertext \"Bye.\" linkto \"done\" notes \"\" } }\r\n"
-    "Node \"Inside\" notes \"\" { NPCText \"Go on, ${dude_name}.\" options { playertext \"Thanks.\" linkto \"done\" notes \"\" } }\r\n";
+constexpr std::string_view kDialogue
+    = "NPCName \"Guard\" Location \"\" Description \"\" Unknown_Desc \"\" Known_Desc \"\" Detailed_Desc \"\"\r\n"
+      "Node \"Gate\" notes \"\" { NPCText \"Halt, <PC>!\" NPCFemaleText \"Halt, ma'am!\" options {\r\n"
+      "  playertext \"Let me in.\" linkto \"Inside\" notes \"\"\r\n"
+      "  playertext \"Bye.\" linkto \"done\" notes \"\" } }\r\n"
+      "Node \"Inside\" notes \"\" { NPCText \"Go on, ${dude_name}.\" options { playertext \"Thanks.\" linkto \"done\" "
+      "notes \"\" } }\r\n";
 
 TEST(CliPlay, PrintsTheTranscriptOfTheChosenPath)
 {
     test::TempDir dir;
     std::string file = dir.Write("guard.zev", kDialogue);
-    Result r = RunTool({"play", file, "--start", "Gate", "--choose", "0,0", "--name", "Vic", "--seed", "7"},
-                       ZEV_DIST_DIR);
+    Result r
+        = RunTool({ "play", file, "--start", "Gate", "--choose", "0,0", "--name", "Vic", "--seed", "7" }, ZEV_DIST_DIR);
     EXPECT_EQ(r.code, 0) << r.err;
     // The answer that ends the dialogue is not part of the history's last entry.
     EXPECT_EQ(r.out, "NPC: (Gate) Halt, Vic!\nPlayer: Let me in.\nNPC: (Inside) Go on, Vic.\n");
 
-    Result female = RunTool({"play", file, "--start", "Gate", "--female", "--name", "Ann"}, ZEV_DIST_DIR);
+    Result female = RunTool({ "play", file, "--start", "Gate", "--female", "--name", "Ann" }, ZEV_DIST_DIR);
     EXPECT_EQ(female.code, 0);
     EXPECT_EQ(female.out, "NPC: (Gate) Halt, ma'am!\n");
 }
@@ -37,14 +38,14 @@ TEST(CliPlay, AnUnknownStartOrChoiceIsExitOneWithTheBoxOnStderr)
 {
     test::TempDir dir;
     std::string file = dir.Write("guard.zev", kDialogue);
-    Result missing = RunTool({"play", file, "--start", "Nowhere"}, ZEV_DIST_DIR);
+    Result missing = RunTool({ "play", file, "--start", "Nowhere" }, ZEV_DIST_DIR);
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("[warning] Error occured: Node 'Nowhere' not found."), std::string::npos) << missing.err;
-    Result badChoice = RunTool({"play", file, "--start", "Gate", "--choose", "5"}, ZEV_DIST_DIR);
+    Result badChoice = RunTool({ "play", file, "--start", "Gate", "--choose", "5" }, ZEV_DIST_DIR);
     EXPECT_EQ(badChoice.code, 1);
     EXPECT_EQ(badChoice.out, "NPC: (Gate) Halt, Wanderer!\n"); // the shipped configuration's character
     EXPECT_NE(badChoice.err.find("option 5 is not listed at node 'Gate'"), std::string::npos);
-    EXPECT_EQ(RunTool({"play", file}, ZEV_DIST_DIR).code, 2); // --start is required
+    EXPECT_EQ(RunTool({ "play", file }, ZEV_DIST_DIR).code, 2); // --start is required
 }
 
 } // namespace

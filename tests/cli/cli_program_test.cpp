@@ -21,15 +21,14 @@ const CliCommandTable& Table()
     return table;
 }
 
-
 TEST(CliProgram, VersionAndHelp)
 {
-    Result v = RunTool({"--version"});
+    Result v = RunTool({ "--version" });
     EXPECT_EQ(v.code, 0);
     EXPECT_EQ(v.out, "zevdlg 0.25.4-stable\n");
     EXPECT_EQ(v.err, "");
 
-    Result h = RunTool({"--help"});
+    Result h = RunTool({ "--help" });
     EXPECT_EQ(h.code, 0);
     EXPECT_EQ(h.err, "");
     for (const CliCommand& c : Table().Commands())
@@ -47,7 +46,7 @@ TEST(CliProgram, VersionAndHelp)
 TEST(CliProgram, EachCommandPrintsItsOwnUsage)
 {
     for (const CliCommand& c : Table().Commands()) {
-        Result r = RunTool({c.name, "--help"});
+        Result r = RunTool({ c.name, "--help" });
         EXPECT_EQ(r.code, 0) << c.name;
         EXPECT_EQ(r.out.rfind("usage: zevdlg-cli [COMMON OPTIONS] " + c.synopsis + "\n", 0), 0u) << r.out;
         EXPECT_EQ(r.err, "");
@@ -56,19 +55,20 @@ TEST(CliProgram, EachCommandPrintsItsOwnUsage)
 
 TEST(CliProgram, UsageErrorsGoToStderrWithExitCode2)
 {
-    Result unknown = RunTool({"frobnicate"});
+    Result unknown = RunTool({ "frobnicate" });
     EXPECT_EQ(unknown.code, 2);
     EXPECT_EQ(unknown.out, "");
     EXPECT_EQ(unknown.err, "zevdlg-cli: unknown command 'frobnicate'\nTry 'zevdlg-cli --help' for more information.\n");
 
-    Result option = RunTool({"check", "--bogus", "f.zev"});
+    Result option = RunTool({ "check", "--bogus", "f.zev" });
     EXPECT_EQ(option.code, 2);
     EXPECT_EQ(option.out, "");
-    EXPECT_EQ(option.err, "zevdlg-cli: check: unknown option '--bogus'\n"
-                          "usage: zevdlg-cli check [--listing] FILE\n"
-                          "Try 'zevdlg-cli check --help' for more information.\n");
+    EXPECT_EQ(option.err,
+        "zevdlg-cli: check: unknown option '--bogus'\n"
+        "usage: zevdlg-cli check [--listing] FILE\n"
+        "Try 'zevdlg-cli check --help' for more information.\n");
 
-    Result missing = RunTool({"play", "f.zev"});
+    Result missing = RunTool({ "play", "f.zev" });
     EXPECT_EQ(missing.code, 2);
     EXPECT_NE(missing.err.find("zevdlg-cli: play: missing option --start NODE\n"), std::string::npos);
 }
@@ -76,10 +76,15 @@ TEST(CliProgram, UsageErrorsGoToStderrWithExitCode2)
 TEST(CliProgram, CommandsNotBuiltYetSaySoAndFailWithExitCode2)
 {
     test::TempDir home;
-    const std::vector<std::vector<std::string>> calls{
-        {"check", "f.zev"}, {"format", "--allow-scripts", "f.zev"}, {"lint", "f.zev"},
-        {"run-script", "--answer", "yes", "s.dws"}, {"exec", "DebugMsg('x');"},
-        {"play", "f.zev", "--start", "A", "--choose", "1,2"}, {"plugins"}, {"run-plugin", "p.so"},
+    const std::vector<std::vector<std::string>> calls {
+        { "check", "f.zev" },
+        { "format", "--allow-scripts", "f.zev" },
+        { "lint", "f.zev" },
+        { "run-script", "--answer", "yes", "s.dws" },
+        { "exec", "DebugMsg('x');" },
+        { "play", "f.zev", "--start", "A", "--choose", "1,2" },
+        { "plugins" },
+        { "run-plugin", "p.so" },
     };
     for (const auto& call : calls) {
         if (Table().Find(call[0])->handler)

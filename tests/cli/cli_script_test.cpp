@@ -14,15 +14,16 @@ using test::RunTool;
 TEST(CliScript, RunScriptPrintsOutputAndAnswersBoxesInOrder)
 {
     test::TempDir dir;
-    std::string script = dir.Write("t.dws", "var i: Integer;\nfor i := 1 to 2 do WriteLn('line ', i);\n"
-                                            "if QuestionDlg('Go on?') then PrintLn('yes') else PrintLn('no');\n"
-                                            "WriteLn(InputBox('c', 'Name?', 'def'));\n");
-    Result r = RunTool({"run-script", "--answer", "yes", "--answer", "typed", script});
+    std::string script = dir.Write("t.dws",
+        "var i: Integer;\nfor i := 1 to 2 do WriteLn('line ', i);\n"
+        "if QuestionDlg('Go on?') then PrintLn('yes') else PrintLn('no');\n"
+        "WriteLn(InputBox('c', 'Name?', 'def'));\n");
+    Result r = RunTool({ "run-script", "--answer", "yes", "--answer", "typed", script });
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "line 1\nline 2\nyes\ntyped\n");
     EXPECT_EQ(r.err, "[confirmation] Go on? -> yes\n[input] Name? -> typed\n");
 
-    Result defaults = RunTool({"run-script", script});
+    Result defaults = RunTool({ "run-script", script });
     EXPECT_EQ(defaults.out, "line 1\nline 2\nno\ndef\n");
 }
 
@@ -30,16 +31,16 @@ TEST(CliScript, ErrorsGoToStderrWithPositionsAndExitOne)
 {
     test::TempDir dir;
     std::string script = dir.Write("bad.dws", "begin\n  x := 1;\n  y := ;\nend.\n");
-    Result r = RunTool({"run-script", script});
+    Result r = RunTool({ "run-script", script });
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("[line: 2, column: 3, file: " + script + "]"), std::string::npos) << r.err;
     EXPECT_NE(r.out.find("Error executing command. 2 messages returned."), std::string::npos) << r.out;
-    EXPECT_EQ(RunTool({"run-script", dir.File("missing.dws")}).code, 2);
+    EXPECT_EQ(RunTool({ "run-script", dir.File("missing.dws") }).code, 2);
 
-    Result line = RunTool({"exec", "WriteLn(1 div 0);"});
+    Result line = RunTool({ "exec", "WriteLn(1 div 0);" });
     EXPECT_EQ(line.code, 1);
     EXPECT_NE(line.err.find("Runtime Error: "), std::string::npos) << line.err;
-    EXPECT_EQ(RunTool({"exec", "PrintLn('ok');"}).out, "ok\n");
+    EXPECT_EQ(RunTool({ "exec", "PrintLn('ok');" }).out, "ok\n");
 }
 
 TEST(CliScript, TheDialogueIsLoadedAndSavedAroundTheRun)
@@ -47,7 +48,7 @@ TEST(CliScript, TheDialogueIsLoadedAndSavedAroundTheRun)
     test::TempDir dir;
     std::string out = dir.File("saved.zev");
     std::string sample = std::string(ZEV_SOURCE_DIR) + "/data/dialogue/sample.zev";
-    Result r = RunTool({"exec", "--dialogue", sample, "--save", out, "PrintLn('x');"});
+    Result r = RunTool({ "exec", "--dialogue", sample, "--save", out, "PrintLn('x');" });
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(test::ReadFileBytes(out), test::ReadFileBytes(sample));
 }

@@ -18,7 +18,7 @@ Result RunTool(const std::vector<std::string>& args, const char* home)
     TempDir dir;
     std::string outPath = dir.File("out"), errPath = dir.File("err");
     std::string exe = ZEV_DIST_DIR "/zevdlg-cli";
-    std::vector<char*> argv{exe.data()};
+    std::vector<char*> argv { exe.data() };
     std::vector<std::string> copy = args;
     for (auto& a : copy)
         argv.push_back(a.data());

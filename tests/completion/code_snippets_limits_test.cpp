@@ -16,7 +16,7 @@ using Errors = std::vector<std::string>;
 
 struct SnippetLimits : ::testing::Test {
     CodeSnippetTable table;
-    TCodeSnippets parser{table};
+    TCodeSnippets parser { table };
 
     void Parse(std::string text)
     {
@@ -45,7 +45,7 @@ TEST_F(SnippetLimits, The257thPresetIsKeptAndThe258thDropped)
     // The dropped preset is still read: its own syntax error is reported after error 92, which
     // stands at its first symbol whatever the error distance; the preset after it is dropped too.
     Parse(Presets(1, 257) + "CodePreset p258( desc = \"d\" {};\n" + Presets(259, 259));
-    EXPECT_EQ(ErrorList(parser), (Errors{"258:1 92", "258:18 21", "259:1 92"}));
+    EXPECT_EQ(ErrorList(parser), (Errors { "258:1 92", "258:18 21", "259:1 92" }));
     ASSERT_EQ(table.count(), 257);
     EXPECT_EQ(table[256].name, "p257");
 }
@@ -54,13 +54,13 @@ TEST_F(SnippetLimits, ErrorTooManyDoesNotTouchTheErrorDistance)
 {
     // A syntax error right before the dropped preset does not hide error 92...
     Parse(Presets(1, 256) + "CodePreset p257() desc = \"d\" {}\nCodePreset p258() desc = \"d\" {};");
-    EXPECT_EQ(ErrorList(parser), (Errors{"258:1 25", "258:1 92"}));
+    EXPECT_EQ(ErrorList(parser), (Errors { "258:1 25", "258:1 92" }));
     EXPECT_EQ(table.count(), 257);
 
     // ...and error 92 does not hide a syntax error on the very next symbol.
     table.Clear();
     Parse(Presets(1, 257) + "CodePreset () desc = \"d\" {};");
-    EXPECT_EQ(ErrorList(parser), (Errors{"258:1 92", "258:12 1"}));
+    EXPECT_EQ(ErrorList(parser), (Errors { "258:1 92", "258:12 1" }));
     EXPECT_EQ(table.count(), 257);
 }
 
@@ -71,7 +71,7 @@ TEST_F(SnippetLimits, The33rdParameterIsKeptAndThe34thDropped)
         text += "int q" + std::to_string(i) + " = \"p\"" + (i < 35 ? ",\n" : "\n");
     text += ") desc = \"d\" { \"%q33%\" };\n" + Presets(2, 2);
     Parse(text);
-    EXPECT_EQ(ErrorList(parser), (Errors{"35:1 92", "36:1 92"}));
+    EXPECT_EQ(ErrorList(parser), (Errors { "35:1 92", "36:1 92" }));
     ASSERT_EQ(table.count(), 2);
     ASSERT_EQ(table[0].param_count, 33);
     EXPECT_EQ(table[0].params[32].name, "q33");
@@ -113,9 +113,9 @@ TEST_F(SnippetLimits, HugeAndUnfinishedInputs)
     EXPECT_EQ(table[0].name.size(), huge.size());
     EXPECT_EQ(table[0].code.size(), huge.size() + 2);
 
-    for (std::string text : {std::string("\"") + huge, "/*" + huge, "#" + huge, std::string(1 << 16, '('),
-                             std::string(1 << 16, '\\'), std::string(1 << 16, '\0'), std::string(1 << 16, '\x1a'),
-                             "CodePreset a(" + std::string(1 << 16, ','), "\"" + std::string(1 << 16, '\\')}) {
+    for (std::string text : { std::string("\"") + huge, "/*" + huge, "#" + huge, std::string(1 << 16, '('),
+             std::string(1 << 16, '\\'), std::string(1 << 16, '\0'), std::string(1 << 16, '\x1a'),
+             "CodePreset a(" + std::string(1 << 16, ','), "\"" + std::string(1 << 16, '\\') }) {
         table.Clear();
         Parse(text);
         EXPECT_FALSE(parser.Errors().empty());
@@ -131,7 +131,7 @@ TEST(ShippedSnippets, LoadWithoutErrorsAndUseEveryParameter)
     TCodeSnippets parser(table);
     parser.SourceFileName = ZEV_SOURCE_DIR "/data/def/codesnippets.def";
     ASSERT_TRUE(parser.Execute()) << parser.IoError();
-    EXPECT_EQ(ErrorList(parser), Errors{});
+    EXPECT_EQ(ErrorList(parser), Errors {});
     EXPECT_GE(table.count(), 10);
     EXPECT_LE(table.count(), 20);
 

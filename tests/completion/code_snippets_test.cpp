@@ -15,7 +15,7 @@ using Errors = std::vector<std::string>;
 
 struct SnippetFixture : ::testing::Test {
     CodeSnippetTable table;
-    TCodeSnippets parser{table};
+    TCodeSnippets parser { table };
 
     void Parse(std::string text)
     {
@@ -33,9 +33,12 @@ struct ErrorCase {
     int32_t presets;
 };
 
-void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ErrorCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
-class SnippetErrors : public SnippetFixture, public ::testing::WithParamInterface<ErrorCase> {};
+class SnippetErrors : public SnippetFixture, public ::testing::WithParamInterface<ErrorCase> { };
 
 TEST_P(SnippetErrors, ReportsExactlyTheseErrors)
 {
@@ -48,32 +51,33 @@ TEST_P(SnippetErrors, ReportsExactlyTheseErrors)
 
 const std::string kA = "CodePreset a() desc = \"x\" {};\n";
 
-INSTANTIATE_TEST_SUITE_P(Cases, SnippetErrors, ::testing::Values(
-    ErrorCase{"Clean", kA + "CodePreset b(int n = \"N\") desc = \"y\" { \"l\" };", {}, 2},
-    // The file needs one preset.
-    ErrorCase{"Empty", "", {"1:2 18"}, 0},
-    ErrorCase{"OnlyComments", "// none\n/* none */\n", {"3:1 18"}, 0},
-    // Keywords are case-sensitive: a lower-case codepreset is an identifier.
-    ErrorCase{"LowerCaseKeyword", "codepreset a() desc = \"x\" {};", {"1:2 18"}, 0},
-    ErrorCase{"LowerCaseDesc", "CodePreset a()\nDesc = \"x\" {};", {"2:1 22"}, 1},
-    // A missing ";" is reported where the next preset starts; both presets count.
-    ErrorCase{"MissingSemicolon", "CodePreset a() desc = \"x\" {}\nCodePreset b() desc = \"y\" {};", {"2:1 25"}, 2},
-    // Symbols between presets are reported once and skipped; the presets after them are read.
-    ErrorCase{"JunkBetweenPresets", kA + "junk ( ; 5\n" + kA, {"2:1 18"}, 2},
-    ErrorCase{"UnknownSymbolIsSkipped", kA + "@\n" + kA, {"2:1 26"}, 2},
-    ErrorCase{"SlashIsUnknown", kA + "/ " + kA, {"2:1 26"}, 2},
-    ErrorCase{"FiveDotIsOneUnknownSymbol", "CodePreset a(5.) desc = \"x\" {};", {"1:15 26"}, 1},
-    // A parameter must start with a type keyword or an identifier.
-    ErrorCase{"InvalidParameter", "CodePreset a(int x = \"p\",\n) desc = \"d\" {};", {"2:1 27"}, 1},
-    // Adjacent errors give one entry; errors two symbols apart give two.
-    ErrorCase{"AdjacentErrorsGiveOne", "CodePreset a( desc \"x\" {};", {"1:16 21"}, 1},
-    ErrorCase{"DistantErrorsGiveTwo", "CodePreset a( desc = \"x\"\n\"y\" };", {"1:16 21", "2:1 23"}, 1},
-    // A string cut off by its line end is an unknown symbol.
-    ErrorCase{"UnterminatedStringAtLineEnd", "CodePreset a() desc = \"abc\n{};", {"1:24 26"}, 1},
-    ErrorCase{"UnterminatedStringAtEnd", "CodePreset a() desc = \"abc", {"1:24 4"}, 1},
-    ErrorCase{"UnterminatedComment", kA + "/* open", {}, 1},
-    ErrorCase{"PragmaAtTheEnd", kA + "# last line", {}, 1},
-    ErrorCase{"NumbersAreNotExpected", "CodePreset a() desc = 5 {};", {"1:24 4"}, 1}),
+INSTANTIATE_TEST_SUITE_P(Cases, SnippetErrors,
+    ::testing::Values(ErrorCase { "Clean", kA + "CodePreset b(int n = \"N\") desc = \"y\" { \"l\" };", {}, 2 },
+        // The file needs one preset.
+        ErrorCase { "Empty", "", { "1:2 18" }, 0 },
+        ErrorCase { "OnlyComments", "// none\n/* none */\n", { "3:1 18" }, 0 },
+        // Keywords are case-sensitive: a lower-case codepreset is an identifier.
+        ErrorCase { "LowerCaseKeyword", "codepreset a() desc = \"x\" {};", { "1:2 18" }, 0 },
+        ErrorCase { "LowerCaseDesc", "CodePreset a()\nDesc = \"x\" {};", { "2:1 22" }, 1 },
+        // A missing ";" is reported where the next preset starts; both presets count.
+        ErrorCase {
+            "MissingSemicolon", "CodePreset a() desc = \"x\" {}\nCodePreset b() desc = \"y\" {};", { "2:1 25" }, 2 },
+        // Symbols between presets are reported once and skipped; the presets after them are read.
+        ErrorCase { "JunkBetweenPresets", kA + "junk ( ; 5\n" + kA, { "2:1 18" }, 2 },
+        ErrorCase { "UnknownSymbolIsSkipped", kA + "@\n" + kA, { "2:1 26" }, 2 },
+        ErrorCase { "SlashIsUnknown", kA + "/ " + kA, { "2:1 26" }, 2 },
+        ErrorCase { "FiveDotIsOneUnknownSymbol", "CodePreset a(5.) desc = \"x\" {};", { "1:15 26" }, 1 },
+        // A parameter must start with a type keyword or an identifier.
+        ErrorCase { "InvalidParameter", "CodePreset a(int x = \"p\",\n) desc = \"d\" {};", { "2:1 27" }, 1 },
+        // Adjacent errors give one entry; errors two symbols apart give two.
+        ErrorCase { "AdjacentErrorsGiveOne", "CodePreset a( desc \"x\" {};", { "1:16 21" }, 1 },
+        ErrorCase { "DistantErrorsGiveTwo", "CodePreset a( desc = \"x\"\n\"y\" };", { "1:16 21", "2:1 23" }, 1 },
+        // A string cut off by its line end is an unknown symbol.
+        ErrorCase { "UnterminatedStringAtLineEnd", "CodePreset a() desc = \"abc\n{};", { "1:24 26" }, 1 },
+        ErrorCase { "UnterminatedStringAtEnd", "CodePreset a() desc = \"abc", { "1:24 4" }, 1 },
+        ErrorCase { "UnterminatedComment", kA + "/* open", {}, 1 },
+        ErrorCase { "PragmaAtTheEnd", kA + "# last line", {}, 1 },
+        ErrorCase { "NumbersAreNotExpected", "CodePreset a() desc = 5 {};", { "1:24 4" }, 1 }),
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
 
 // ---- What the presets hold
@@ -118,7 +122,7 @@ TEST_F(SnippetFixture, EveryKeywordGivesItsTypeAndAnUntypedParameterKeepsThePrev
     std::vector<int32_t> types;
     for (int32_t i = 0; i < table[0].param_count; ++i)
         types.push_back(table[0].params[static_cast<std::size_t>(i)].param_type);
-    EXPECT_EQ(types, (std::vector<int32_t>{0, 1, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12}));
+    EXPECT_EQ(types, (std::vector<int32_t> { 0, 1, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12 }));
     // Across presets too.
     EXPECT_EQ(table[1].params[0].param_type, PARAM_MAP_VAR);
 
@@ -148,7 +152,7 @@ TEST_F(SnippetFixture, CommentsAndPragmasMayStandBetweenAnySymbols)
           "# a pragma inside the preset\r\n"
           "int n = \"p\") desc = \"d\" { \"c\" };\r\n"
           "/**/ # trailing");
-    EXPECT_EQ(ErrorList(parser), Errors{});
+    EXPECT_EQ(ErrorList(parser), Errors {});
     ASSERT_EQ(table.count(), 1);
     EXPECT_EQ(table[0].params[0].name, "n");
     EXPECT_EQ(table[0].code, "c\r\n");
@@ -164,7 +168,7 @@ TEST_F(SnippetFixture, LineCommentsAndPragmasEndAtAnLfToo)
 TEST_F(SnippetFixture, APresetWithErrorsKeepsWhatWasRead)
 {
     Parse("CodePreset a(int n = \"p\" desc = \"d\" { \"c\" };\nCodePreset b() desc = \"e\" {};");
-    EXPECT_EQ(ErrorList(parser), Errors{"1:27 21"});
+    EXPECT_EQ(ErrorList(parser), Errors { "1:27 21" });
     ASSERT_EQ(table.count(), 2);
     EXPECT_EQ(table[0].name, "a");
     EXPECT_EQ(table[0].param_count, 1);
@@ -195,7 +199,7 @@ TEST_F(SnippetFixture, TheInputEndsAtNulAndByte26)
     EXPECT_EQ(table.count(), 2);
     // Inside a string the end of the input is the end of file, at the string's start.
     Parse("CodePreset a() desc = \"ab\x1a\" {};");
-    EXPECT_EQ(ErrorList(parser), Errors{"1:24 4"});
+    EXPECT_EQ(ErrorList(parser), Errors { "1:24 4" });
 }
 
 TEST_F(SnippetFixture, IdentifiersTakeTheLatin1Letters)
@@ -222,9 +226,8 @@ TEST_F(SnippetFixture, MessagesOfTheGrammar)
 
 TEST(ParamTypeNames, NameEveryCode)
 {
-    const char* names[] = {"Unknown", "Integer", "NodePTR", "Boolean", "FloatNodePTR", "String", "Player Skill",
-                           "Player Stat", "Global Var", "Local Var", "Script Var", "Item/Critter PID", "Map Var",
-                           "Unknown"};
+    const char* names[] = { "Unknown", "Integer", "NodePTR", "Boolean", "FloatNodePTR", "String", "Player Skill",
+        "Player Stat", "Global Var", "Local Var", "Script Var", "Item/Critter PID", "Map Var", "Unknown" };
     for (int32_t code = 0; code <= 13; ++code)
         EXPECT_EQ(ParamTypeName(code), names[code]) << code;
     EXPECT_EQ(ParamTypeName(-1), "Unknown");

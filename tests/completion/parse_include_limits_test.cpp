@@ -34,9 +34,9 @@ std::string Procedure(int params, bool trailingComma = false)
 
 struct IncludeLimits : ::testing::Test {
     DefinitionTable table;
-    TParseInclude parser{table};
+    TParseInclude parser { table };
     Logger log;
-    test::LogCapture captured{log};
+    test::LogCapture captured { log };
     test::TempDir dir;
 
     void Parse(std::string text)
@@ -54,7 +54,7 @@ TEST_F(IncludeLimits, The6001stDefinitionIsKeptAndThe6002ndDropped)
 
     table.Clear();
     Parse(Definitions(1, 6002) + "AddDefine d6003(;\n");
-    EXPECT_EQ(ErrorList(parser), (Errors{"6002:1 92", "6003:1 92", "6003:17 13"}));
+    EXPECT_EQ(ErrorList(parser), (Errors { "6002:1 92", "6003:1 92", "6003:17 13" }));
     ASSERT_EQ(table.count(), 6001);
     EXPECT_EQ(table[6000].name, "d6001");
 }
@@ -68,7 +68,7 @@ TEST_F(IncludeLimits, The11thParameterIsKeptAndThe12thDropped)
 
     table.Clear();
     Parse(Procedure(13));
-    EXPECT_EQ(ErrorList(parser), (Errors{"13:1 92", "14:1 92"}));
+    EXPECT_EQ(ErrorList(parser), (Errors { "13:1 92", "14:1 92" }));
     ASSERT_EQ(table.count(), 2);
     EXPECT_EQ(table[0].param_count, 11);
     EXPECT_EQ(table[0].param_names[10], "a11");
@@ -78,7 +78,7 @@ TEST_F(IncludeLimits, The11thParameterIsKeptAndThe12thDropped)
     // An empty twelfth parameter is one too many as well.
     table.Clear();
     Parse(Procedure(11, true));
-    EXPECT_EQ(ErrorList(parser), (Errors{"13:1 92", "13:1 1"}));
+    EXPECT_EQ(ErrorList(parser), (Errors { "13:1 92", "13:1 1" }));
     EXPECT_EQ(table[0].param_count, 11);
 }
 
@@ -104,8 +104,9 @@ TEST_F(IncludeLimits, LoadDefLogsParsesAndAppends)
     EXPECT_EQ(table[0].name, "one");
     EXPECT_EQ(table[2].name, "one");
     EXPECT_EQ(table[2].value, "1");
-    EXPECT_EQ(captured.lines, (std::vector<std::pair<std::string, std::string>>{
-                                  {"Loading definition " + first, "MainApp"}, {"Loading definition " + second, "MainApp"}}));
+    EXPECT_EQ(captured.lines,
+        (std::vector<std::pair<std::string, std::string>> {
+            { "Loading definition " + first, "MainApp" }, { "Loading definition " + second, "MainApp" } }));
 }
 
 TEST_F(IncludeLimits, AFileThatCannotBeReadLeavesTheTableAlone)
@@ -117,7 +118,7 @@ TEST_F(IncludeLimits, AFileThatCannotBeReadLeavesTheTableAlone)
     EXPECT_EQ(r.added, 0);
     ASSERT_EQ(table.count(), 1);
     EXPECT_EQ(table[0].name, "kept");
-    EXPECT_EQ(captured.Messages(), std::vector<std::string>{"Loading definition " + dir.File("missing.def")});
+    EXPECT_EQ(captured.Messages(), std::vector<std::string> { "Loading definition " + dir.File("missing.def") });
 
     // A blank name names no file; it does not parse whatever the source buffer holds.
     parser.SourceFileName.clear();
@@ -135,7 +136,7 @@ TEST_F(IncludeLimits, AFullTableRefusesEveryFurtherDefinition)
     DefLoadResult r = LoadDef(parser, dir.Write("more.def", "AddDefine x;\nAddDefine y;\n"), log);
     EXPECT_TRUE(r.read);
     EXPECT_EQ(r.added, 0);
-    EXPECT_EQ(ErrorList(parser), (Errors{"1:2 92", "2:1 92"}));
+    EXPECT_EQ(ErrorList(parser), (Errors { "1:2 92", "2:1 92" }));
     EXPECT_EQ(table.count(), 6001);
 }
 
@@ -157,9 +158,9 @@ TEST_F(IncludeLimits, HugeAndUnfinishedInputs)
     EXPECT_TRUE(parser.Successful());
     EXPECT_EQ(table[0].param_names[0].size(), huge.size());
 
-    for (std::string text : {std::string("\"") + huge, "/*" + huge, "AddDefine f(" + std::string(1 << 16, ','),
-                             "AddDefine f(a" + std::string(1 << 16, ',') + ")", std::string(1 << 16, '#'),
-                             std::string(1 << 16, '\0'), "AddDefine f(\x1a" + huge}) {
+    for (std::string text : { std::string("\"") + huge, "/*" + huge, "AddDefine f(" + std::string(1 << 16, ','),
+             "AddDefine f(a" + std::string(1 << 16, ',') + ")", std::string(1 << 16, '#'), std::string(1 << 16, '\0'),
+             "AddDefine f(\x1a" + huge }) {
         table.Clear();
         Parse(text);
         EXPECT_FALSE(parser.Errors().empty());

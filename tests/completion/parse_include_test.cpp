@@ -15,7 +15,7 @@ using Errors = std::vector<std::string>;
 
 struct IncludeFixture : ::testing::Test {
     DefinitionTable table;
-    TParseInclude parser{table};
+    TParseInclude parser { table };
 
     void Parse(std::string text)
     {
@@ -38,9 +38,12 @@ struct ErrorCase {
     int32_t definitions;
 };
 
-void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ErrorCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
-class IncludeErrors : public IncludeFixture, public ::testing::WithParamInterface<ErrorCase> {};
+class IncludeErrors : public IncludeFixture, public ::testing::WithParamInterface<ErrorCase> { };
 
 TEST_P(IncludeErrors, ReportsExactlyTheseErrors)
 {
@@ -50,28 +53,29 @@ TEST_P(IncludeErrors, ReportsExactlyTheseErrors)
     EXPECT_EQ(table.count(), c.definitions);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, IncludeErrors, ::testing::Values(
-    ErrorCase{"Clean", "AddDefine a;\nAddDefine f(objectptr who, integer n) = 3;\nAddDefine PID_X = 12;", {}, 3},
-    ErrorCase{"Empty", "", {"1:2 6"}, 0},
-    // Keywords are case-sensitive.
-    ErrorCase{"LowerCaseKeyword", "adddefine x;", {"1:2 6"}, 0},
-    ErrorCase{"MissingSemicolon", "AddDefine a\nAddDefine b;", {"2:1 15"}, 2},
-    // The language has no preprocessor lines: "#" is an unknown symbol, the rest of the line junk.
-    ErrorCase{"PreprocessorLine", "#include \"x.h\"\nAddDefine a;", {"1:2 16"}, 1},
-    ErrorCase{"JunkBetweenStatements", "AddDefine a;\njunk ( ;\nAddDefine b;", {"2:1 6"}, 2},
-    // The value is an integer, nothing else.
-    ErrorCase{"FloatValue", "AddDefine a = 5.0;", {"1:16 2"}, 1},
-    ErrorCase{"StringValue", "AddDefine a = \"5\";", {"1:16 2"}, 1},
-    ErrorCase{"HexValue", "AddDefine a = $FF;", {"1:16 2"}, 1},
-    ErrorCase{"LoneMinus", "AddDefine a = - 5;", {"1:16 16"}, 1},
-    ErrorCase{"MissingCloseParen", "AddDefine f(a b);\nAddDefine g;", {"1:16 13"}, 2},
-    ErrorCase{"TypeWithoutNameAfterComma", "AddDefine f(a, integer);", {"1:24 1"}, 1},
-    ErrorCase{"MissingName", "AddDefine = 5;", {"1:12 1"}, 1},
-    ErrorCase{"UnterminatedString", "AddDefine a \"x\nAddDefine b;", {"1:14 16"}, 2},
-    ErrorCase{"UnterminatedComment", "AddDefine a; /* open", {}, 1},
-    ErrorCase{"CommentsEndAtLf", "// c\nAddDefine a; // d\n/* e\n */ AddDefine b;", {}, 2},
-    ErrorCase{"CommentsEndAtCrLf", "// c\r\nAddDefine a;\r\n", {}, 1},
-    ErrorCase{"Byte26EndsTheInput", "AddDefine a;\x1a junk", {}, 1}),
+INSTANTIATE_TEST_SUITE_P(Cases, IncludeErrors,
+    ::testing::Values(
+        ErrorCase { "Clean", "AddDefine a;\nAddDefine f(objectptr who, integer n) = 3;\nAddDefine PID_X = 12;", {}, 3 },
+        ErrorCase { "Empty", "", { "1:2 6" }, 0 },
+        // Keywords are case-sensitive.
+        ErrorCase { "LowerCaseKeyword", "adddefine x;", { "1:2 6" }, 0 },
+        ErrorCase { "MissingSemicolon", "AddDefine a\nAddDefine b;", { "2:1 15" }, 2 },
+        // The language has no preprocessor lines: "#" is an unknown symbol, the rest of the line junk.
+        ErrorCase { "PreprocessorLine", "#include \"x.h\"\nAddDefine a;", { "1:2 16" }, 1 },
+        ErrorCase { "JunkBetweenStatements", "AddDefine a;\njunk ( ;\nAddDefine b;", { "2:1 6" }, 2 },
+        // The value is an integer, nothing else.
+        ErrorCase { "FloatValue", "AddDefine a = 5.0;", { "1:16 2" }, 1 },
+        ErrorCase { "StringValue", "AddDefine a = \"5\";", { "1:16 2" }, 1 },
+        ErrorCase { "HexValue", "AddDefine a = $FF;", { "1:16 2" }, 1 },
+        ErrorCase { "LoneMinus", "AddDefine a = - 5;", { "1:16 16" }, 1 },
+        ErrorCase { "MissingCloseParen", "AddDefine f(a b);\nAddDefine g;", { "1:16 13" }, 2 },
+        ErrorCase { "TypeWithoutNameAfterComma", "AddDefine f(a, integer);", { "1:24 1" }, 1 },
+        ErrorCase { "MissingName", "AddDefine = 5;", { "1:12 1" }, 1 },
+        ErrorCase { "UnterminatedString", "AddDefine a \"x\nAddDefine b;", { "1:14 16" }, 2 },
+        ErrorCase { "UnterminatedComment", "AddDefine a; /* open", {}, 1 },
+        ErrorCase { "CommentsEndAtLf", "// c\nAddDefine a; // d\n/* e\n */ AddDefine b;", {}, 2 },
+        ErrorCase { "CommentsEndAtCrLf", "// c\r\nAddDefine a;\r\n", {}, 1 },
+        ErrorCase { "Byte26EndsTheInput", "AddDefine a;\x1a junk", {}, 1 }),
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
 
 // ---- What the definitions hold

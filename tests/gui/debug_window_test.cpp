@@ -39,7 +39,7 @@ TEST_F(DebugWindowTest, ShowsLogLinesWhileVisibleAndFollowsTheNewest)
     log.Log("Starting up ZEV Dialogue tool...");
     log.Log("Plug-in says caf\xE9", kPluginCategory);
     EXPECT_EQ(Rows(window.list()),
-              (QStringList{"Starting up ZEV Dialogue tool...", QString::fromUtf8("Plug-in says caf\u00E9")}));
+        (QStringList { "Starting up ZEV Dialogue tool...", QString::fromUtf8("Plug-in says caf\u00E9") }));
     EXPECT_EQ(window.list()->currentRow(), 1);
     EXPECT_TRUE(window.list()->selectedItems().isEmpty());
 

@@ -11,19 +11,19 @@
 #include "app/gui/desktop_program.h"
 #include "script/gui/func_desc_editor.h"
 
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QPlainTextEdit>
+#include "app/dialogue_files.h"
 #include "app/gui/main_window.h"
+#include "app/gui/update_progress_window.h"
 #include "model/dialog_ops.h"
 #include "runner/gui/player_setup_window.h"
 #include "runner/gui/run_panel.h"
 #include "runner/gui/transcript_window.h"
-#include "app/dialogue_files.h"
-#include "app/gui/update_progress_window.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 
 namespace zev {
 namespace {
@@ -54,35 +54,36 @@ TEST_F(DesktopProgramTest, StartsUpInOrderAndLoadsTheArgumentAfterTheWindows)
     auto init = std::find(log.begin(), log.end(), "Init complete.");
     ASSERT_NE(init, log.end());
     std::vector<std::string> startUp(log.begin(), init + 1);
-    EXPECT_EQ(startUp, (std::vector<std::string>{
-                           "Starting up ZEV Dialogue tool...",
-                           "ExecuteScript: " + dir.File("def/def_list.dws"),
-                           "Loading definition " + dir.File("def/script_functions.h"),
-                           "Loading definition " + dir.File("def/script_constants.h"),
-                           "CodeSnippets parsed: 15",
-                           "93 completion proposal definitions loaded.",
-                           "Reading config",
-                           "ExecuteScript: " + dir.File("helperscripts/helpermain.dws"),
-                           "Runtime DLG Editing OFF",
-                           "Default Smart INT is 4",
-                           "Default Dumb INT is -3",
-                           "Autoupdate checking ON",
-                           "Loading update plugins...",
-                           "Loading generic plugins...",
-                           " --> Rename dialogue nodes to NodeXXX",
-                           "Loading development tool plugins...",
-                           "Loading export plugins...",
-                           "Loading import plugins...",
-                           "Init complete.",
-                       }));
+    EXPECT_EQ(startUp,
+        (std::vector<std::string> {
+            "Starting up ZEV Dialogue tool...",
+            "ExecuteScript: " + dir.File("def/def_list.dws"),
+            "Loading definition " + dir.File("def/script_functions.h"),
+            "Loading definition " + dir.File("def/script_constants.h"),
+            "CodeSnippets parsed: 15",
+            "93 completion proposal definitions loaded.",
+            "Reading config",
+            "ExecuteScript: " + dir.File("helperscripts/helpermain.dws"),
+            "Runtime DLG Editing OFF",
+            "Default Smart INT is 4",
+            "Default Dumb INT is -3",
+            "Autoupdate checking ON",
+            "Loading update plugins...",
+            "Loading generic plugins...",
+            " --> Rename dialogue nodes to NodeXXX",
+            "Loading development tool plugins...",
+            "Loading export plugins...",
+            "Loading import plugins...",
+            "Init complete.",
+        }));
     // The argument is loaded after every window exists.
     EXPECT_EQ(std::vector<std::string>(init + 1, log.end()),
-              (std::vector<std::string>{"Attempting to load " + dir.File("dialogue/sample.zev"),
-                                        "Successful load of " + dir.File("dialogue/sample.zev"), "Node count = 12"}));
+        (std::vector<std::string> { "Attempting to load " + dir.File("dialogue/sample.zev"),
+            "Successful load of " + dir.File("dialogue/sample.zev"), "Node count = 12" }));
     EXPECT_NE(program.updateProgressWindow(), nullptr);
     EXPECT_TRUE(program.window().isVisible());
-    EXPECT_EQ(program.window().windowTitle().toStdString(),
-              "ZEV Dialogue Tool - [" + dir.File("dialogue/sample.zev") + "]");
+    EXPECT_EQ(
+        program.window().windowTitle().toStdString(), "ZEV Dialogue Tool - [" + dir.File("dialogue/sample.zev") + "]");
     EXPECT_EQ(app->dlg().node_count, 12);
     EXPECT_TRUE(program.scripts().helpers().menuVisible());
     EXPECT_FALSE(program.window().MenuFor(MenuId::HelperScripts)->actions().isEmpty());
@@ -223,7 +224,7 @@ TEST_F(DesktopProgramTest, ShutDownAfterTheCloseWasGranted)
     EXPECT_TRUE(program->window().close());
     capture->lines.clear();
     program->Shutdown();
-    EXPECT_EQ(Log(), (std::vector<std::string>{"Deallocating dialog node pointers", "disposed 12 nodes."}));
+    EXPECT_EQ(Log(), (std::vector<std::string> { "Deallocating dialog node pointers", "disposed 12 nodes." }));
     EXPECT_EQ(app->dlg().node_count, 0);
     EXPECT_EQ(program->scripts().engine().FindUnit("ZEVFuncs"), nullptr);
     EXPECT_EQ(program->updateProgressWindow(), nullptr);

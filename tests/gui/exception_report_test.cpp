@@ -25,7 +25,7 @@ public:
 class ExceptionReportTest : public test::GuiTest {
 protected:
     ScriptedDialogs dialogs;
-    App app{dialogs, ZEV_DIST_DIR};
+    App app { dialogs, ZEV_DIST_DIR };
     ExceptionReportTest() { LoadStartupDataFile(app); }
 };
 

@@ -27,7 +27,7 @@ inline QApplication& GuiApp()
             qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "zev_gui_tests";
-        static char* argv[] = {name, nullptr};
+        static char* argv[] = { name, nullptr };
         return new zev::ZevApplication(argc, argv);
     }();
     return *app;
@@ -42,8 +42,7 @@ protected:
 // Acts on the next modal window of type W once it is up (a modal exec() blocks the test until it is
 // closed). Keeps watching: a window that does not open, or does not close after the act, fails the
 // test and is rejected, so the test fails instead of hanging.
-template <class W>
-void WhenModal(std::function<void(W*)> act)
+template <class W> void WhenModal(std::function<void(W*)> act)
 {
     struct State {
         int ticks = 0;

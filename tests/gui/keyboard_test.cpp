@@ -84,7 +84,7 @@ TEST_F(KeyboardTest, PlayerSetupTabVisitsTheControlsInReadingOrderAndLeavesTheGr
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     auto* buttons = w.findChild<QDialogButtonBox*>();
-    std::vector<QWidget*> expected{w.nameEdit(), w.genderBox(), w.ageSpin()};
+    std::vector<QWidget*> expected { w.nameEdit(), w.genderBox(), w.ageSpin() };
     for (int i = 0; i < PlayerSetupModel::kAttributeCount; ++i)
         expected.push_back(w.attributeSpin(i));
     expected.push_back(w.moneySpin());
@@ -100,8 +100,8 @@ TEST_F(KeyboardTest, PlayerSetupTabVisitsTheControlsInReadingOrderAndLeavesTheGr
         Press(focused, Qt::Key_Tab);
         QWidget* now = QApplication::focusWidget();
         // A spin box's focus sits in its line edit.
-        while (now && now != expected[i] && now->parentWidget() && !now->isWindow()
-               && now->parentWidget() == expected[i])
+        while (
+            now && now != expected[i] && now->parentWidget() && !now->isWindow() && now->parentWidget() == expected[i])
             now = now->parentWidget();
         EXPECT_EQ(now, expected[i]) << "tab stop " << i << " is " << (now ? now->metaObject()->className() : "none");
     }
@@ -205,8 +205,8 @@ TEST_F(KeyboardTest, EnterInTheTranscriptListOpensTheRowAndKeepsTheList)
 TEST_F(KeyboardTest, FunctionDescriptionEditorOpensOnTheFirstFunctionAndEnterCloses)
 {
     std::string ini = dir.Write("func_desc.ini",
-                                "[Main]\r\nfunccnt=2\r\nFunc1=AddNode\r\nFunc2=Print\r\n"
-                                "[Functions]\r\nAddNode=Adds a node.\\nSecond line\r\nPrint=Prints.\r\n");
+        "[Main]\r\nfunccnt=2\r\nFunc1=AddNode\r\nFunc2=Print\r\n"
+        "[Functions]\r\nAddNode=Adds a node.\\nSecond line\r\nPrint=Prints.\r\n");
     FuncDescStore store(ini);
     FuncDescEditorModel model(store);
     FuncDescEditorWindow w(model);

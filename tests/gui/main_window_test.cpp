@@ -17,9 +17,9 @@ namespace {
 class MainWindowTest : public test::GuiTest {
 protected:
     ScriptedDialogs dialogs;
-    App app{dialogs, "/tmp"};
+    App app { dialogs, "/tmp" };
     MainMenuModel menus;
-    MainWindow window{app, menus};
+    MainWindow window { app, menus };
 
     // A caption as shown, without its mnemonic marks.
     static QString Plain(QString text)
@@ -58,25 +58,28 @@ TEST_F(MainWindowTest, TitleFollowsTheApp)
 
 TEST_F(MainWindowTest, MenusAndItemsAsTheModelHasThem)
 {
-    EXPECT_EQ(ShownMenus(), (QStringList{"File", "Global", "Dialogue", "Help"}));
-    EXPECT_EQ(Shown(MenuId::File), (QStringList{"New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...",
-                                                "-", "Preferences...", "-", "Quit"}));
-    EXPECT_EQ(Shown(MenuId::Dialogue), (QStringList{"Dialogue transcripts...", "Save all transcripts", "-",
-                                                    "Dialogue editor...", "Custom procedures..."}));
-    EXPECT_EQ(Shown(MenuId::Help), (QStringList{"Dialogue Tool Help", "Check for updates...", "-", "About"}));
+    EXPECT_EQ(ShownMenus(), (QStringList { "File", "Global", "Dialogue", "Help" }));
+    EXPECT_EQ(Shown(MenuId::File),
+        (QStringList { "New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...", "-", "Preferences...",
+            "-", "Quit" }));
+    EXPECT_EQ(Shown(MenuId::Dialogue),
+        (QStringList {
+            "Dialogue transcripts...", "Save all transcripts", "-", "Dialogue editor...", "Custom procedures..." }));
+    EXPECT_EQ(Shown(MenuId::Help), (QStringList { "Dialogue Tool Help", "Check for updates...", "-", "About" }));
 
     menus.SetDeveloperMode(true);
     menus.SetImportPluginsLoaded(true);
     menus.SetExportPluginsLoaded(true);
-    EXPECT_EQ(ShownMenus(), (QStringList{"File", "Global", "Dialogue", "Developer stuff", "Help"}));
-    EXPECT_EQ(Shown(MenuId::File), (QStringList{"New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...",
-                                                "-", "Import", "Export", "-", "Preferences...", "-", "Quit"}));
+    EXPECT_EQ(ShownMenus(), (QStringList { "File", "Global", "Dialogue", "Developer stuff", "Help" }));
+    EXPECT_EQ(Shown(MenuId::File),
+        (QStringList { "New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...", "-", "Import", "Export",
+            "-", "Preferences...", "-", "Quit" }));
     EXPECT_NE(window.ActionFor(MenuCommand::Import)->menu(), nullptr);
-    EXPECT_EQ(Shown(MenuId::DeveloperStuff), (QStringList{"Dump script commands", "Edit function descriptions"}));
+    EXPECT_EQ(Shown(MenuId::DeveloperStuff), (QStringList { "Dump script commands", "Edit function descriptions" }));
     menus.SetToolPluginsLoaded(true);
     menus.SetHelperScriptsFound(true);
-    EXPECT_EQ(ShownMenus(), (QStringList{"File", "Global", "Dialogue", "Plugins", "Developer stuff", "Helper Scripts",
-                                         "Help"}));
+    EXPECT_EQ(ShownMenus(),
+        (QStringList { "File", "Global", "Dialogue", "Plugins", "Developer stuff", "Helper Scripts", "Help" }));
 }
 
 TEST_F(MainWindowTest, ShortcutsEnabledFlagsAndTooltips)
@@ -220,15 +223,15 @@ TEST_F(MainWindowTest, AboutShowsVersionBuildDateAndCounts)
     QString title;
     test::WhenModal<AboutDialog>([&](AboutDialog* about) {
         title = about->windowTitle();
-        for (const char* name : {"version", "buildDate", "scriptFunctions", "plugins"})
+        for (const char* name : { "version", "buildDate", "scriptFunctions", "plugins" })
             if (auto* label = about->findChild<QLabel*>(name))
                 seen << label->text();
         about->accept();
     });
     EXPECT_TRUE(window.Trigger(MenuCommand::About));
     EXPECT_EQ(title, "About ZEV Dialogue Tool");
-    EXPECT_EQ(seen, (QStringList{"Version 0.25.4-stable", "Built 01/02/25 10:11:12", "Script functions: 0",
-                                 "Plug-ins: 0"}));
+    EXPECT_EQ(seen,
+        (QStringList { "Version 0.25.4-stable", "Built 01/02/25 10:11:12", "Script functions: 0", "Plug-ins: 0" }));
 }
 
 } // namespace
@@ -261,7 +264,7 @@ TEST_F(MainWindowTest, EveryMenuAndItemHasItsOwnAltLetter)
     EXPECT_EQ(window.MenuFor(MenuId::File)->title(), "&File");
     EXPECT_EQ(window.MenuFor(MenuId::Help)->title(), "&Help");
 
-    QSet<QChar> taken{QLatin1Char('s')};
+    QSet<QChar> taken { QLatin1Char('s') };
     EXPECT_EQ(WithMnemonic(QStringLiteral("Save & go"), taken), QStringLiteral("Save && &go"));
     EXPECT_EQ(WithMnemonic(QStringLiteral("Sg"), taken), QStringLiteral("Sg")) << "no free letter";
 }
@@ -270,7 +273,7 @@ TEST_F(MainWindowTest, RunTimeEntriesOfPluginsAndHelperScriptsReachTheirHandlers
 {
     std::vector<int> picked;
     auto pick = [&](int tag) { picked.push_back(tag); };
-    window.SetMenuEntries(MenuId::Plugins, {{"Relabel", "Ctrl+Shift+R", 4}, {"Save & Export", "", 7}}, pick);
+    window.SetMenuEntries(MenuId::Plugins, { { "Relabel", "Ctrl+Shift+R", 4 }, { "Save & Export", "", 7 } }, pick);
     QList<QAction*> plugins = window.MenuFor(MenuId::Plugins)->actions();
     ASSERT_EQ(plugins.size(), 2);
     EXPECT_EQ(plugins[0]->text(), QStringLiteral("Relabel"));
@@ -278,8 +281,8 @@ TEST_F(MainWindowTest, RunTimeEntriesOfPluginsAndHelperScriptsReachTheirHandlers
     EXPECT_EQ(plugins[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+R")));
     plugins[1]->trigger();
 
-    window.SetEntriesAfter(MenuCommand::CheckForUpdates, {{"Update A", "", 1}}, pick);
-    window.SetEntriesAfter(MenuCommand::CheckForUpdates, {{"Update B", "", 2}}, pick); // replaces A
+    window.SetEntriesAfter(MenuCommand::CheckForUpdates, { { "Update A", "", 1 } }, pick);
+    window.SetEntriesAfter(MenuCommand::CheckForUpdates, { { "Update B", "", 2 } }, pick); // replaces A
     QList<QAction*> help = window.MenuFor(MenuId::Help)->actions();
     qsizetype at = help.indexOf(window.ActionFor(MenuCommand::CheckForUpdates));
     ASSERT_GE(at, 0);
@@ -287,15 +290,15 @@ TEST_F(MainWindowTest, RunTimeEntriesOfPluginsAndHelperScriptsReachTheirHandlers
     EXPECT_FALSE(std::any_of(help.begin(), help.end(), [](QAction* a) { return a->text() == "Update A"; }));
     help[at + 1]->trigger();
 
-    window.SetSubmenus(MenuId::HelperScripts, {{"Tools", {{"Stats", "", 0}, {"Links", "", 1}}}}, pick);
+    window.SetSubmenus(MenuId::HelperScripts, { { "Tools", { { "Stats", "", 0 }, { "Links", "", 1 } } } }, pick);
     QList<QAction*> helpers = window.MenuFor(MenuId::HelperScripts)->actions();
     ASSERT_EQ(helpers.size(), 1);
     ASSERT_NE(helpers[0]->menu(), nullptr);
     helpers[0]->menu()->actions()[1]->trigger();
 
-    window.SetSubmenuEntries(MenuCommand::Import, {{"Import thing", "", 9}}, pick);
+    window.SetSubmenuEntries(MenuCommand::Import, { { "Import thing", "", 9 } }, pick);
     window.ActionFor(MenuCommand::Import)->menu()->actions()[0]->trigger();
-    EXPECT_EQ(picked, (std::vector<int>{7, 2, 1, 9}));
+    EXPECT_EQ(picked, (std::vector<int> { 7, 2, 1, 9 }));
 }
 
 } // namespace

@@ -18,7 +18,7 @@ using QtDialogsTest = test::GuiTest;
 TEST_F(QtDialogsTest, FiltersTakeQtsForm)
 {
     auto one = [](std::string d, std::string p) {
-        return QtNameFilter({std::move(d), std::move(p)}, TextEncoding::Cp1252);
+        return QtNameFilter({ std::move(d), std::move(p) }, TextEncoding::Cp1252);
     };
     EXPECT_EQ(one("ZEV Dialogue File format (*.zev)", "*.zev"), "ZEV Dialogue File format (*.zev)");
     EXPECT_EQ(one("Scripts", "*.dws;*.pas"), "Scripts (*.dws *.pas)");
@@ -27,8 +27,8 @@ TEST_F(QtDialogsTest, FiltersTakeQtsForm)
     EXPECT_EQ(one("Nothing given", ""), "Nothing given (*)");
     EXPECT_EQ(one("Other (*.txt)", "*.log"), "Other (*.txt) (*.log)");
     EXPECT_EQ(one("Fichiers \xE9t\xE9", "*.zev"), QString::fromUtf8("Fichiers \u00E9t\u00E9 (*.zev)"));
-    EXPECT_EQ(QtNameFilters(ParseFileFilters("A|*.a|B|*.b"), TextEncoding::Cp1252),
-              (QStringList{"A (*.a)", "B (*.b)"}));
+    EXPECT_EQ(
+        QtNameFilters(ParseFileFilters("A|*.a|B|*.b"), TextEncoding::Cp1252), (QStringList { "A (*.a)", "B (*.b)" }));
 }
 
 TEST_F(QtDialogsTest, MessageBoxShowsTheTextAndReturnsThePressedButton)
@@ -44,8 +44,8 @@ TEST_F(QtDialogsTest, MessageBoxShowsTheTextAndReturnsThePressedButton)
         buttons = box->standardButtons();
         box->button(QMessageBox::No)->click();
     });
-    MsgResult r = dialogs.MessageBox("Save changes to 'caf\xE9'\r\nbefore proceeding?", MsgIcon::Confirmation,
-                                     MsgButtons::YesNoCancel);
+    MsgResult r = dialogs.MessageBox(
+        "Save changes to 'caf\xE9'\r\nbefore proceeding?", MsgIcon::Confirmation, MsgButtons::YesNoCancel);
     EXPECT_EQ(r, MsgResult::No);
     EXPECT_EQ(text, QString::fromUtf8("Save changes to 'caf\u00E9'\nbefore proceeding?"));
     EXPECT_EQ(title, QApplication::applicationName());
@@ -113,7 +113,7 @@ TEST_F(QtDialogsTest, SaveBoxTakesFiltersFolderAndDefaultSuffix)
         static_cast<QDialog*>(box)->accept(); // runs QFileDialog's own accept
     });
     auto chosen = dialogs.SaveFile(o);
-    EXPECT_EQ(filters, (QStringList{"ZEV Dialogue File format (*.zev)", "All files (*)"}));
+    EXPECT_EQ(filters, (QStringList { "ZEV Dialogue File format (*.zev)", "All files (*)" }));
     EXPECT_EQ(suffix, "zev");
     EXPECT_EQ(folder, QDir(QString::fromStdString(dir.path())).absolutePath());
     EXPECT_EQ(title, "Save dialogue");

@@ -42,7 +42,7 @@ struct RunPanelTest : test::RunnerFixture {
     QStringList Row(const QTreeWidget* list, int row)
     {
         QTreeWidgetItem* item = list->topLevelItem(row);
-        return {item->text(0), item->text(1), item->text(2)};
+        return { item->text(0), item->text(1), item->text(2) };
     }
     void Click(QTreeWidget* list, int row, bool twice)
     {
@@ -61,7 +61,7 @@ TEST_F(RunPanelTest, IdlePanelShowsTheModelsCaptionsAndStartNodes)
     QStringList items;
     for (int i = 0; i < panel.startNodeBox()->count(); ++i)
         items << panel.startNodeBox()->itemText(i);
-    EXPECT_EQ(items, (QStringList{"Start", "Shop"}));
+    EXPECT_EQ(items, (QStringList { "Start", "Shop" }));
     EXPECT_EQ(panel.startNodeBox()->currentText(), "Start");
     EXPECT_TRUE(panel.startNodeBox()->isEditable());
     EXPECT_EQ(Button(panel, "runButton")->text(), "Run dialogue");
@@ -104,8 +104,8 @@ TEST_F(RunPanelTest, RunShowsTheNodeAndClicksMoveTheRun)
 
     QTreeWidget* options = panel.optionList();
     ASSERT_EQ(options->topLevelItemCount(), 2);
-    EXPECT_EQ(Row(options, 0), (QStringList{"0", "Show me your wares", "Shop"}));
-    EXPECT_EQ(Row(options, 1), (QStringList{"1", "Bye", "done"}));
+    EXPECT_EQ(Row(options, 0), (QStringList { "0", "Show me your wares", "Shop" }));
+    EXPECT_EQ(Row(options, 1), (QStringList { "1", "Bye", "done" }));
 
     Click(options, 0, false);
     EXPECT_EQ(Box(panel, "optionNotes"), "Leads to node Shop\nthe shop path");
@@ -116,7 +116,7 @@ TEST_F(RunPanelTest, RunShowsTheNodeAndClicksMoveTheRun)
     EXPECT_EQ(panel.findChild<QLineEdit*>("nodelabel")->text(), "Shop");
     EXPECT_EQ(Box(panel, "npcLine"), "Take a look.");
     ASSERT_EQ(options->topLevelItemCount(), 1);
-    EXPECT_EQ(Row(options, 0), (QStringList{"0", "Back", "Start"}));
+    EXPECT_EQ(Row(options, 0), (QStringList { "0", "Back", "Start" }));
     EXPECT_TRUE(Button(panel, "backButton")->isEnabled());
 
     QTest::mouseClick(Button(panel, "backButton"), Qt::LeftButton);
@@ -144,7 +144,7 @@ TEST_F(RunPanelTest, HiddenOptionsAndEditorAvailability)
     RunPanelWidget panel(runner, TextEncoding::Cp1252);
     runner.StartTestRun();
     ASSERT_EQ(panel.optionList()->topLevelItemCount(), 1);
-    EXPECT_EQ(Row(panel.optionList(), 0), (QStringList{"1", "Leave", "done"}));
+    EXPECT_EQ(Row(panel.optionList(), 0), (QStringList { "1", "Leave", "done" }));
     EXPECT_EQ(panel.findChild<QLabel*>("hiddenopts")->text(), "There are 1 hidden player options.");
     EXPECT_TRUE(panel.findChild<QLabel*>("hiddenopts")->font().bold());
 
@@ -171,13 +171,13 @@ TEST_F(RunPanelTest, StoppedRunShowsItsFormattedTranscript)
     QTextCursor c(doc->findBlockByNumber(0));
     c.movePosition(QTextCursor::NextCharacter);
     EXPECT_TRUE(c.charFormat().font().bold());
-    EXPECT_EQ(c.charFormat().fontFamilies().toStringList(), QStringList{"Arial"});
+    EXPECT_EQ(c.charFormat().fontFamilies().toStringList(), QStringList { "Arial" });
     EXPECT_EQ(c.charFormat().foreground().color(), QColor(0x11, 0x22, 0x11));
     // The player's text: regular Tahoma, blue.
     QTextCursor p(doc->findBlockByNumber(1));
     p.movePosition(QTextCursor::EndOfBlock);
     EXPECT_FALSE(p.charFormat().font().bold());
-    EXPECT_EQ(p.charFormat().fontFamilies().toStringList(), QStringList{"Tahoma"});
+    EXPECT_EQ(p.charFormat().fontFamilies().toStringList(), QStringList { "Tahoma" });
     EXPECT_EQ(p.charFormat().foreground().color(), QColor(0x21, 0x00, 0xCA));
 
     window.findChild<QPushButton*>("okButton")->click();

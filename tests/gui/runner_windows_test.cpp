@@ -15,9 +15,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QTextEdit>
 #include <QTest>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QTreeWidget>
 
 namespace zev {
@@ -48,9 +48,8 @@ TEST_F(RunnerWindowsTest, SkillCheckWindowShowsTheCheckAndReturnsTheButton)
     model.Fill(*check, app.player());
 
     QtSkillCheckView view(TextEncoding::Cp1252, nullptr);
-    const std::pair<QString, SkillCheckChoice> cases[] = {{"Success", SkillCheckChoice::Success},
-                                                           {"Evaluate", SkillCheckChoice::Evaluate},
-                                                           {"Failure", SkillCheckChoice::Failure}};
+    const std::pair<QString, SkillCheckChoice> cases[] = { { "Success", SkillCheckChoice::Success },
+        { "Evaluate", SkillCheckChoice::Evaluate }, { "Failure", SkillCheckChoice::Failure } };
     for (const auto& [caption, expected] : cases) {
         QString html;
         test::WhenModal<SkillCheckWindow>([&, c = caption](SkillCheckWindow* w) {

@@ -33,7 +33,7 @@ TEST(Codes, KnownNamesSitAtTheirCodes)
 
 TEST(Codes, UnknownCodesGiveEmptyAndUnknownNamesGiveZero)
 {
-    for (int32_t bad : {-1, 0, 19, 1000, INT32_MIN, INT32_MAX})
+    for (int32_t bad : { -1, 0, 19, 1000, INT32_MIN, INT32_MAX })
         EXPECT_EQ(SkillName(bad), "") << bad;
     EXPECT_EQ(StatName(15), "");
     EXPECT_EQ(MoneyName(2), "");

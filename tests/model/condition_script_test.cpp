@@ -13,7 +13,7 @@ struct FakeIni {
     IniLookup Lookup()
     {
         return [this](std::string_view s, std::string_view k) {
-            auto it = values.find({std::string(s), std::string(k)});
+            auto it = values.find({ std::string(s), std::string(k) });
             return it == values.end() ? std::string() : it->second;
         };
     }
@@ -22,11 +22,11 @@ struct FakeIni {
 TEST(ConditionScript, ExpandsTheTypeTemplateWithItemOperatorAndValue)
 {
     FakeIni ini;
-    ini.values[{"Main", "CheckType1"}] = "Stat";
-    ini.values[{"Stat", "SSLCommand"}] = "get_critter_stat(dude_obj, %s) %eval% %value%";
-    ini.values[{"Stat", "Item5SSLEnum"}] = "STAT_INTELLIGENCE";
-    ini.values[{"Main", "CheckType5"}] = "Local variable";
-    ini.values[{"Local variable", "SSLCommand"}] = "local_var(%s) %eval% %value% /* %value% %% */";
+    ini.values[{ "Main", "CheckType1" }] = "Stat";
+    ini.values[{ "Stat", "SSLCommand" }] = "get_critter_stat(dude_obj, %s) %eval% %value%";
+    ini.values[{ "Stat", "Item5SSLEnum" }] = "STAT_INTELLIGENCE";
+    ini.values[{ "Main", "CheckType5" }] = "Local variable";
+    ini.values[{ "Local variable", "SSLCommand" }] = "local_var(%s) %eval% %value% /* %value% %% */";
     condition c;
     c.check_type = CHECK_STAT;
     c.subject = 5;

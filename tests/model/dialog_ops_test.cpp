@@ -18,7 +18,10 @@ struct OwnedDialog {
     dialog* operator->() { return d.get(); }
 };
 
-std::string Name(int i) { return "n" + std::to_string(i); }
+std::string Name(int i)
+{
+    return "n" + std::to_string(i);
+}
 
 TEST(Lookups, CompareNamesExactlyAndReturnTheFirstMatch)
 {
@@ -172,7 +175,7 @@ TEST(Removal, NestedTablesAndFloatMessages)
     EXPECT_EQ(RemoveOptionAt(*d, 3, 0), nullptr);
 
     floatnode* f = AddFloatNode(*d, "f");
-    for (const char* m : {"one", "two", "three"})
+    for (const char* m : { "one", "two", "three" })
         AddFloatMessage(*f, m);
     EXPECT_TRUE(RemoveFloatMessageAt(*d, 0, 0));
     ASSERT_EQ(f->message_count, 2);
@@ -253,12 +256,13 @@ TEST(Release, LogsAndFreesEverythingTheDialogueOwns)
     AddVariable(*d, "v")->value.SetString("text");
 
     Release(*d, log);
-    EXPECT_EQ(capture.Messages(), (std::vector<std::string>{
-                                      "Deallocating dialog node pointers",
-                                      "Not deallocating null condition pointer 0",
-                                      "NODE:2:OPT:1: Already null pointer, not going to do anything!",
-                                      "disposed 3 nodes.",
-                                  }));
+    EXPECT_EQ(capture.Messages(),
+        (std::vector<std::string> {
+            "Deallocating dialog node pointers",
+            "Not deallocating null condition pointer 0",
+            "NODE:2:OPT:1: Already null pointer, not going to do anything!",
+            "disposed 3 nodes.",
+        }));
     for (auto& [msg, category] : capture.lines)
         EXPECT_EQ(category, "MainApp");
     // Nothing freed stays reachable (the sanitizer build checks that nothing leaked).
@@ -277,10 +281,11 @@ TEST(Release, WithNoNodesLogsTwoLinesAndFreesNothing)
     test::LogCapture capture(log);
     AddFloatNode(*d, "kept");
     Release(*d, log);
-    EXPECT_EQ(capture.Messages(), (std::vector<std::string>{
-                                      "Deallocating dialog node pointers",
-                                      "No nodes to deallocate, exiting procedure for safety.",
-                                  }));
+    EXPECT_EQ(capture.Messages(),
+        (std::vector<std::string> {
+            "Deallocating dialog node pointers",
+            "No nodes to deallocate, exiting procedure for safety.",
+        }));
     ASSERT_EQ(d->float_node_count, 1);
     EXPECT_EQ(d->float_nodes[0]->name, "kept");
 }
@@ -324,7 +329,7 @@ TEST(PluginCopies, OldFormatCopiesNodesButSharesTheirOptions)
 {
     OwnedDialog d;
     d->detailed_desc = "details";
-    for (const char* n : {"one", "two", "three"})
+    for (const char* n : { "one", "two", "three" })
         AddOption(*AddNode(*d, n))->text = "opt";
     dialog_oldformat* copy = CopyDialogOldFormat(*d);
     ASSERT_EQ(copy->node_count, 3);

@@ -9,9 +9,9 @@
 namespace zev {
 namespace {
 
-constexpr std::string_view kHeaderComment =
-    "/*\r\n\r\n    ZEV Dialogue Tool\r\n         dialogue script file\r\n\r\n"
-    " -- hand editing this file is not recommended\r\n\r\n Created with version 0.25.4-stable\r\n\r\n*/\r\n\r\n";
+constexpr std::string_view kHeaderComment
+    = "/*\r\n\r\n    ZEV Dialogue Tool\r\n         dialogue script file\r\n\r\n"
+      " -- hand editing this file is not recommended\r\n\r\n Created with version 0.25.4-stable\r\n\r\n*/\r\n\r\n";
 
 struct WriterFixture : ::testing::Test {
     std::unique_ptr<dialog> d = std::make_unique<dialog>();
@@ -21,9 +21,10 @@ struct WriterFixture : ::testing::Test {
 
 TEST_F(WriterFixture, AnEmptyDialogueIsTheHeaderAndTheNodesHeading)
 {
-    EXPECT_EQ(Text(), std::string(kHeaderComment) +
-                          "NPCName \"\"\r\nLocation \"\"\r\nDescription \"\"\r\nUnknown_Desc \"\"\r\n"
-                          "Known_Desc \"\"\r\nDetailed_Desc \"\"\r\n/* Regular nodes */\r\n\r\n");
+    EXPECT_EQ(Text(),
+        std::string(kHeaderComment)
+            + "NPCName \"\"\r\nLocation \"\"\r\nDescription \"\"\r\nUnknown_Desc \"\"\r\n"
+              "Known_Desc \"\"\r\nDetailed_Desc \"\"\r\n/* Regular nodes */\r\n\r\n");
 }
 
 TEST_F(WriterFixture, ANodeWithChecksCodeFemaleTextAndOptions)
@@ -69,32 +70,33 @@ TEST_F(WriterFixture, ANodeWithChecksCodeFemaleTextAndOptions)
 
     std::string text = Text();
     auto body = text.substr(text.find("/* Regular nodes */"));
-    EXPECT_EQ(body, "/* Regular nodes */\r\n\r\n"
-                    "Node \"Gate*/x\"\r\n"
-                    "notes \"two\\nlines\"\r\n"
-                    "/* Skill checks for node Gate* /x */\r\n\r\n"
-                    "      define_skill_check sc {\r\n"
-                    "      skill_num = 5;\r\n"
-                    "      difficulty_modifier = -10;\r\n"
-                    "      onsuccess => Win;\r\n"
-                    "      onfailure => Lose;\r\n"
-                    "      }\r\n\r\n"
-                    "    insert_custom_code {\r\n"
-                    "    \"a;\",\r\n"
-                    "    \"\",\r\n"
-                    "    \"b;\"\r\n"
-                    "    }\r\n"
-                    "{\r\n"
-                    "NPCText \"Say \\\"hi\\\"\"\r\n"
-                    " NPCFemaleText \"Hi, miss\"\r\n"
-                    "      options {\r\n"
-                    "          int=4 Reaction=REACTION_NEUTRAL playertext \"Bye\" linkto \"done\"  notes \"\"\r\n"
-                    "          int=-3 linkflags skill_check Reaction=REACTION_BAD Gender=FEMALE playertext \"Try\" "
-                    "linkto \"sc\" conditions { CHECK_STAT intelligence >= 6 link_next NONE, "
-                    "LOCAL_VARIABLE lv == \"x\" link_next OR } notes \"n\"\r\n"
-                    "          int=0 Reaction=REACTION_NEUTRAL playertext \"\" linkto \"\"  notes \"\"\r\n"
-                    "              }\r\n"
-                    "}\r\n");
+    EXPECT_EQ(body,
+        "/* Regular nodes */\r\n\r\n"
+        "Node \"Gate*/x\"\r\n"
+        "notes \"two\\nlines\"\r\n"
+        "/* Skill checks for node Gate* /x */\r\n\r\n"
+        "      define_skill_check sc {\r\n"
+        "      skill_num = 5;\r\n"
+        "      difficulty_modifier = -10;\r\n"
+        "      onsuccess => Win;\r\n"
+        "      onfailure => Lose;\r\n"
+        "      }\r\n\r\n"
+        "    insert_custom_code {\r\n"
+        "    \"a;\",\r\n"
+        "    \"\",\r\n"
+        "    \"b;\"\r\n"
+        "    }\r\n"
+        "{\r\n"
+        "NPCText \"Say \\\"hi\\\"\"\r\n"
+        " NPCFemaleText \"Hi, miss\"\r\n"
+        "      options {\r\n"
+        "          int=4 Reaction=REACTION_NEUTRAL playertext \"Bye\" linkto \"done\"  notes \"\"\r\n"
+        "          int=-3 linkflags skill_check Reaction=REACTION_BAD Gender=FEMALE playertext \"Try\" "
+        "linkto \"sc\" conditions { CHECK_STAT intelligence >= 6 link_next NONE, "
+        "LOCAL_VARIABLE lv == \"x\" link_next OR } notes \"n\"\r\n"
+        "          int=0 Reaction=REACTION_NEUTRAL playertext \"\" linkto \"\"  notes \"\"\r\n"
+        "              }\r\n"
+        "}\r\n");
     // The dialogue in memory keeps its plain text.
     EXPECT_EQ(n->notes, "two\r\nlines");
     EXPECT_EQ(Text(), text);
@@ -139,56 +141,57 @@ TEST_F(WriterFixture, VariablesStartConditionsEventsFloatsAndProcedures)
     p->associate_node = 2;
     p->code = "one;\r\ntwo;\r\n";
 
-    EXPECT_EQ(Text(), std::string(kHeaderComment) +
-                          "vars {\r\n"
-                          "import var a notes \"\";\r\n"
-                          "local var i notes \"\" = -5;\r\n"
-                          "export var f notes \"\" = 2.0;\r\n"
-                          "var s notes \"note\" = \"q\\\"x\";\r\n"
-                          "}\r\n"
-                          "NPCName \"\"\r\nLocation \"\"\r\nDescription \"\"\r\nUnknown_Desc \"\"\r\n"
-                          "Known_Desc \"\"\r\nDetailed_Desc \"\"\r\n"
-                          "/* Dialogue starting conditions */\r\n\r\n"
-                          "start_conditions\r\n"
-                          "default_condition -1\r\n"
-                          "{\r\n"
-                          "cond target_node \"A\"\r\n"
-                          "{\r\n"
-                          "    SSL \"x > 1\" var_param \"v\" eval 3 value_to_check \"1\" ini_index 0 link 1,\r\n"
-                          "    SSL \"y\" var_param \"\" eval 0 value_to_check \"\" ini_index 2 link 0\r\n"
-                          "},\r\n"
-                          "cond target_node \"B\"\r\n"
-                          "{\r\n"
-                          "    SSL \"z\" var_param \"\" eval 0 value_to_check \"\" ini_index 1 link 0\r\n"
-                          "}\r\n"
-                          "};\r\n\r\n"
-                          "/* Timed events */\r\n\r\n"
-                          "// Intervals are entered in seconds (converted to game ticks by the script)\r\n"
-                          "// default_event points to an index from the timed event list\r\n"
-                          "// starting from zero\r\n"
-                          "Default_Event = 1\r\n"
-                          "TimeEvent fixed_param_name=\"t1\", enum=3\r\n"
-                          "IsRandomInterval = False\r\n"
-                          "Interval=60\r\n"
-                          "   code = {\r\n"
-                          "    \"x;\"\r\n"
-                          "  }\r\n"
-                          "TimeEvent fixed_param_name=\"t2\", enum=0\r\n"
-                          "IsRandomInterval = True\r\n"
-                          "IntervalMin=1\r\n"
-                          "IntervalMax=9\r\n"
-                          "   code = {\r\n"
-                          "    \"say(\\\"a\\\");\",\r\n"
-                          "    \"b;\"\r\n"
-                          "  }\r\n\r\n"
-                          "/* Float message nodes */\r\n\r\n"
-                          "Floatnode \"F\"\r\nnotes \"\"\r\n{\r\n\"m1\",\r\n\"m2\"\r\n}\r\n\r\n"
-                          "/* Regular nodes */\r\n\r\n"
-                          "/* Custom procedures */\r\n"
-                          "      custom_proc proc associate_node 2 {\r\n"
-                          "      \"one;\",\r\n"
-                          "      \"two;\"\r\n"
-                          "      }\r\n");
+    EXPECT_EQ(Text(),
+        std::string(kHeaderComment)
+            + "vars {\r\n"
+              "import var a notes \"\";\r\n"
+              "local var i notes \"\" = -5;\r\n"
+              "export var f notes \"\" = 2.0;\r\n"
+              "var s notes \"note\" = \"q\\\"x\";\r\n"
+              "}\r\n"
+              "NPCName \"\"\r\nLocation \"\"\r\nDescription \"\"\r\nUnknown_Desc \"\"\r\n"
+              "Known_Desc \"\"\r\nDetailed_Desc \"\"\r\n"
+              "/* Dialogue starting conditions */\r\n\r\n"
+              "start_conditions\r\n"
+              "default_condition -1\r\n"
+              "{\r\n"
+              "cond target_node \"A\"\r\n"
+              "{\r\n"
+              "    SSL \"x > 1\" var_param \"v\" eval 3 value_to_check \"1\" ini_index 0 link 1,\r\n"
+              "    SSL \"y\" var_param \"\" eval 0 value_to_check \"\" ini_index 2 link 0\r\n"
+              "},\r\n"
+              "cond target_node \"B\"\r\n"
+              "{\r\n"
+              "    SSL \"z\" var_param \"\" eval 0 value_to_check \"\" ini_index 1 link 0\r\n"
+              "}\r\n"
+              "};\r\n\r\n"
+              "/* Timed events */\r\n\r\n"
+              "// Intervals are entered in seconds (converted to game ticks by the script)\r\n"
+              "// default_event points to an index from the timed event list\r\n"
+              "// starting from zero\r\n"
+              "Default_Event = 1\r\n"
+              "TimeEvent fixed_param_name=\"t1\", enum=3\r\n"
+              "IsRandomInterval = False\r\n"
+              "Interval=60\r\n"
+              "   code = {\r\n"
+              "    \"x;\"\r\n"
+              "  }\r\n"
+              "TimeEvent fixed_param_name=\"t2\", enum=0\r\n"
+              "IsRandomInterval = True\r\n"
+              "IntervalMin=1\r\n"
+              "IntervalMax=9\r\n"
+              "   code = {\r\n"
+              "    \"say(\\\"a\\\");\",\r\n"
+              "    \"b;\"\r\n"
+              "  }\r\n\r\n"
+              "/* Float message nodes */\r\n\r\n"
+              "Floatnode \"F\"\r\nnotes \"\"\r\n{\r\n\"m1\",\r\n\"m2\"\r\n}\r\n\r\n"
+              "/* Regular nodes */\r\n\r\n"
+              "/* Custom procedures */\r\n"
+              "      custom_proc proc associate_node 2 {\r\n"
+              "      \"one;\",\r\n"
+              "      \"two;\"\r\n"
+              "      }\r\n");
 }
 
 TEST(WriterEncoding, FullAndQuotesTreatments)
@@ -234,7 +237,7 @@ TEST_F(WriterFixture, ConditionsWhoseCodesHaveNoNameStillWriteAReadableLine)
     EXPECT_NE(text.find("conditions { UNKNOWN_CHECK unknown == 1 link_next NONE, "
                         "CHECK_STAT speech > \"open\\\"\" link_next NONE, "
                         "CHECK_SKILL unknown   link_next NONE }"),
-              std::string::npos)
+        std::string::npos)
         << text;
 }
 

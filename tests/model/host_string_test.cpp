@@ -9,8 +9,14 @@ namespace zev {
 namespace {
 
 // The layout plug-ins read: length at -4, reference count at -8, zero after the text.
-int32_t LengthField(const HostString& s) { return reinterpret_cast<const int32_t*>(s.Raw())[-1]; }
-int32_t RefField(const HostString& s) { return reinterpret_cast<const int32_t*>(s.Raw())[-2]; }
+int32_t LengthField(const HostString& s)
+{
+    return reinterpret_cast<const int32_t*>(s.Raw())[-1];
+}
+int32_t RefField(const HostString& s)
+{
+    return reinterpret_cast<const int32_t*>(s.Raw())[-2];
+}
 
 TEST(HostString, EmptyIsNullAndNonEmptyCarriesLengthAndCountInFront)
 {

@@ -38,7 +38,7 @@ TEST_F(LintFixture, ACleanDialogueHasNoFindings)
     AddCustomProc(*d, "helper")->code = "x;\r\n";
     option* proc = Link(end, "helper");
     proc->to_custom_proc = 1;
-    EXPECT_EQ(LintDialogue(*d), std::vector<std::string>{});
+    EXPECT_EQ(LintDialogue(*d), std::vector<std::string> {});
 }
 
 TEST_F(LintFixture, ReportsBrokenLinksNamesAndUnreachableNodes)
@@ -59,23 +59,24 @@ TEST_F(LintFixture, ReportsBrokenLinksNamesAndUnreachableNodes)
     AddStartCondition(*d, "Lost", true);
     AddTimedEvent(*d, "tick");
     AddCustomProc(*d, "p");
-    EXPECT_EQ(LintDialogue(*d), (std::vector<std::string>{
-                                    "node \"Start\" is defined more than once",
-                                    "node name \"bad name\" is not an identifier of the game script",
-                                    "node \"Start\": skill check name \"Node\" is not an identifier",
-                                    "node \"Start\": skill check \"Node\" uses skill 19, which does not exist",
-                                    "node \"Start\": skill check \"Node\" leads to missing node \"Gone\"",
-                                    "node \"Start\", option 1 links to missing node \"Nowhere\"",
-                                    "node \"Start\", option 2 has no link",
-                                    "node \"Start\", option 3 links to missing skill check \"Missing\"",
-                                    "node \"Start\", option 4 links to missing custom procedure \"noproc\"",
-                                    "start condition 1 leads to missing node \"Lost\"",
-                                    "start condition 1 has no condition lines",
-                                    "timed event \"tick\" has no code lines",
-                                    "custom procedure \"p\" has an empty body",
-                                    "node \"bad name\" is never reached",
-                                    "node \"Orphan\" is never reached",
-                                }));
+    EXPECT_EQ(LintDialogue(*d),
+        (std::vector<std::string> {
+            "node \"Start\" is defined more than once",
+            "node name \"bad name\" is not an identifier of the game script",
+            "node \"Start\": skill check name \"Node\" is not an identifier",
+            "node \"Start\": skill check \"Node\" uses skill 19, which does not exist",
+            "node \"Start\": skill check \"Node\" leads to missing node \"Gone\"",
+            "node \"Start\", option 1 links to missing node \"Nowhere\"",
+            "node \"Start\", option 2 has no link",
+            "node \"Start\", option 3 links to missing skill check \"Missing\"",
+            "node \"Start\", option 4 links to missing custom procedure \"noproc\"",
+            "start condition 1 leads to missing node \"Lost\"",
+            "start condition 1 has no condition lines",
+            "timed event \"tick\" has no code lines",
+            "custom procedure \"p\" has an empty body",
+            "node \"bad name\" is never reached",
+            "node \"Orphan\" is never reached",
+        }));
 }
 
 TEST(LintIdentifiers, FollowTheFileFormatsRule)

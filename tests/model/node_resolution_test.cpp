@@ -60,11 +60,12 @@ TEST_F(ResolutionFixture, RenameRewritesLinksAndNotesButNotSkillChecks)
     EXPECT_EQ(toGuard->link_target, "Boss");
     EXPECT_EQ(toGuard->notes, "see Boss2");
     EXPECT_EQ(toGuard2->link_target, "Guard2"); // a different node
-    EXPECT_EQ(toGuard2->notes, "Guard");        // only options linking to the old name
+    EXPECT_EQ(toGuard2->notes, "Guard"); // only options linking to the old name
     EXPECT_EQ(sc->on_success, "Guard");
     EXPECT_EQ(d->start_conditions[0]->target_node, "Guard");
-    EXPECT_EQ(console, (std::vector<std::string>{"Remapping player options...", "Node:Guard2:PlayerOpt:0:to Guard",
-                                                 "Guard => Boss"}));
+    EXPECT_EQ(console,
+        (std::vector<std::string> {
+            "Remapping player options...", "Node:Guard2:PlayerOpt:0:to Guard", "Guard => Boss" }));
 }
 
 TEST_F(ResolutionFixture, NodeDialogRenameTouchesNotesOnlyWithAutoRemap)
@@ -79,7 +80,7 @@ TEST_F(ResolutionFixture, NodeDialogRenameTouchesNotesOnlyWithAutoRemap)
     EXPECT_EQ(o->notes, "old note");
     EXPECT_EQ(n->notes, "old here");
     EXPECT_EQ(capture.Messages(),
-              (std::vector<std::string>{"Node names differ... Remapping player options.", "Remapped option 0 of node n"}));
+        (std::vector<std::string> { "Node names differ... Remapping player options.", "Remapped option 0 of node n" }));
 
     o->link_target = "old";
     RemapForNodeDialog(*d, "old", "new", true, log);

@@ -34,7 +34,8 @@ TEST_F(RuntimeFixture, MessagesOfUnknownCodesFallBackToTheNumber)
     EXPECT_EQ(parser.ErrorMsg(99, ""), "Error: 99");
     EXPECT_EQ(parser.ErrorMsg(99, " \t"), "Error: 99");
     EXPECT_EQ(parser.ErrorMsg(99, "extra"), "Error: 99 (extra)");
-    parser.OnCustomError = [](int code, std::string_view data) { return "custom " + std::to_string(code) + std::string(data); };
+    parser.OnCustomError
+        = [](int code, std::string_view data) { return "custom " + std::to_string(code) + std::string(data); };
     EXPECT_EQ(parser.ErrorMsg(99, "!"), "custom 99!");
     EXPECT_EQ(parser.ErrorMsg(90, ""), "invalid Main");
 }
@@ -80,8 +81,9 @@ TEST_F(RuntimeFixture, EventsFireInOrderAndTheSourceIsClearedAfterwards)
         events.push_back("status " + std::to_string(t) + " " + std::to_string(line));
     });
     Parse("\nNode");
-    EXPECT_EQ(events, (std::vector<std::string>{"before", "status 1 -1", "status 3 2", "error 4", "status 2 -1",
-                                                "after", "failure 1"}));
+    EXPECT_EQ(events,
+        (std::vector<std::string> {
+            "before", "status 1 -1", "status 3 2", "error 4", "status 2 -1", "after", "failure 1" }));
     EXPECT_TRUE(parser.Scanner().SrcStream().empty());
     events.clear();
     parser.ClearSourceStream = false;

@@ -28,7 +28,8 @@ struct Read {
     {
         std::string out;
         for (const auto& e : parser.Errors())
-            out += std::to_string(e.Line) + ":" + std::to_string(e.Col) + ": " + parser.ErrorMsg(e.ErrorCode, e.Data) + "\n";
+            out += std::to_string(e.Line) + ":" + std::to_string(e.Col) + ": " + parser.ErrorMsg(e.ErrorCode, e.Data)
+                + "\n";
         return out;
     }
 };
@@ -125,13 +126,15 @@ TEST(ZevReader, HandWrittenFormsTheGrammarAllows)
 {
     std::string text = "# directive line\n// comment\n/* block */";
     text += kHeader;
-    text += "Node \"a\" notes \"\" { NPCText \"x\\ny\\tz\" options {\n"
-            "  playertext \"p\" linkto \"b\" conditions { CHECK_STAT strength >= 5 link_next AND, CHECK_SKILL speech } notes \"\"\n"
-            "} }\nNode \"b\" notes \"\" { NPCText \"\" options { } }\n"
-            "Default_Event = 0 TimeEvent fixed_param_name=\"t\", enum=1 IsRandomInterval = False Interval=3 code = { }\n"
-            "custom_proc p associate_node 1 { }\n"
-            "exec_script_code { \"Print('hi');\", \"x;\" };\n"
-            "Floatnode \"f\" notes \"\" { }\n";
+    text
+        += "Node \"a\" notes \"\" { NPCText \"x\\ny\\tz\" options {\n"
+           "  playertext \"p\" linkto \"b\" conditions { CHECK_STAT strength >= 5 link_next AND, CHECK_SKILL speech } "
+           "notes \"\"\n"
+           "} }\nNode \"b\" notes \"\" { NPCText \"\" options { } }\n"
+           "Default_Event = 0 TimeEvent fixed_param_name=\"t\", enum=1 IsRandomInterval = False Interval=3 code = { }\n"
+           "custom_proc p associate_node 1 { }\n"
+           "exec_script_code { \"Print('hi');\", \"x;\" };\n"
+           "Floatnode \"f\" notes \"\" { }\n";
     text += "NPCName \"again\" Location \"\" Description \"\" Unknown_Desc \"\" Known_Desc \"\" Detailed_Desc \"\"";
     Read r(text);
     EXPECT_EQ(r.Errors(), "");
@@ -148,7 +151,7 @@ TEST(ZevReader, HandWrittenFormsTheGrammarAllows)
     EXPECT_EQ(o.conditions[1]->link_next, LINK_AND);
     EXPECT_EQ(o.conditions[1]->subject, 15);
     EXPECT_EQ(r.d->timed_events[0]->code_line_count, 0);
-    EXPECT_EQ(r.parser.ExecScriptLines(), (std::vector<std::string>{"Print('hi');", "x;"}));
+    EXPECT_EQ(r.parser.ExecScriptLines(), (std::vector<std::string> { "Print('hi');", "x;" }));
 }
 
 TEST(ZevReader, RepeatedSectionsResetOrAppendAndLoadsReplaceTheTables)
@@ -162,9 +165,10 @@ TEST(ZevReader, RepeatedSectionsResetOrAppendAndLoadsReplaceTheTables)
         return parser.Successful();
     };
     std::string cond = "start_conditions default_condition 0 { cond target_node \"x\" { } };\n";
-    ASSERT_TRUE(parse(cond + cond + "custom_proc a associate_node 0 { \"1\" }\ncustom_proc b associate_node 0 { }\n"
-                      "Node \"n\" notes \"\" { NPCText \"\" options { playertext \"\" linkto \"\" "
-                      "conditions { CHECK_STAT luck > 3 } notes \"\" } }"));
+    ASSERT_TRUE(parse(cond + cond
+        + "custom_proc a associate_node 0 { \"1\" }\ncustom_proc b associate_node 0 { }\n"
+          "Node \"n\" notes \"\" { NPCText \"\" options { playertext \"\" linkto \"\" "
+          "conditions { CHECK_STAT luck > 3 } notes \"\" } }"));
     EXPECT_EQ(d->start_condition_count, 1);
     EXPECT_EQ(d->custom_proc_count, 2);
     // A second file: only its own procedures; a condition without an operator takes the last one
@@ -221,24 +225,26 @@ TEST(ZevReader, ListingNumbersLinesAndMarksErrors)
     // The unknown symbol resets the error distance, so the missing string right after it is dropped;
     // a one-error listing ends without a line end.
     Read one("Node\r\n\t@x", glAlways);
-    EXPECT_EQ(one.parser.ListStream(), "    1  Node\r\n"
-                                       "    2  \t@x\r\n"
-                                       "*****  \t^ not expected\r\n"
-                                       "\r\n    1 error");
+    EXPECT_EQ(one.parser.ListStream(),
+        "    1  Node\r\n"
+        "    2  \t@x\r\n"
+        "*****  \t^ not expected\r\n"
+        "\r\n    1 error");
 
     // An error at the end of file stands on the line after the last.
     Read eof("Node \"a\"\r\n", glAlways);
-    EXPECT_EQ(eof.parser.ListStream(), "    1  Node \"a\"\r\n"
-                                       "*****  ^ \"notes\" expected\r\n"
-                                       "\r\n    1 error");
+    EXPECT_EQ(eof.parser.ListStream(),
+        "    1  Node \"a\"\r\n"
+        "*****  ^ \"notes\" expected\r\n"
+        "\r\n    1 error");
 
     // Two errors far enough apart; on line 1 before any CR LF the marker sits one column right.
     Read two("NPCName \"a\" \"l\" Description \"d\" Unknown_Desc \"u\" Known_Desc \"k\" Detailed_Desc 7", glOnError);
     std::string line = "NPCName \"a\" \"l\" Description \"d\" Unknown_Desc \"u\" Known_Desc \"k\" Detailed_Desc 7";
-    EXPECT_EQ(two.parser.ListStream(), "    1  " + line + "\r\n" + "*****  " + std::string(line.find("\"l") + 1, ' ') +
-                                           "^ \"Location\" expected\r\n" + "*****  " +
-                                           std::string(line.find('7') + 1, ' ') + "^ string constant expected\r\n" +
-                                           "\r\n    2 errors\r\n");
+    EXPECT_EQ(two.parser.ListStream(),
+        "    1  " + line + "\r\n" + "*****  " + std::string(line.find("\"l") + 1, ' ') + "^ \"Location\" expected\r\n"
+            + "*****  " + std::string(line.find('7') + 1, ' ') + "^ string constant expected\r\n"
+            + "\r\n    2 errors\r\n");
 
     Read clean(std::string(kHeader), glOnError);
     EXPECT_TRUE(clean.parser.Successful());

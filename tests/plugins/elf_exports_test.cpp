@@ -29,7 +29,7 @@ std::vector<uint8_t> MakeElf(bool wide, const std::vector<std::string>& names)
     }
     const std::size_t symOff = ehsize, strOff = symOff + syms.size(), shOff = strOff + strtab.size();
     std::vector<uint8_t> f(shOff + 3 * shsize, 0);
-    const uint8_t ident[] = {0x7F, 'E', 'L', 'F', static_cast<uint8_t>(wide ? 2 : 1), 1, 1};
+    const uint8_t ident[] = { 0x7F, 'E', 'L', 'F', static_cast<uint8_t>(wide ? 2 : 1), 1, 1 };
     std::memcpy(f.data(), ident, sizeof ident);
     auto put = [&](std::size_t at, uint64_t v, int width) {
         for (int i = 0; i < width; ++i)
@@ -56,11 +56,11 @@ std::vector<uint8_t> MakeElf(bool wide, const std::vector<std::string>& names)
 
 TEST(ElfExports, ReadsBothWidthsAndKeepsOnlyDefinedFunctions)
 {
-    for (bool wide : {true, false}) {
-        auto f = MakeElf(wide, {"RunPlugin", "import", "data", "GetPluginName"});
+    for (bool wide : { true, false }) {
+        auto f = MakeElf(wide, { "RunPlugin", "import", "data", "GetPluginName" });
         ElfExports e = ReadElfExports(f.data(), f.size());
         ASSERT_TRUE(e.ok) << e.error;
-        EXPECT_EQ(e.names, (std::vector<std::string>{"RunPlugin", "GetPluginName"}));
+        EXPECT_EQ(e.names, (std::vector<std::string> { "RunPlugin", "GetPluginName" }));
     }
 }
 
@@ -77,13 +77,13 @@ TEST(ElfExports, ABuiltPluginListsItsExportsButNotItsImports)
 
 TEST(ElfExports, DamagedFilesGiveAnErrorNeverAFault)
 {
-    auto f = MakeElf(true, {"A", "B"});
+    auto f = MakeElf(true, { "A", "B" });
     for (std::size_t n = 0; n < f.size(); ++n) // every truncation
         (void)ReadElfExports(f.data(), n);
     EXPECT_FALSE(ReadElfExports(f.data(), 40).ok);
     EXPECT_FALSE(ReadElfExports(nullptr, 0).ok);
     for (std::size_t i = 0; i < f.size(); ++i) // every byte flipped to the worst values
-        for (uint8_t v : {uint8_t(0x00), uint8_t(0xFF), uint8_t(0x7F)}) {
+        for (uint8_t v : { uint8_t(0x00), uint8_t(0xFF), uint8_t(0x7F) }) {
             auto g = f;
             g[i] = v;
             (void)ReadElfExports(g.data(), g.size());

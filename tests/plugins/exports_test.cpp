@@ -10,7 +10,7 @@ class Exports : public PluginFixture {
 protected:
     Exports()
     {
-        for (const char* name : {"start", "a", "b"})
+        for (const char* name : { "start", "a", "b" })
             AddNode(app.dlg(), name)->name = name;
         // A stand-in console: "rename" renames the first node, Print writes a console line.
         app.hooks().executeScriptConsole = [this](std::string_view line) {
@@ -43,12 +43,12 @@ TEST_F(Exports, APluginSeesTheProgramThroughItsExports)
     EXPECT_TRUE(Logged("dialogue: untitled"));
     EXPECT_TRUE(Logged("player: Chosen"));
     EXPECT_TRUE(Logged("Sending dialogue to plugin..."));
-    EXPECT_TRUE(Logged("copy: 3 start"));     // its own node copy kept the old name
+    EXPECT_TRUE(Logged("copy: 3 start")); // its own node copy kept the old name
     EXPECT_TRUE(Logged("shared: 3 renamed")); // the new format's nodes are the live ones
     EXPECT_TRUE(Logged("Getting output control, name == Memo1"));
     EXPECT_TRUE(Logged("Releasing output control."));
     EXPECT_TRUE(Logged("control: x;")); // y came after the release
-    EXPECT_EQ(console, std::vector<std::string>{"y"});
+    EXPECT_EQ(console, std::vector<std::string> { "y" });
     EXPECT_EQ(app.dlg().nodes[0]->name, "renamed");
 }
 
@@ -56,7 +56,7 @@ TEST_F(Exports, CurrentNodeFollowsTheTestRun)
 {
     TestRunner runner(app);
     host.SetTestRunner(&runner);
-    ShortString out{};
+    ShortString out {};
     SetCurrentNode(ToShortString("b").data()); // no run: nothing
     GetCurrentNode(out.data());
     EXPECT_EQ(out[0], 0);
@@ -111,8 +111,8 @@ protected:
     Relabel()
     {
         app.hooks().executeScriptConsole = [this](std::string_view line) { sent.emplace_back(line); };
-        std::filesystem::copy_file(std::string(ZEV_DIST_DIR) + "/plugins/Utility_relabelplug.so",
-                                   PluginsFolder() + "/Utility_relabelplug.so");
+        std::filesystem::copy_file(
+            std::string(ZEV_DIST_DIR) + "/plugins/Utility_relabelplug.so", PluginsFolder() + "/Utility_relabelplug.so");
         host.ScanAll();
     }
     std::vector<std::string> sent;
@@ -120,22 +120,23 @@ protected:
 
 TEST_F(Relabel, SendsOneRenameLinePerNodeThenTheClosingLines)
 {
-    for (const char* name : {"start", "a", "b"})
+    for (const char* name : { "start", "a", "b" })
         AddNode(app.dlg(), name)->name = name;
-    ASSERT_EQ(Captions(PluginMenu::Plugins), std::vector<std::string>{"Rename dialogue nodes to NodeXXX"});
+    ASSERT_EQ(Captions(PluginMenu::Plugins), std::vector<std::string> { "Rename dialogue nodes to NodeXXX" });
     EXPECT_EQ(host.plugins()[0].Description, "Node renaming tool");
     EXPECT_EQ(host.plugins()[0].InterfaceVersion, "0.25");
     EXPECT_FALSE(host.plugins()[0].HasConfig);
     ASSERT_EQ(host.PluginExec(0), PluginCallResult::Done);
-    EXPECT_EQ(sent, (std::vector<std::string>{"SetNodeName('start','Node001');", "SetNodeName('a','Node002');",
-                                              "SetNodeName('b','Node003');", "RefreshAll;", "DialogueChangeNotify;"}));
+    EXPECT_EQ(sent,
+        (std::vector<std::string> { "SetNodeName('start','Node001');", "SetNodeName('a','Node002');",
+            "SetNodeName('b','Node003');", "RefreshAll;", "DialogueChangeNotify;" }));
     EXPECT_FALSE(host.IsRunning(0));
 }
 
 TEST_F(Relabel, AnEmptyDialogueGetsOnlyTheClosingLines)
 {
     ASSERT_EQ(host.PluginExec(0), PluginCallResult::Done);
-    EXPECT_EQ(sent, (std::vector<std::string>{"RefreshAll;", "DialogueChangeNotify;"}));
+    EXPECT_EQ(sent, (std::vector<std::string> { "RefreshAll;", "DialogueChangeNotify;" }));
 }
 
 TEST_F(Relabel, LongNamesAreCutTo255)

@@ -18,7 +18,9 @@ namespace zev::test {
 // A program folder with chosen test plug-ins in its plugins/, an App over it and an installed host.
 class PluginFixture : public ::testing::Test {
 protected:
-    PluginFixture() : app(dialogs, dir.path()), capture(app.log())
+    PluginFixture()
+        : app(dialogs, dir.path())
+        , capture(app.log())
     {
         std::filesystem::create_directories(PluginsFolder());
         host.Install();
@@ -39,8 +41,8 @@ protected:
     std::string Add(const std::string& file)
     {
         const std::string to = PluginsFolder() + "/" + file;
-        std::filesystem::copy_file(std::string(ZEV_TEST_PLUGIN_DIR) + "/" + file, to,
-                                   std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::copy_file(
+            std::string(ZEV_TEST_PLUGIN_DIR) + "/" + file, to, std::filesystem::copy_options::overwrite_existing);
         return to;
     }
 
@@ -68,7 +70,7 @@ protected:
     ScriptedDialogs dialogs;
     App app;
     LogCapture capture;
-    PluginHost host{app};
+    PluginHost host { app };
 };
 
 } // namespace zev::test

@@ -48,8 +48,9 @@ TEST_F(Running, APluginWithoutPluginCloseBlocksQuittingAndOthersAreLeftOpen)
 
     EXPECT_FALSE(CloseQuery(app, &PluginHost::CanClosePlugins));
     ASSERT_FALSE(dialogs.History().empty());
-    EXPECT_EQ(dialogs.Last()->text, "The following plugins can not close by themselves: (PluginClose missing)\r\nstuck [" +
-                                        stuck + "]\r\n\r\nClose them before quitting.");
+    EXPECT_EQ(dialogs.Last()->text,
+        "The following plugins can not close by themselves: (PluginClose missing)\r\nstuck [" + stuck
+            + "]\r\n\r\nClose them before quitting.");
     EXPECT_TRUE(Logged("DeInit returned false, not going to continue."));
     EXPECT_FALSE(Logged("stay closing"));
     EXPECT_TRUE(host.IsRunning(0));
@@ -71,7 +72,8 @@ TEST_F(Running, AnExceptionFromAPluginIsCaughtPerCallAndNamesThePlugin)
     EXPECT_EQ(dialogs.Last()->icon, MsgIcon::Error);
 
     EXPECT_EQ(host.RunPlugin(runThrower), PluginCallResult::Crashed);
-    EXPECT_EQ(dialogs.Last()->text, "The plugin \"Thrower\" (" + runThrower + ") crashed in RunPlugin:\r\nrun went wrong");
+    EXPECT_EQ(
+        dialogs.Last()->text, "The plugin \"Thrower\" (" + runThrower + ") crashed in RunPlugin:\r\nrun went wrong");
 }
 
 TEST_F(Running, ExternalRegistrationAddsAnEntryWithoutMenu)
@@ -98,7 +100,7 @@ TEST_F(Running, AboutPageShowsDetailsAndConfigures)
     host.ScanAll();
     AboutPluginsModel about(host);
     EXPECT_EQ(about.PluginCount(), 2);
-    EXPECT_EQ(about.Rows(), (std::vector<std::string>{"Utility_shortcut.so", "Utility_v025.so"}));
+    EXPECT_EQ(about.Rows(), (std::vector<std::string> { "Utility_shortcut.so", "Utility_v025.so" }));
     EXPECT_TRUE(about.DetailLines().empty());
     about.Select(0);
     auto lines = about.DetailLines();

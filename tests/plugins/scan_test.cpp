@@ -10,27 +10,31 @@ using Scan = PluginFixture;
 
 TEST_F(Scan, VersionsAreCheckedOnTheMinorPartAndRejectedOnesStayListedWithoutEntry)
 {
-    for (const char* f : {"Utility_v024.so", "Utility_v025.so", "Utility_v0x.so", "Utility_v10.so", "Utility_v130.so",
-                          "Utility_vempty.so"})
+    for (const char* f : { "Utility_v024.so", "Utility_v025.so", "Utility_v0x.so", "Utility_v10.so", "Utility_v130.so",
+             "Utility_vempty.so" })
         Add(f);
     host.ScanAll();
 
     ASSERT_EQ(host.plugins().size(), 6u);
-    EXPECT_EQ(Captions(PluginMenu::Plugins), (std::vector<std::string>{"v025", "v130", "vempty"}));
+    EXPECT_EQ(Captions(PluginMenu::Plugins), (std::vector<std::string> { "v025", "v130", "vempty" }));
     EXPECT_EQ(host.plugins()[5].InterfaceVersion, "0.25"); // the empty answer
     EXPECT_TRUE(Logged("Loading generic plugins..."));
     EXPECT_TRUE(Logged(" --> v024"));
-    EXPECT_TRUE(Logged(PluginsFolder() + "/Utility_v024.so has incompatible interface version (0.24), plugin not loaded."));
-    EXPECT_TRUE(Logged(PluginsFolder() + "/Utility_v10.so has incompatible interface version (1.0), plugin not loaded."));
+    EXPECT_TRUE(
+        Logged(PluginsFolder() + "/Utility_v024.so has incompatible interface version (0.24), plugin not loaded."));
+    EXPECT_TRUE(
+        Logged(PluginsFolder() + "/Utility_v10.so has incompatible interface version (1.0), plugin not loaded."));
 
     auto boxes = BoxTexts();
     ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_EQ(boxes[0], "The plugin '" + PluginsFolder() +
-                            "/Utility_v024.so' is not compatible with this\r\nversion of the dialogue tool. \r\n"
-                            "The plugin has not been loaded.\r\n\r\nExpected minimum interface version is 0.25\r\n"
-                            "Interface version returned by the plugin was 0.24\r\n\r\nThe plugin should be recompiled "
-                            "with the\r\nmost current plugin API version.");
-    EXPECT_EQ(boxes[1], "Plugin \"" + PluginsFolder() + "/Utility_v0x.so\" returned a blank string for version, plugin rejected.");
+    EXPECT_EQ(boxes[0],
+        "The plugin '" + PluginsFolder()
+            + "/Utility_v024.so' is not compatible with this\r\nversion of the dialogue tool. \r\n"
+              "The plugin has not been loaded.\r\n\r\nExpected minimum interface version is 0.25\r\n"
+              "Interface version returned by the plugin was 0.24\r\n\r\nThe plugin should be recompiled "
+              "with the\r\nmost current plugin API version.");
+    EXPECT_EQ(boxes[1],
+        "Plugin \"" + PluginsFolder() + "/Utility_v0x.so\" returned a blank string for version, plugin rejected.");
     EXPECT_NE(boxes[2].find("Utility_v10.so' is not compatible"), std::string::npos);
     EXPECT_EQ(dialogs.History()[1].icon, MsgIcon::Warning);
 }
@@ -53,21 +57,23 @@ TEST_F(Scan, NoVersionAsksWhenWarningsAreOnAndAcceptsSilentlyWhenOff)
     dialogs.PushButton(MsgResult::No);
     host.ScanAll();
     ASSERT_EQ(dialogs.History().size(), 1u);
-    EXPECT_EQ(dialogs.History()[0].text, path + " contains no interface version. Plugin is probably unsafe.\r\n"
-                                                "Do you wish to allow loading of this plugin?");
+    EXPECT_EQ(dialogs.History()[0].text,
+        path
+            + " contains no interface version. Plugin is probably unsafe.\r\n"
+              "Do you wish to allow loading of this plugin?");
     EXPECT_EQ(dialogs.History()[0].buttons, MsgButtons::YesNo);
     EXPECT_TRUE(Logged(path + " contains no interface version. Plugin is probably unsafe!"));
     EXPECT_TRUE(Captions(PluginMenu::Plugins).empty());
 
     dialogs.PushButton(MsgResult::Yes);
     host.ScanAll();
-    EXPECT_EQ(Captions(PluginMenu::Plugins), std::vector<std::string>{"noversion"});
+    EXPECT_EQ(Captions(PluginMenu::Plugins), std::vector<std::string> { "noversion" });
 
     ASSERT_TRUE(app.config().WriteBool(kSectionGlobalConfig, kKeyPluginCompatibilityWarnings, false));
     dialogs.ClearHistory();
     host.ScanAll();
     EXPECT_TRUE(dialogs.History().empty());
-    EXPECT_EQ(Captions(PluginMenu::Plugins), std::vector<std::string>{"noversion"}); // cleared, then added again
+    EXPECT_EQ(Captions(PluginMenu::Plugins), std::vector<std::string> { "noversion" }); // cleared, then added again
     EXPECT_EQ(host.plugins().size(), 3u); // the table only grows
 }
 
@@ -77,8 +83,9 @@ TEST_F(Scan, MissingNameOrDescriptionKeepsThePluginOut)
     Add("Utility_noname.so");
     host.ScanAll();
     EXPECT_TRUE(host.plugins().empty());
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"GetPluginDescription not found!", "Did not find needed procedures!",
-                                                    "GetPluginName not found!", "Did not find needed procedures!"}));
+    EXPECT_EQ(BoxTexts(),
+        (std::vector<std::string> { "GetPluginDescription not found!", "Did not find needed procedures!",
+            "GetPluginName not found!", "Did not find needed procedures!" }));
     const auto lines = capture.Messages();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "DLL Handle released."), 2);
 }
@@ -100,7 +107,7 @@ TEST_F(Scan, FiltersAreNumberedFromTwoAndChoosingOneRunsItsImport)
     EXPECT_EQ(host.OpenDialogueFilter(), "ZEV Dialogue File format (*.zev)|*.zev|A files (*.a)|*.a|B files (*.b)|*.b");
     ASSERT_EQ(host.ImportFilters().size(), 2u);
     EXPECT_EQ(host.ImportFilters()[1].patterns, "*.b");
-    EXPECT_EQ(Captions(PluginMenu::Import), (std::vector<std::string>{"importA", "importB"}));
+    EXPECT_EQ(Captions(PluginMenu::Import), (std::vector<std::string> { "importA", "importB" }));
     EXPECT_TRUE(Logged("Loading import plugins..."));
 
     EXPECT_EQ(host.ImportWithFilter(3, "/data/x.b"), PluginCallResult::Done);
@@ -127,7 +134,7 @@ TEST_F(Scan, ShortcutsMenuFlagsAndHelpOrder)
     EXPECT_EQ(tools[0].shortcut, "Ctrl+R");
     EXPECT_EQ(host.plugins()[static_cast<std::size_t>(tools[0].tag)].Name, "shortcut");
     EXPECT_TRUE(host.plugins()[static_cast<std::size_t>(tools[0].tag)].HasConfig);
-    EXPECT_EQ(Captions(PluginMenu::Help), (std::vector<std::string>{"updateTwo", "updateOne"}));
+    EXPECT_EQ(Captions(PluginMenu::Help), (std::vector<std::string> { "updateTwo", "updateOne" }));
     EXPECT_TRUE(menu.GetMenu(MenuId::Plugins).visible);
 
     EXPECT_EQ(host.PluginExec(tools[0].tag), PluginCallResult::Done);

@@ -11,8 +11,9 @@ namespace {
 script::HostUnit FiveFunctions()
 {
     script::HostUnit u("T");
-    for (const char* n : {"beta", "Alpha", "delta", "Gamma", "epsilon"})
-        u.AddFunction(n, {{"x", script::HostType::String, std::nullopt}}, script::HostType::Void, [](script::HostCall&) {});
+    for (const char* n : { "beta", "Alpha", "delta", "Gamma", "epsilon" })
+        u.AddFunction(
+            n, { { "x", script::HostType::String, std::nullopt } }, script::HostType::Void, [](script::HostCall&) {});
     return u;
 }
 
@@ -23,7 +24,7 @@ TEST(FuncDesc, DumpingTwiceKeepsNamesAndDescriptionsButRewritesDeclarations)
     LogCapture capture(log);
     FuncDescStore store(dir.File("func_desc.ini"));
     store.Dump(FiveFunctions(), EngineClasses(), log);
-    EXPECT_EQ(store.Names(), (std::vector<std::string>{"beta", "Alpha", "delta", "Gamma", "epsilon"}));
+    EXPECT_EQ(store.Names(), (std::vector<std::string> { "beta", "Alpha", "delta", "Gamma", "epsilon" }));
     EXPECT_EQ(store.Description("beta"), "procedure beta(x : String);\\n\\n<insert description here>");
     store.SetDescription("beta", "Mine");
     store.ini().WriteString("Functions", "beta_decl", "stale");
@@ -39,15 +40,16 @@ TEST(FuncDesc, DumpingTwiceKeepsNamesAndDescriptionsButRewritesDeclarations)
 
 TEST(FuncDesc, HtmlIndexHasRowsOfFourAndTheDescriptionIsMarkedUp)
 {
-    std::string table = FuncDescStore::IndexTable({"a", "b", "c", "d", "e"});
-    EXPECT_EQ(table.find("<table class=\"funclist\" width=\"100%\"  border=\"1\" cellspacing=\"1\" cellpadding=\"4\">\n"),
-              0u);
+    std::string table = FuncDescStore::IndexTable({ "a", "b", "c", "d", "e" });
+    EXPECT_EQ(
+        table.find("<table class=\"funclist\" width=\"100%\"  border=\"1\" cellspacing=\"1\" cellpadding=\"4\">\n"),
+        0u);
     EXPECT_NE(table.find("<tr><td><a href=\"ScriptFunctions.html#a\">a</a></td>\n<td>"), std::string::npos);
     EXPECT_NE(table.find("</tr>\n<tr><td><a href=\"ScriptFunctions.html#e\">e</a></td>\n</tr>\n\n</table>\n"),
-              std::string::npos);
-    EXPECT_NE(FuncDescStore::IndexTable({"a", "b", "c", "d"}).find("</tr>\n<tr></tr>\n"), std::string::npos);
+        std::string::npos);
+    EXPECT_NE(FuncDescStore::IndexTable({ "a", "b", "c", "d" }).find("</tr>\n<tr></tr>\n"), std::string::npos);
     EXPECT_EQ(HtmlDescription("procedure X(a : String; b : String);\\nNOTE: var"),
-              "<b>procedure</b> X(a:<b> string</b>; b:<b> string</b>);<br><span class=\"note\">NOTE:</span> <b>var</b>");
+        "<b>procedure</b> X(a:<b> string</b>; b:<b> string</b>);<br><span class=\"note\">NOTE:</span> <b>var</b>");
 }
 
 TEST(FuncDesc, DumpHelpToHtmlWritesTheListingAndThePage)

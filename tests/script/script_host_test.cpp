@@ -22,9 +22,9 @@ struct FakeControl : OutputControl {
 struct HostFixture : ::testing::Test {
     test::TempDir dir;
     ScriptedDialogs dialogs;
-    App app{dialogs, dir.path()};
-    test::LogCapture capture{app.log()};
-    ScriptHost host{app};
+    App app { dialogs, dir.path() };
+    test::LogCapture capture { app.log() };
+    ScriptHost host { app };
     FakeControl control;
 };
 
@@ -50,8 +50,8 @@ TEST_F(HostFixture, WithOutputControlErrorsGoToTheConsoleInstead)
 
     std::string path = dir.Write("three.dws", "var a: Integer;\nbegin\n  a := ;\n  b := 1;\n  a := 'x' + ;\nend.\n");
     EXPECT_FALSE(host.LoadScript(path));
-    EXPECT_EQ(control.lines.back(), "Error executing command. " + std::to_string(host.LastMessages().size()) +
-                                        " messages returned.");
+    EXPECT_EQ(control.lines.back(),
+        "Error executing command. " + std::to_string(host.LastMessages().size()) + " messages returned.");
     EXPECT_EQ(host.LastMessages().size(), 3u);
     host.UnsetOutputControl();
     EXPECT_EQ(capture.Messages().back(), "Releasing output control.");
@@ -100,8 +100,9 @@ TEST_F(HostFixture, HelperScriptsShareASubmenuPerCategoryIgnoringCaseAndAccelera
     EXPECT_EQ(menu[0].entries[1].caption, "Second");
     EXPECT_EQ(menu[0].entries[1].tag, 1);
     EXPECT_TRUE(host.helpers().menuVisible());
-    EXPECT_EQ(control.lines, std::vector<std::string>{"Warning: Supplied helper script \"" + dir.File("ghost.dws") +
-                                                      "\" does not exist."});
+    EXPECT_EQ(control.lines,
+        std::vector<std::string> {
+            "Warning: Supplied helper script \"" + dir.File("ghost.dws") + "\" does not exist." });
     for (int i = 3; i < kMaxHelperScripts; ++i)
         ASSERT_TRUE(host.AddHelperScript(real, "x", "Tools"));
     EXPECT_FALSE(host.AddHelperScript(real, "one too many", "Tools"));
@@ -114,10 +115,9 @@ TEST_F(HostFixture, HelperScriptsShareASubmenuPerCategoryIgnoringCaseAndAccelera
 TEST_F(HostFixture, RunsNestThroughHostFunctionsEachWithItsOwnMessages)
 {
     script::HostUnit unit("Nest");
-    unit.AddFunction("RunLine", {{"line", script::HostType::String, std::nullopt}}, script::HostType::Boolean,
-                     [this](script::HostCall& call) {
-                         call.SetBoolean("result", host.ExecuteScriptConsole(call.GetString("LINE")));
-                     });
+    unit.AddFunction("RunLine", { { "line", script::HostType::String, std::nullopt } }, script::HostType::Boolean,
+        [this](
+            script::HostCall& call) { call.SetBoolean("result", host.ExecuteScriptConsole(call.GetString("LINE"))); });
     host.engine().RegisterUnit(std::move(unit));
     host.SetOutputControl(&control);
     EXPECT_TRUE(host.ExecuteScriptConsole("if not RunLine('y := ;') then ShowMessage('inner failed');"));
@@ -128,12 +128,13 @@ TEST_F(HostFixture, RunsNestThroughHostFunctionsEachWithItsOwnMessages)
 
 TEST(HelpRows, RowsOfThreeWithTheirWidths)
 {
-    auto rows = FormatHelpRows({"AddNode", "Print", "Cls", "Help"});
+    auto rows = FormatHelpRows({ "AddNode", "Print", "Cls", "Help" });
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0], "AddNode" + std::string(22, ' ') + "Print" + std::string(24, ' ') + "Cls" + std::string(18, ' '));
+    EXPECT_EQ(
+        rows[0], "AddNode" + std::string(22, ' ') + "Print" + std::string(24, ' ') + "Cls" + std::string(18, ' '));
     EXPECT_EQ(rows[1], "Help" + std::string(25, ' ') + std::string(29, ' ') + std::string(21, ' '));
     std::string longName(30, 'L');
-    EXPECT_EQ(FormatHelpRows({longName, "B", "C"})[0].substr(0, 31), longName + "B");
+    EXPECT_EQ(FormatHelpRows({ longName, "B", "C" })[0].substr(0, 31), longName + "B");
 }
 
 } // namespace

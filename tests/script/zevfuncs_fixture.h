@@ -34,8 +34,16 @@ struct FakeRunner : RunnerPort {
 
     bool running() const override { return isRunning; }
     int32_t currentNode() const override { return current; }
-    void Start(const std::string& n) override { started.push_back(n); isRunning = true; }
-    void Stop() override { ++stops; isRunning = false; }
+    void Start(const std::string& n) override
+    {
+        started.push_back(n);
+        isRunning = true;
+    }
+    void Stop() override
+    {
+        ++stops;
+        isRunning = false;
+    }
     void SetCurrent(int32_t i) override { current = i; }
     std::vector<HistoryEntry> history() const override { return entries; }
     int transcriptCount() const override { return static_cast<int>(recorded.size()); }
@@ -46,9 +54,9 @@ struct FakeRunner : RunnerPort {
 struct ZevFuncsFixture : ::testing::Test {
     TempDir dir;
     ScriptedDialogs dialogs;
-    App app{dialogs, dir.path()};
-    LogCapture log{app.log()};
-    ScriptHost host{app};
+    App app { dialogs, dir.path() };
+    LogCapture log { app.log() };
+    ScriptHost host { app };
     ConsoleCapture console;
     FakeRunner* runner = nullptr;
     std::unique_ptr<ZEVFuncs> funcs;
@@ -100,9 +108,8 @@ struct ZevFuncsFixture : ::testing::Test {
 } // namespace zev::test
 
 namespace zev::test {
-template <class... T>
-std::vector<std::string> L(T... lines)
+template <class... T> std::vector<std::string> L(T... lines)
 {
-    return {std::string(lines)...};
+    return { std::string(lines)... };
 }
 } // namespace zev::test

@@ -23,10 +23,10 @@ TEST_F(Misc, TheUnitDeclaresItsTableInOrder)
     EXPECT_EQ(unit->constants()[10].name, "FIELD_NODE_NAME");
     EXPECT_EQ(unit->constants()[10].value, 16);
     EXPECT_EQ(host.engine().Declaration("AddNode"),
-              "procedure AddNode(nodename : String; npctext : String; notes : String; npctext_female : String = '');");
+        "procedure AddNode(nodename : String; npctext : String; notes : String; npctext_female : String = '');");
     EXPECT_EQ(host.engine().Declaration("StringReplace"),
-              "function StringReplace(srcString : String; oldString : String; newString : String; "
-              "ReplaceAll : Boolean = True) : String;");
+        "function StringReplace(srcString : String; oldString : String; newString : String; "
+        "ReplaceAll : Boolean = True) : String;");
     EXPECT_EQ(host.engine().Declaration("GetNodeCount"), "function GetNodeCount : Integer;");
     EXPECT_EQ(Run("Print(basepath)"), L(dir.path()));
 }
@@ -35,7 +35,7 @@ TEST_F(Misc, StringReplaceReplacesTheFirstOrEveryOccurrence)
 {
     EXPECT_EQ(Run("Print(StringReplace('aXbX', 'X', '-', False)); Print(StringReplace('aXbX', 'X', '-'));"
                   "Print(StringReplace('axbX', 'X', '-')); Print(StringReplace('abc', '', '-'))"),
-              L("a-bX", "a-b-", "axb-", "abc"));
+        L("a-bX", "a-b-", "axb-", "abc"));
 }
 
 TEST_F(Misc, PrintWithoutOutputControlGoesToTheLogAndHelpIsSilent)
@@ -88,24 +88,23 @@ TEST_F(Misc, FloatNodesAndTimedEvents)
 {
     EXPECT_EQ(Run("AddFloatNode('Hawk', 'shouts'); AddFloatNode('Hawk', 'again'); AddMSGToFloatNode('Hawk', 'Buy!');"
                   "AddMSGToFloatNode('none', 'x')"),
-              L("Added floatnode \"Hawk\" (shouts)", "The specified float node already exists at index 0"));
+        L("Added floatnode \"Hawk\" (shouts)", "The specified float node already exists at index 0"));
     ASSERT_EQ(app.dlg().float_node_count, 1);
     EXPECT_EQ(app.dlg().float_nodes[0]->message_count, 1);
     EXPECT_EQ(app.dlg().float_nodes[0]->messages[0], "Buy!");
 
     EXPECT_EQ(Run("AddTimedEvent('t1', 10, 20); AddCodeToEvent('t1', 'a := 1;'); AddCodeToEvent('none', 'x');"
                   "Print(GetTimedEventData('t1')); Print('[' + GetTimedEventData('none') + ']')"),
-              L("Added Timed Event: t1 ( index=0 )",
-                "Added code line (currentdlg.timedevents[te_ind].actioncnt) to timed event \"t1\" ( index=0 )",
-                "flush_add_timer_event_sec(self_obj, random(10, 20),t1);", "[]"));
+        L("Added Timed Event: t1 ( index=0 )",
+            "Added code line (currentdlg.timedevents[te_ind].actioncnt) to timed event \"t1\" ( index=0 )",
+            "flush_add_timer_event_sec(self_obj, random(10, 20),t1);", "[]"));
     app.dlg().timed_events[0]->is_random = 0;
     app.dlg().timed_events[0]->interval = 15;
     EXPECT_EQ(Run("Print(GetTimedEventData('t1'))"), L("flush_add_timer_event_sec(self_obj, 15,t1);"));
     EXPECT_EQ(Run("EditFloatNode('Hawk'); SelectFloatNode; SelectTimedEvent; AddTimeEventCode('x')"),
-              L("EditFloatNode: this feature is not available here.",
-                "SelectFloatNode: this feature is not available here.",
-                "SelectTimedEvent: this feature is not available here.",
-                "AddTimeEventCode: this feature is not available here."));
+        L("EditFloatNode: this feature is not available here.", "SelectFloatNode: this feature is not available here.",
+            "SelectTimedEvent: this feature is not available here.",
+            "AddTimeEventCode: this feature is not available here."));
     EXPECT_EQ(Run("AddTimeEventCommand('Say hello', 'hello.dws', 'Ctrl+H')"), L("Added item: Say hello"));
     ASSERT_EQ(host.helpers().timeEventCommands().size(), 1u);
     EXPECT_EQ(host.helpers().timeEventCommands()[0].Script, "hello.dws");
@@ -114,8 +113,8 @@ TEST_F(Misc, FloatNodesAndTimedEvents)
 TEST_F(Misc, PluginFunctionsWithoutThePluginHostSaySo)
 {
     EXPECT_EQ(Run("ListPlugins; StartPlugin('x'); DoLink_ShowExports('x'); RequestPluginRefresh"),
-              L("ListPlugins: this feature is not available here.", "StartPlugin: this feature is not available here.",
-                "DoLink_ShowExports: this feature is not available here."));
+        L("ListPlugins: this feature is not available here.", "StartPlugin: this feature is not available here.",
+            "DoLink_ShowExports: this feature is not available here."));
     EXPECT_EQ(broadcasts, 1);
 }
 
@@ -133,7 +132,7 @@ TEST_F(Misc, DialogueFilesLoadSaveAndFlush)
     Run("LoadDialogue('" + copy + "')");
     EXPECT_EQ(app.dlg().npc_name, "Renamed");
     EXPECT_EQ(Run("SaveDialogue('" + dir.File("no/such/folder/x.zev") + "')"),
-              L("Dialogue could not be saved to " + dir.File("no/such/folder/x.zev")));
+        L("Dialogue could not be saved to " + dir.File("no/such/folder/x.zev")));
 }
 
 struct Launching : ZevFuncsFixture {
@@ -148,8 +147,10 @@ struct Launching : ZevFuncsFixture {
         s.selectItem = [](const std::string&, const std::string&, const std::vector<std::string>& items) {
             return items.empty() ? std::optional<int>() : std::optional<int>(static_cast<int>(items.size()) - 1);
         };
-        s.listPlugins = [] { return std::vector<PluginListing>{{"p/Utility_x.so", "X", "2", "b", "c", "desc", true}}; };
-        s.pluginExports = [](const std::string&) { return std::vector<std::string>{"GetInfo", "Run"}; };
+        s.listPlugins = [] {
+            return std::vector<PluginListing> { { "p/Utility_x.so", "X", "2", "b", "c", "desc", true } };
+        };
+        s.pluginExports = [](const std::string&) { return std::vector<std::string> { "GetInfo", "Run" }; };
         return s;
     }
 };
@@ -158,9 +159,9 @@ TEST_F(Launching, ExecuteFileRefusesLongTextsAndPassesTheRest)
 {
     std::string longText(80, 'a');
     EXPECT_EQ(Run("ExecuteFile('" + longText + "', '', '', SW_SHOW)"),
-              L("ExecuteFile: app is longer than 79 characters; nothing was started."));
+        L("ExecuteFile: app is longer than 79 characters; nothing was started."));
     EXPECT_EQ(Run("ExecuteFile('a', '" + longText + "', '', SW_SHOW)"),
-              L("ExecuteFile: params is longer than 79 characters; nothing was started."));
+        L("ExecuteFile: params is longer than 79 characters; nothing was started."));
     EXPECT_TRUE(launched.empty());
     EXPECT_TRUE(Run("ExecuteFile('" + std::string(79, 'b') + "', 'x; rm -rf /', '/tmp', SW_SHOW)").empty());
     ASSERT_EQ(launched.size(), 1u);
@@ -174,10 +175,12 @@ TEST_F(Launching, ServicesAnswerTheWindowAndPluginFunctions)
 {
     Run("AddFloatNode('f1', ''); AddFloatNode('f2', ''); AddTimedEvent('t', 1, 2)");
     EXPECT_EQ(Run("Print(SelectFloatNode); Print(SelectTimedEvent)"),
-              L("f2", "flush_add_timer_event_sec(self_obj, random(1, 2),t);"));
-    EXPECT_EQ(Run("ListPlugins"), L("Valid plugins:", "1: p/Utility_x.so (X)\r\nInterface Version: 2\r\nBuild date:    "
-                                                      "b\r\nCreation date: c\r\ndesc\r\n >> Plugin is currently loaded "
-                                                      "into memory\r\n"));
+        L("f2", "flush_add_timer_event_sec(self_obj, random(1, 2),t);"));
+    EXPECT_EQ(Run("ListPlugins"),
+        L("Valid plugins:",
+            "1: p/Utility_x.so (X)\r\nInterface Version: 2\r\nBuild date:    "
+            "b\r\nCreation date: c\r\ndesc\r\n >> Plugin is currently loaded "
+            "into memory\r\n"));
     Run("DoLink_ShowExports('p/Utility_x.so')");
     EXPECT_EQ(dialogs.Last()->text, "Plugin exports 2 functions:\r\nGetInfo\r\nRun");
 }
@@ -186,7 +189,7 @@ TEST(LaunchFile, StartsAProgramWithoutAShell)
 {
     TempDir dir;
     std::string marker = dir.File("made");
-    EXPECT_TRUE(LaunchFile({"/usr/bin/touch", marker, dir.path(), 5}));
+    EXPECT_TRUE(LaunchFile({ "/usr/bin/touch", marker, dir.path(), 5 }));
     for (int i = 0; i < 200 && !FileExists(marker); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_TRUE(FileExists(marker));
@@ -228,8 +231,8 @@ struct WithStore : ZevFuncsFixture {
 
 TEST_F(WithStore, HelpListsTheStoreInRowsAndGetHelpShowsOneCommand)
 {
-    EXPECT_EQ(Run("Help"), L("Valid script commands are:", "",
-                             "Type \"help <command>\" to get more help on a specific command."));
+    EXPECT_EQ(Run("Help"),
+        L("Valid script commands are:", "", "Type \"help <command>\" to get more help on a specific command."));
     EXPECT_EQ(Run("GetHelp('AddNode')"), L("Unknown command AddNode"));
     Logger quiet;
     store->Dump(*host.engine().FindUnit("ZEVFuncs"), {}, quiet);
@@ -237,8 +240,8 @@ TEST_F(WithStore, HelpListsTheStoreInRowsAndGetHelpShowsOneCommand)
     ASSERT_EQ(lines.size(), 2u + 25u + 1u); // 73 names in rows of three
     EXPECT_EQ(lines[2].rfind("AddNode                      AddPlayerOption              SetNodeName", 0), 0u);
     EXPECT_EQ(Run("GetHelp('GetNodeCount')"),
-              L("Syntax: function GetNodeCount : Integer;", "",
-                "function GetNodeCount : Integer;\r\n\r\n<insert description here>"));
+        L("Syntax: function GetNodeCount : Integer;", "",
+            "function GetNodeCount : Integer;\r\n\r\n<insert description here>"));
 }
 
 } // namespace

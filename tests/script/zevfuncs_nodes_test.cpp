@@ -41,14 +41,14 @@ TEST_F(Nodes, AddNodeAtAFullTableChangesNothingAndSaysSo)
 
 TEST_F(Nodes, IndexAddressingIsCheckedAndResultsDefault)
 {
-    MakeNodes({"a", "b", "c"}, 3);
+    MakeNodes({ "a", "b", "c" }, 3);
     EXPECT_EQ(Run("Print(GetNodeName(GetNodeCount - 1)); Print('[' + GetNodeName(GetNodeCount) + ']');"
-                    "Print('[' + GetNodeName(-1) + ']')"),
-                L("c", "[]", "[]"));
+                  "Print('[' + GetNodeName(-1) + ']')"),
+        L("c", "[]", "[]"));
     EXPECT_EQ(Run("Print(GetNodeData(0, 9)); Print(GetNodeData(1, FIELD_NODE_NPCTEXT));"
-                    "Print('[' + GetNodeData(-1, 6) + ']'); Print('[' + GetNodeData(0, 11) + ']');"
-                    "Print(GetNodeData(2, FIELD_NODE_NAME))"),
-                L("3", "Text of b", "[]", "[]", "c"));
+                  "Print('[' + GetNodeData(-1, 6) + ']'); Print('[' + GetNodeData(0, 11) + ']');"
+                  "Print(GetNodeData(2, FIELD_NODE_NAME))"),
+        L("3", "Text of b", "[]", "[]", "c"));
 
     Run("SetNodeData(1, FIELD_NODE_NOTES, 'noted'); SetNodeData(1, FIELD_NODE_NPCFEMALETEXT, 'fem');"
         "SetNodeData(-1, 6, 'lost'); SetNodeData(7, 6, 'lost'); SetNodeData(0, 11, 'ignored')");
@@ -59,7 +59,7 @@ TEST_F(Nodes, IndexAddressingIsCheckedAndResultsDefault)
 
 TEST_F(Nodes, RenamesRemapLinksAndKeepNamesUnique)
 {
-    MakeNodes({"a", "b"}, 1);
+    MakeNodes({ "a", "b" }, 1);
     app.dlg().nodes[0]->options[0]->link_target = "b";
     auto lines = Run("SetNodeName('b', 'bee')");
     ASSERT_FALSE(lines.empty());
@@ -80,7 +80,7 @@ TEST_F(Nodes, RenamesRemapLinksAndKeepNamesUnique)
 
 TEST_F(Nodes, DoNodeSortOrdersWithoutRegardToCase)
 {
-    MakeNodes({"beta", "Alpha", "gamma"});
+    MakeNodes({ "beta", "Alpha", "gamma" });
     EXPECT_EQ(Run("DoNodeSort").back(), "Node sorting complete.");
     EXPECT_EQ(NodeName(0), "Alpha");
     EXPECT_EQ(NodeName(1), "beta");
@@ -91,18 +91,18 @@ TEST_F(Nodes, DoNodeSortOrdersWithoutRegardToCase)
 TEST_F(Nodes, ListAndShowNodes)
 {
     EXPECT_EQ(Run("ListNodes"), L("No nodes in dialogue."));
-    MakeNodes({"a"}, 2);
+    MakeNodes({ "a" }, 2);
     app.dlg().nodes[0]->notes = "n";
     EXPECT_EQ(Run("ListNodes"), L("Dialogue has 1 nodes:", "", "a: 2 player options."));
     EXPECT_EQ(Run("ShowNode('a')"),
-                L("Node info for a:\r\nNPC Default:Text of a", "Notes for the node:\r\nn",
-                            "Player options (2):\r\n", "1: Option 0 -> done", "2: Option 1 -> done"));
+        L("Node info for a:\r\nNPC Default:Text of a", "Notes for the node:\r\nn", "Player options (2):\r\n",
+            "1: Option 0 -> done", "2: Option 1 -> done"));
     EXPECT_EQ(Run("ShowNode('A')"), L("Node \"A\" not found!"));
 }
 
 TEST_F(Nodes, DeleteNodeRemovesTheNamedNodeOnly)
 {
-    MakeNodes({"a", "b", "c"});
+    MakeNodes({ "a", "b", "c" });
     Run("DeleteNode('b'); DeleteNode('zz')");
     EXPECT_EQ(app.dlg().node_count, 2);
     EXPECT_EQ(NodeName(1), "c");
@@ -112,10 +112,9 @@ TEST_F(Nodes, DeleteNodeRemovesTheNamedNodeOnly)
 TEST_F(Nodes, DialogGlobalsAreSetShownAndUnknownFieldsReported)
 {
     EXPECT_EQ(Run("SetDialogGlobals(FIELD_NPC_LOCATION, 'Hub')"),
-                L("SetDialogGlobals: Changed npc location to Hub", "Requesting plugins to refresh data."));
+        L("SetDialogGlobals: Changed npc location to Hub", "Requesting plugins to refresh data."));
     EXPECT_EQ(app.dlg().location, "Hub");
-    EXPECT_EQ(Run("SetDialogGlobals(7, 'x')"),
-                L("Unknown field: 7", "Requesting plugins to refresh data."));
+    EXPECT_EQ(Run("SetDialogGlobals(7, 'x')"), L("Unknown field: 7", "Requesting plugins to refresh data."));
     EXPECT_EQ(broadcasts, 2);
     Run("SetDialogGlobals(5, 'Detailed')");
     EXPECT_EQ(app.dlg().detailed_desc, "Detailed");
@@ -128,7 +127,7 @@ TEST_F(Nodes, DialogGlobalsAreSetShownAndUnknownFieldsReported)
 
 TEST_F(Nodes, SkillChecksAndCustomCode)
 {
-    MakeNodes({"a"});
+    MakeNodes({ "a" });
     Run("AddSkillCheck('a', 'lockpick', 9, -10, 'win', 'lose'); AddSkillCheck('nope', 'x', 1, 1, '', '');"
         "SetNodeCustomCode('a', 'display_msg(1);')");
     const dlgnode& n = *app.dlg().nodes[0];
@@ -146,9 +145,8 @@ TEST_F(Nodes, SkillChecksAndCustomCode)
 
 TEST_F(Nodes, WindowFunctionsWithoutTheirWindowSaySo)
 {
-    MakeNodes({"a"});
-    EXPECT_EQ(Run("EditNode('a')"),
-                L("Launching editnode on a", "EditNode: this feature is not available here."));
+    MakeNodes({ "a" });
+    EXPECT_EQ(Run("EditNode('a')"), L("Launching editnode on a", "EditNode: this feature is not available here."));
     Run("EditNode('b')");
     ASSERT_NE(dialogs.Last(), nullptr);
     EXPECT_EQ(dialogs.Last()->text, "Node b not found!");

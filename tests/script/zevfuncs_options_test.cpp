@@ -7,7 +7,7 @@ using Options = ZevFuncsFixture;
 
 TEST_F(Options, AddPlayerOptionAppendsANeutralOptionAndResolvesItsLink)
 {
-    MakeNodes({"a", "b"});
+    MakeNodes({ "a", "b" });
     EXPECT_TRUE(Run("AddPlayerOption('a', 'Hi', 'b', 'note')").empty());
     const option& o = *app.dlg().nodes[0]->options[0];
     EXPECT_EQ(o.text, "Hi");
@@ -19,13 +19,12 @@ TEST_F(Options, AddPlayerOptionAppendsANeutralOptionAndResolvesItsLink)
     EXPECT_EQ(o.intelligence, 4);
     EXPECT_EQ(broadcasts, 1);
     EXPECT_EQ(refreshes, 0);
-    EXPECT_EQ(Run("AddPlayerOption('zz', 'Hi', 'b', '')"),
-                L("Error: requested node \"zz\" does not exist!"));
+    EXPECT_EQ(Run("AddPlayerOption('zz', 'Hi', 'b', '')"), L("Error: requested node \"zz\" does not exist!"));
 }
 
 TEST_F(Options, FieldsByNameAndIndexWithDefaultsOutsideTheTable)
 {
-    MakeNodes({"a"}, 2);
+    MakeNodes({ "a" }, 2);
     Run("SetPlayerOptionStringData('a', 1, FIELD_PLAYEROPTION_OPTIONTEXT, 'new text');"
         "SetPlayerOptionStringData('a', 1, FIELD_PLAYEROPTION_NOTES, 'n');"
         "SetPlayerOptionIntegerData('a', 1, FIELD_PLAYEROPTION_REACTION, REACTION_BAD);"
@@ -38,17 +37,18 @@ TEST_F(Options, FieldsByNameAndIndexWithDefaultsOutsideTheTable)
     EXPECT_EQ(o.reaction, REACTION_BAD);
     EXPECT_EQ(o.intelligence, 7);
     EXPECT_EQ(broadcasts, 0);
-    EXPECT_EQ(Run("Print(GetPlayerOptionStringData('a', 1, 10)); Print(IntToStr(GetPlayerOptionIntegerData('a', 1, 11)));"
-                    "Print('[' + GetPlayerOptionStringData('a', 5, 10) + ']');"
-                    "Print('[' + GetPlayerOptionStringData('A', 0, 10) + ']');"
-                    "Print(IntToStr(GetPlayerOptionIntegerData('a', -1, 14)));"
-                    "Print(IntToStr(GetPlayerOptionIntegerData('a', 0, 13)))"),
-                L("new text", "2", "[]", "[]", "0", "0"));
+    EXPECT_EQ(
+        Run("Print(GetPlayerOptionStringData('a', 1, 10)); Print(IntToStr(GetPlayerOptionIntegerData('a', 1, 11)));"
+            "Print('[' + GetPlayerOptionStringData('a', 5, 10) + ']');"
+            "Print('[' + GetPlayerOptionStringData('A', 0, 10) + ']');"
+            "Print(IntToStr(GetPlayerOptionIntegerData('a', -1, 14)));"
+            "Print(IntToStr(GetPlayerOptionIntegerData('a', 0, 13)))"),
+        L("new text", "2", "[]", "[]", "0", "0"));
 }
 
 TEST_F(Options, MoveNodelinkToNotesKeepsTheOldLinkOnANewLine)
 {
-    MakeNodes({"a", "b"}, 2);
+    MakeNodes({ "a", "b" }, 2);
     option& o = *app.dlg().nodes[0]->options[0];
     o.link_target = "oldskill";
     o.to_skill_check = 1;
@@ -73,7 +73,7 @@ TEST_F(Options, MoveNodelinkToNotesKeepsTheOldLinkOnANewLine)
 
 TEST_F(Options, SkillCheckLinksAndDeletion)
 {
-    MakeNodes({"a"}, 3);
+    MakeNodes({ "a" }, 3);
     option& o = *app.dlg().nodes[0]->options[1];
     o.to_custom_proc = 1;
     Run("SetOptionToSkillCheck('a', 1, 'lockpick')");

@@ -17,11 +17,11 @@ struct Shipped : ::testing::Test {
         return dir.path();
     }();
     ScriptedDialogs dialogs;
-    App app{dialogs, home};
-    ScriptHost host{app};
+    App app { dialogs, home };
+    ScriptHost host { app };
     ConsoleCapture console;
     DefinitionTable definitions;
-    TParseInclude definitionReader{definitions};
+    TParseInclude definitionReader { definitions };
     std::unique_ptr<ZEVFuncs> funcs;
 
     void SetUp() override

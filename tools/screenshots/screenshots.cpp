@@ -51,7 +51,10 @@ namespace {
 
 class Shooter {
 public:
-    explicit Shooter(fs::path out) : m_out(std::move(out)) {}
+    explicit Shooter(fs::path out)
+        : m_out(std::move(out))
+    {
+    }
 
     // Lays the window out, paints it and writes <name>.png.
     void Grab(QWidget* w, const char* name)
@@ -140,8 +143,7 @@ const skillcheck* FirstSkillCheck(const dialog& d)
     return nullptr;
 }
 
-template <class W>
-W* ChildNamed(QWidget* parent, const char* name)
+template <class W> W* ChildNamed(QWidget* parent, const char* name)
 {
     return parent->findChild<W*>(QString::fromLatin1(name));
 }
@@ -151,7 +153,7 @@ int Run(const fs::path& dist, const fs::path& out)
     // The paths show in the pictures: a short one where it is free.
     fs::path dir = fs::temp_directory_path() / "zevdlg";
     if (fs::exists(dir))
-        dir += "_" + std::to_string(std::random_device{}());
+        dir += "_" + std::to_string(std::random_device {}());
     fs::copy(dist, dir, fs::copy_options::recursive);
     PrepareConfiguration(dir / "ZEVDlg.ini");
     fs::create_directories(out);
@@ -229,14 +231,16 @@ int Run(const fs::path& dist, const fs::path& out)
             w.show();
             shot.Grab(&w, "player-setup");
         }
-        shot.WhileModal("About", [&] { window.Trigger(MenuCommand::About); }, [&](QDialog* d) {
-            shot.Grab(d, "about");
-            if (auto* tabs = d->findChild<QTabWidget*>())
-                tabs->setCurrentIndex(1);
-            if (auto* about = dynamic_cast<AboutDialog*>(d); about && about->pluginList()->count() > 0)
-                about->pluginList()->setCurrentRow(0);
-            shot.Grab(d, "about-plugins");
-        });
+        shot.WhileModal(
+            "About", [&] { window.Trigger(MenuCommand::About); },
+            [&](QDialog* d) {
+                shot.Grab(d, "about");
+                if (auto* tabs = d->findChild<QTabWidget*>())
+                    tabs->setCurrentIndex(1);
+                if (auto* about = dynamic_cast<AboutDialog*>(d); about && about->pluginList()->count() > 0)
+                    about->pluginList()->setCurrentRow(0);
+                shot.Grab(d, "about-plugins");
+            });
         {
             FuncDescEditorModel model(program.descriptions());
             FuncDescEditorWindow w(model, &window);
@@ -252,11 +256,14 @@ int Run(const fs::path& dist, const fs::path& out)
                 shot.Grab(w, "update-progress");
             model.Finish();
         }
-        shot.WhileModal("Exception report", [] {
-            Thrower thrower;
-            QEvent event(QEvent::User);
-            QCoreApplication::sendEvent(&thrower, &event);
-        }, [&](QDialog* d) { shot.Grab(d, "exception-report"); });
+        shot.WhileModal(
+            "Exception report",
+            [] {
+                Thrower thrower;
+                QEvent event(QEvent::User);
+                QCoreApplication::sendEvent(&thrower, &event);
+            },
+            [&](QDialog* d) { shot.Grab(d, "exception-report"); });
 
         // A file with errors: the load command shows the parse error log.
         fs::path broken = dir / "dialogue" / "broken.zev";
@@ -264,8 +271,9 @@ int Run(const fs::path& dist, const fs::path& out)
                                                    "  options {\r\n    int=4 playertext \"Let me in\" linkto\r\n"
                                                    "  }\r\n}\r\nNode Yard {\r\n";
         dialogs.PushText(broken.string());
-        shot.WhileModal("Parse error log", [&] { window.Trigger(MenuCommand::LoadDialogue); },
-                        [&](QDialog* d) { shot.Grab(d, "parse-error-log"); });
+        shot.WhileModal(
+            "Parse error log", [&] { window.Trigger(MenuCommand::LoadDialogue); },
+            [&](QDialog* d) { shot.Grab(d, "parse-error-log"); });
 
         failures = shot.failures();
         qapp.SetReportContext(nullptr, TextEncoding::Cp1252);

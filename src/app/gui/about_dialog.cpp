@@ -9,7 +9,8 @@
 
 namespace zev {
 
-AboutDialog::AboutDialog(const AboutInfo& info, QWidget* parent, AboutPluginsModel* plugins) : QDialog(parent)
+AboutDialog::AboutDialog(const AboutInfo& info, QWidget* parent, AboutPluginsModel* plugins)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("About ZEV Dialogue Tool"));
     auto* outer = new QVBoxLayout(this);
@@ -82,7 +83,7 @@ QWidget* AboutDialog::PluginPage(AboutPluginsModel& model)
         ShowSelected(model);
     });
     connect(m_details, &QLabel::linkActivated, this,
-            [&model](const QString& target) { model.ClickLink(target.toStdString()); });
+        [&model](const QString& target) { model.ClickLink(target.toStdString()); });
     connect(m_configure, &QPushButton::clicked, this, [&model] { model.ConfigurePlugin(); });
     if (m_list->count() > 0)
         m_list->setCurrentRow(0); // the page opens on the first plug-in's details

@@ -14,7 +14,7 @@ namespace zev {
 
 // What the About box tells.
 struct AboutInfo {
-    std::string version;   // "0.25.4-stable"
+    std::string version; // "0.25.4-stable"
     std::string buildDate; // the program file's modification time
     int scriptFunctions = 0;
     int plugins = 0;

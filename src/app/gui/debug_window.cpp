@@ -11,11 +11,13 @@
 namespace zev {
 
 DebugWindow::DebugWindow(DebugWindowModel& model, TextEncoding encoding, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_model(model), m_encoding(encoding),
-      m_list(new QListWidget(this))
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
+    , m_model(model)
+    , m_encoding(encoding)
+    , m_list(new QListWidget(this))
 {
-    setWindowTitle(QString::fromLatin1(DebugWindowModel::kCaption.data(),
-                                       static_cast<qsizetype>(DebugWindowModel::kCaption.size())));
+    setWindowTitle(QString::fromLatin1(
+        DebugWindowModel::kCaption.data(), static_cast<qsizetype>(DebugWindowModel::kCaption.size())));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_list);

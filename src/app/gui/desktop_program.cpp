@@ -40,8 +40,13 @@ std::string QuotedForScript(const std::string& text)
 }
 
 DesktopProgram::DesktopProgram(App& app, TextEncoding encoding, std::function<void(QWidget*)> parentBoxes)
-    : m_app(app), m_encoding(encoding), m_runner(app), m_scripts(app), m_plugins(app),
-      m_descriptions(app.ProgramPath("func_desc.ini")), m_definitionReader(m_definitions)
+    : m_app(app)
+    , m_encoding(encoding)
+    , m_runner(app)
+    , m_scripts(app)
+    , m_plugins(app)
+    , m_descriptions(app.ProgramPath("func_desc.ini"))
+    , m_definitionReader(m_definitions)
 {
     InstallScriptHost(app, m_scripts);
     m_window = std::make_unique<MainWindow>(app, m_menus, encoding);
@@ -62,8 +67,8 @@ DesktopProgram::DesktopProgram(App& app, TextEncoding encoding, std::function<vo
     m_scriptApi = InstallZEVFuncs(app, m_scripts, &m_runner, std::move(services));
     m_window->SetAboutCounts([this] {
         const script::HostUnit* unit = m_scripts.engine().FindUnit("ZEVFuncs");
-        return std::make_pair(unit ? static_cast<int>(unit->functions().size()) : 0,
-                              static_cast<int>(m_plugins.plugins().size()));
+        return std::make_pair(
+            unit ? static_cast<int>(unit->functions().size()) : 0, static_cast<int>(m_plugins.plugins().size()));
     });
     WireFileCommands();
 
@@ -157,8 +162,8 @@ void DesktopProgram::WireFileCommands()
     MainWindow& window = *m_window;
     ParseErrorLog& errorLog = *m_errorLog;
     PluginHost& plugins = m_plugins;
-    for (MenuCommand c : {MenuCommand::NewDialogue, MenuCommand::LoadDialogue, MenuCommand::SaveDialogue,
-                          MenuCommand::SaveDialogueAs})
+    for (MenuCommand c :
+        { MenuCommand::NewDialogue, MenuCommand::LoadDialogue, MenuCommand::SaveDialogue, MenuCommand::SaveDialogueAs })
         menus.SetAvailable(c);
     menus.SetEnabled(MenuCommand::SaveDialogue, app.saveEnabled());
     app.saveEnabledChanged.Connect([&menus](bool on) { menus.SetEnabled(MenuCommand::SaveDialogue, on); });
@@ -173,9 +178,8 @@ void DesktopProgram::WireFileCommands()
     window.SetCommandHandler(MenuCommand::SaveDialogueAs, [&app] { SaveAsCommand(app); });
     // The manual ships as HTML and opens in the desktop's browser.
     menus.SetAvailable(MenuCommand::DialogueToolHelp);
-    window.SetCommandHandler(MenuCommand::DialogueToolHelp, [&app] {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQString(app.ProgramPath("doc/index.html"))));
-    });
+    window.SetCommandHandler(MenuCommand::DialogueToolHelp,
+        [&app] { QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQString(app.ProgramPath("doc/index.html")))); });
 }
 
 // The test run's menu commands.
@@ -202,12 +206,13 @@ void DesktopProgram::WireRunnerCommands()
     MainWindow& window = *m_window;
     TestRunner& runner = m_runner;
     PlayerSetupView& setupView = *m_setupView;
-    for (MenuCommand c : {MenuCommand::SetupPlayerCharacter, MenuCommand::DialogueTranscripts,
-                          MenuCommand::SaveAllTranscripts})
+    for (MenuCommand c :
+        { MenuCommand::SetupPlayerCharacter, MenuCommand::DialogueTranscripts, MenuCommand::SaveAllTranscripts })
         menus.SetAvailable(c);
     window.SetCommandHandler(MenuCommand::SetupPlayerCharacter,
-                             [&app, &runner, &setupView] { SetupPlayerCharacter(app, setupView, &runner); });
-    window.SetCommandHandler(MenuCommand::DialogueTranscripts, [&runner] { runner.transcriptList().ShowTranscriptList(); });
+        [&app, &runner, &setupView] { SetupPlayerCharacter(app, setupView, &runner); });
+    window.SetCommandHandler(
+        MenuCommand::DialogueTranscripts, [&runner] { runner.transcriptList().ShowTranscriptList(); });
     window.SetCommandHandler(MenuCommand::SaveAllTranscripts, [&runner] { runner.transcripts().SaveAllTranscripts(); });
 }
 
@@ -219,7 +224,7 @@ void DesktopProgram::ShowPluginMenus()
     auto entries = [&plugins](PluginMenu menu) {
         std::vector<MainWindow::DynamicEntry> out;
         for (const PluginMenuEntry& e : plugins.MenuEntries(menu))
-            out.push_back({e.caption, e.shortcut, e.tag});
+            out.push_back({ e.caption, e.shortcut, e.tag });
         return out;
     };
     auto run = [&plugins](int tag) { plugins.PluginExec(tag); };
@@ -237,9 +242,9 @@ void DesktopProgram::ShowHelperScripts()
     MainWindow& window = *m_window;
     std::vector<MainWindow::DynamicSubmenu> submenus;
     for (const HelperSubmenu& s : scripts.helpers().menu()) {
-        MainWindow::DynamicSubmenu sub{s.caption, {}};
+        MainWindow::DynamicSubmenu sub { s.caption, {} };
         for (const HelperMenuEntry& e : s.entries)
-            sub.entries.push_back({e.caption, "", e.tag});
+            sub.entries.push_back({ e.caption, "", e.tag });
         submenus.push_back(std::move(sub));
     }
     menus.SetHelperScriptsFound(scripts.helpers().menuVisible());

@@ -76,7 +76,7 @@ private:
     TestRunner m_runner;
     ScriptHost m_scripts;
     PluginHost m_plugins;
-    AboutPluginsModel m_aboutPlugins{m_plugins};
+    AboutPluginsModel m_aboutPlugins { m_plugins };
     FuncDescStore m_descriptions;
     DefinitionTable m_definitions;
     TParseInclude m_definitionReader;

@@ -5,10 +5,10 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QStyle>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <cxxabi.h>
@@ -23,7 +23,9 @@
 namespace zev {
 
 ExceptionReportWindow::ExceptionReportWindow(const ExceptionReport& report, TextEncoding encoding, QWidget* parent)
-    : QDialog(parent), m_details(new QPlainTextEdit(this)), m_quip(ToQString(report.quip, encoding))
+    : QDialog(parent)
+    , m_details(new QPlainTextEdit(this))
+    , m_quip(ToQString(report.quip, encoding))
 {
     setWindowTitle(QStringLiteral("ZEV Dialogue Tool - Error"));
     auto* icon = new QLabel(this);
@@ -78,9 +80,15 @@ std::string ReadableTypeName(const char* mangled)
     return status == 0 && name ? std::string(name.get()) : std::string(mangled);
 }
 
-QString ExceptionReportWindow::DetailsText() const { return m_details->toPlainText(); }
+QString ExceptionReportWindow::DetailsText() const
+{
+    return m_details->toPlainText();
+}
 
-QString ExceptionReportWindow::QuipText() const { return m_quip; }
+QString ExceptionReportWindow::QuipText() const
+{
+    return m_quip;
+}
 
 bool ZevApplication::notify(QObject* receiver, QEvent* event)
 {

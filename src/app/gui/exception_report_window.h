@@ -32,7 +32,10 @@ private:
 // instead of ending the program.
 class ZevApplication : public QApplication {
 public:
-    ZevApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+    ZevApplication(int& argc, char** argv)
+        : QApplication(argc, argv)
+    {
+    }
     void SetReportContext(App* app, TextEncoding encoding)
     {
         m_app = app;

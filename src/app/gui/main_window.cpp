@@ -56,7 +56,10 @@ std::string CloseSaveQueryText(std::string_view currentFileName)
 }
 
 MainWindow::MainWindow(App& app, MainMenuModel& menus, TextEncoding encoding, QWidget* parent)
-    : QMainWindow(parent), m_app(app), m_menus(menus), m_encoding(encoding)
+    : QMainWindow(parent)
+    , m_app(app)
+    , m_menus(menus)
+    , m_encoding(encoding)
 {
     setObjectName(QStringLiteral("mainWindow"));
     auto* placeholder = new QLabel(QStringLiteral("No dialogue loaded"), this);
@@ -75,12 +78,12 @@ MainWindow::MainWindow(App& app, MainMenuModel& menus, TextEncoding encoding, QW
 
     setWindowTitle(ToQString(m_app.title(), m_encoding));
     // The test-run panel may replace the placeholder as the central widget, deleting it.
-    m_titleConnection = m_app.titleChanged.Connect([this, summary = QPointer<QLabel>(placeholder)](
-                                                       const std::string& title) {
-        setWindowTitle(ToQString(title, m_encoding));
-        if (summary)
-            summary->setText(SummaryText());
-    });
+    m_titleConnection
+        = m_app.titleChanged.Connect([this, summary = QPointer<QLabel>(placeholder)](const std::string& title) {
+              setWindowTitle(ToQString(title, m_encoding));
+              if (summary)
+                  summary->setText(SummaryText());
+          });
     // A change makes the dialogue worth saving again, even after a save disabled the item.
     m_modifiedConnection = m_app.modifiedChanged.Connect([this](bool modified) {
         if (modified)
@@ -118,7 +121,7 @@ void MainWindow::BuildMenus()
     // File and Help keep the letters every desktop program gives them.
     QSet<QChar> menuLetters;
     std::map<MenuId, QString> titles;
-    for (MenuId first : {MenuId::File, MenuId::Help})
+    for (MenuId first : { MenuId::File, MenuId::Help })
         titles[first] = WithMnemonic(QString::fromStdString(m_menus.GetMenu(first).caption), menuLetters);
     for (const Menu& menu : m_menus.Menus())
         if (!titles.count(menu.id))
@@ -126,7 +129,7 @@ void MainWindow::BuildMenus()
     for (const Menu& menu : m_menus.Menus()) {
         QMenu* qmenu = menuBar()->addMenu(titles[menu.id]);
         qmenu->setToolTipsVisible(true);
-        BuiltMenu built{menu.id, qmenu, {}};
+        BuiltMenu built { menu.id, qmenu, {} };
         QSet<QChar> itemLetters;
         for (const MenuItem& item : menu.items) {
             QAction* action = nullptr;
@@ -191,9 +194,14 @@ bool MainWindow::Trigger(MenuCommand command)
         return true;
     }
     switch (command) {
-    case MenuCommand::Quit: close(); return true;
-    case MenuCommand::About: ShowAbout(); return true;
-    default: return false;
+    case MenuCommand::Quit:
+        close();
+        return true;
+    case MenuCommand::About:
+        ShowAbout();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -219,14 +227,23 @@ QMenu* MainWindow::MenuFor(MenuId id) const
 QList<QAction*> MainWindow::MenuActions(MenuId id) const
 {
     QMenu* menu = MenuFor(id);
-    return menu ? menu->actions() : QList<QAction*>{};
+    return menu ? menu->actions() : QList<QAction*> {};
 }
 
-void MainWindow::SetStatusText(std::string_view text) { m_status->setText(ToQString(text, m_encoding)); }
+void MainWindow::SetStatusText(std::string_view text)
+{
+    m_status->setText(ToQString(text, m_encoding));
+}
 
-QString MainWindow::StatusText() const { return m_status->text(); }
+QString MainWindow::StatusText() const
+{
+    return m_status->text();
+}
 
-bool MainWindow::QueryClose() { return CloseQuery(m_app, m_canClosePlugins); }
+bool MainWindow::QueryClose()
+{
+    return CloseQuery(m_app, m_canClosePlugins);
+}
 
 QAction* MainWindow::MakeEntry(QMenu* menu, const DynamicEntry& entry, const PickHandler& onPick)
 {
@@ -307,8 +324,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::ShowAbout()
 {
-    AboutInfo info{ZEV_VERSION_TEXT, m_app.buildDateText(), m_aboutCounts ? m_aboutCounts().first : 0,
-                   m_aboutCounts ? m_aboutCounts().second : 0};
+    AboutInfo info { ZEV_VERSION_TEXT, m_app.buildDateText(), m_aboutCounts ? m_aboutCounts().first : 0,
+        m_aboutCounts ? m_aboutCounts().second : 0 };
     AboutDialog about(info, this, m_aboutPlugins);
     about.exec();
 }

@@ -28,8 +28,8 @@ class AboutPluginsModel;
 QString WithMnemonic(const QString& caption, QSet<QChar>& taken);
 
 // The exact texts of the close request.
-inline constexpr std::string_view kCannotCloseWhileStartingUp =
-    "Cannot close program while starting up!\r\n\r\n\"Patience, young padawan...\"";
+inline constexpr std::string_view kCannotCloseWhileStartingUp
+    = "Cannot close program while starting up!\r\n\r\n\"Patience, young padawan...\"";
 // "Save changes to dialogue '" + name + "'" CR LF "before closing ZEV Dialogue Tool?"
 std::string CloseSaveQueryText(std::string_view currentFileName);
 
@@ -38,8 +38,7 @@ std::string CloseSaveQueryText(std::string_view currentFileName);
 // command; Quit and About are built in.
 class MainWindow : public QMainWindow {
 public:
-    MainWindow(App& app, MainMenuModel& menus, TextEncoding encoding = TextEncoding::Cp1252,
-               QWidget* parent = nullptr);
+    MainWindow(App& app, MainMenuModel& menus, TextEncoding encoding = TextEncoding::Cp1252, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // What a command does when picked. A command also needs to be available in the menu model.

@@ -10,7 +10,9 @@
 namespace zev {
 
 ParseErrorLog::ParseErrorLog(TextEncoding encoding, QWidget* parent)
-    : QDialog(parent), m_encoding(encoding), m_text(new QPlainTextEdit(this))
+    : QDialog(parent)
+    , m_encoding(encoding)
+    , m_text(new QPlainTextEdit(this))
 {
     setWindowTitle(QStringLiteral("Parse error log"));
     m_text->setReadOnly(true);
@@ -30,6 +32,9 @@ void ParseErrorLog::Show(const std::string& text)
     exec();
 }
 
-QString ParseErrorLog::Text() const { return m_text->toPlainText(); }
+QString ParseErrorLog::Text() const
+{
+    return m_text->toPlainText();
+}
 
 } // namespace zev

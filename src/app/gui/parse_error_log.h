@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/dialogue_files.h"
 #include "app/codepage.h"
+#include "app/dialogue_files.h"
 
 #include <QDialog>
 

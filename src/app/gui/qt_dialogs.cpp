@@ -17,11 +17,16 @@ namespace {
 QMessageBox::Icon QtIcon(MsgIcon icon)
 {
     switch (icon) {
-    case MsgIcon::None: return QMessageBox::NoIcon;
-    case MsgIcon::Error: return QMessageBox::Critical;
-    case MsgIcon::Warning: return QMessageBox::Warning;
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::Confirmation: return QMessageBox::Question;
+    case MsgIcon::None:
+        return QMessageBox::NoIcon;
+    case MsgIcon::Error:
+        return QMessageBox::Critical;
+    case MsgIcon::Warning:
+        return QMessageBox::Warning;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Confirmation:
+        return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -30,12 +35,18 @@ QMessageBox::StandardButtons QtButtons(MsgButtons buttons)
 {
     using B = QMessageBox;
     switch (buttons) {
-    case MsgButtons::Ok: return B::Ok;
-    case MsgButtons::OkCancel: return B::Ok | B::Cancel;
-    case MsgButtons::YesNo: return B::Yes | B::No;
-    case MsgButtons::YesNoCancel: return B::Yes | B::No | B::Cancel;
-    case MsgButtons::RetryCancel: return B::Retry | B::Cancel;
-    case MsgButtons::AbortRetryIgnore: return B::Abort | B::Retry | B::Ignore;
+    case MsgButtons::Ok:
+        return B::Ok;
+    case MsgButtons::OkCancel:
+        return B::Ok | B::Cancel;
+    case MsgButtons::YesNo:
+        return B::Yes | B::No;
+    case MsgButtons::YesNoCancel:
+        return B::Yes | B::No | B::Cancel;
+    case MsgButtons::RetryCancel:
+        return B::Retry | B::Cancel;
+    case MsgButtons::AbortRetryIgnore:
+        return B::Abort | B::Retry | B::Ignore;
     }
     return B::Ok;
 }
@@ -43,14 +54,22 @@ QMessageBox::StandardButtons QtButtons(MsgButtons buttons)
 std::optional<MsgResult> FromQtButton(int button)
 {
     switch (button) {
-    case QMessageBox::Ok: return MsgResult::Ok;
-    case QMessageBox::Cancel: return MsgResult::Cancel;
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
-    case QMessageBox::Retry: return MsgResult::Retry;
-    case QMessageBox::Abort: return MsgResult::Abort;
-    case QMessageBox::Ignore: return MsgResult::Ignore;
-    default: return std::nullopt;
+    case QMessageBox::Ok:
+        return MsgResult::Ok;
+    case QMessageBox::Cancel:
+        return MsgResult::Cancel;
+    case QMessageBox::Yes:
+        return MsgResult::Yes;
+    case QMessageBox::No:
+        return MsgResult::No;
+    case QMessageBox::Retry:
+        return MsgResult::Retry;
+    case QMessageBox::Abort:
+        return MsgResult::Abort;
+    case QMessageBox::Ignore:
+        return MsgResult::Ignore;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -72,8 +91,8 @@ QString QtNameFilter(const FileFilter& filter, TextEncoding encoding)
     // Descriptions often show their patterns already ("ZEV Dialogue File format (*.zev)"). Qt takes
     // the last parenthesis as the patterns: drop the description's copy and add the Qt form once.
     qsizetype open = description.lastIndexOf(QLatin1Char('('));
-    if (description.endsWith(QLatin1Char(')')) && open >= 0 &&
-        QtPatterns(description.mid(open + 1, description.size() - open - 2)) == patterns)
+    if (description.endsWith(QLatin1Char(')')) && open >= 0
+        && QtPatterns(description.mid(open + 1, description.size() - open - 2)) == patterns)
         description = description.left(open).trimmed();
     QString suffix = QLatin1Char('(') + patterns + QLatin1Char(')');
     return description.isEmpty() ? suffix : description + QLatin1Char(' ') + suffix;
@@ -105,8 +124,8 @@ MsgResult QtDialogs::MessageBox(std::string_view text, MsgIcon icon, MsgButtons 
     return FromQtButton(pressed).value_or(DefaultButton(buttons));
 }
 
-std::optional<std::string> QtDialogs::InputBox(std::string_view caption, std::string_view prompt,
-                                               std::string_view defaultText)
+std::optional<std::string> QtDialogs::InputBox(
+    std::string_view caption, std::string_view prompt, std::string_view defaultText)
 {
     QInputDialog box(m_parent);
     box.setWindowTitle(Caption(caption));
@@ -141,9 +160,15 @@ std::optional<std::string> QtDialogs::FileBox(const FileBoxOptions& options, boo
     return PathFromQString(box.selectedFiles().constFirst());
 }
 
-std::optional<std::string> QtDialogs::OpenFile(const FileBoxOptions& options) { return FileBox(options, false); }
+std::optional<std::string> QtDialogs::OpenFile(const FileBoxOptions& options)
+{
+    return FileBox(options, false);
+}
 
-std::optional<std::string> QtDialogs::SaveFile(const FileBoxOptions& options) { return FileBox(options, true); }
+std::optional<std::string> QtDialogs::SaveFile(const FileBoxOptions& options)
+{
+    return FileBox(options, true);
+}
 
 std::optional<std::string> QtDialogs::PickFolder(std::string_view caption, std::string_view initialFolder)
 {

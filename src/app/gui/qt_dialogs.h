@@ -14,17 +14,20 @@ namespace zev {
 // system's.
 class QtDialogs : public Dialogs {
 public:
-    explicit QtDialogs(TextEncoding encoding = TextEncoding::Cp1252) : m_encoding(encoding) {}
+    explicit QtDialogs(TextEncoding encoding = TextEncoding::Cp1252)
+        : m_encoding(encoding)
+    {
+    }
 
     // The window the boxes are centred over; none until the main window exists.
     void SetParent(QWidget* parent) { m_parent = parent; }
     void SetEncoding(TextEncoding encoding) { m_encoding = encoding; }
     TextEncoding encoding() const { return m_encoding; }
 
-    MsgResult MessageBox(std::string_view text, MsgIcon icon, MsgButtons buttons,
-                         std::string_view caption = {}) override;
-    std::optional<std::string> InputBox(std::string_view caption, std::string_view prompt,
-                                        std::string_view defaultText) override;
+    MsgResult MessageBox(
+        std::string_view text, MsgIcon icon, MsgButtons buttons, std::string_view caption = {}) override;
+    std::optional<std::string> InputBox(
+        std::string_view caption, std::string_view prompt, std::string_view defaultText) override;
     std::optional<std::string> OpenFile(const FileBoxOptions& options) override;
     std::optional<std::string> SaveFile(const FileBoxOptions& options) override;
     std::optional<std::string> PickFolder(std::string_view caption, std::string_view initialFolder) override;

@@ -20,8 +20,12 @@ int Scaled(std::int64_t value, std::int64_t maximum)
 } // namespace
 
 UpdateProgressWindow::UpdateProgressWindow(UpdateProgressModel& model, TextEncoding encoding, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_model(model), m_encoding(encoding),
-      m_bar(new QProgressBar(this)), m_bytes(new QLabel(this)), m_file(new QLabel(this))
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+    , m_model(model)
+    , m_encoding(encoding)
+    , m_bar(new QProgressBar(this))
+    , m_bytes(new QLabel(this))
+    , m_file(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Update progress"));
     m_bytes->setAlignment(Qt::AlignCenter);
@@ -38,7 +42,10 @@ UpdateProgressWindow::UpdateProgressWindow(UpdateProgressModel& model, TextEncod
     Refresh();
 }
 
-UpdateProgressWindow::~UpdateProgressWindow() { m_model.changed.Disconnect(m_connection); }
+UpdateProgressWindow::~UpdateProgressWindow()
+{
+    m_model.changed.Disconnect(m_connection);
+}
 
 void UpdateProgressWindow::Refresh()
 {

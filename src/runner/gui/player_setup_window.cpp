@@ -8,9 +8,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/gui/qt_text.h"
@@ -19,9 +19,15 @@ namespace zev {
 
 namespace {
 
-QString Caption(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Caption(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 // Hints carry CR LF line breaks.
-QString Hint(std::string_view text) { return Caption(text).remove(QLatin1Char('\r')); }
+QString Hint(std::string_view text)
+{
+    return Caption(text).remove(QLatin1Char('\r'));
+}
 
 QSpinBox* MakeSpin(const SpinField& field, QWidget* parent)
 {
@@ -42,7 +48,9 @@ QString RowCaption(std::string_view caption)
 } // namespace
 
 PlayerSetupWindow::PlayerSetupWindow(PlayerSetupModel& model, TextEncoding encoding, QWidget* parent)
-    : QDialog(parent), m_model(model), m_encoding(encoding)
+    : QDialog(parent)
+    , m_model(model)
+    , m_encoding(encoding)
 {
     setObjectName(QStringLiteral("playerSetup"));
     setWindowTitle(Caption(PlayerSetupModel::kCaption));
@@ -73,7 +81,7 @@ QWidget* PlayerSetupWindow::BuildCharacter()
     m_name->setObjectName(QStringLiteral("playerName"));
     m_name->setToolTip(Hint(PlayerSetupModel::kNameHint));
     connect(m_name, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_model.SetName(FromQString(text, m_encoding)); });
+        [this](const QString& text) { m_model.SetName(FromQString(text, m_encoding)); });
     form->addRow(Caption(PlayerSetupModel::kNameCaption), m_name);
 
     m_gender = new QComboBox(box);
@@ -129,7 +137,7 @@ QWidget* PlayerSetupWindow::BuildSkills()
     m_skills->setObjectName(QStringLiteral("skills"));
     m_skills->setToolTip(Hint(PlayerSetupModel::kSkillsHint));
     m_skills->setHorizontalHeaderLabels(
-        {Caption(PlayerSetupModel::kSkillColumns[0]), Caption(PlayerSetupModel::kSkillColumns[1])});
+        { Caption(PlayerSetupModel::kSkillColumns[0]), Caption(PlayerSetupModel::kSkillColumns[1]) });
     m_skills->verticalHeader()->setVisible(false);
     m_skills->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_skills->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
@@ -160,8 +168,8 @@ QWidget* PlayerSetupWindow::BuildSkills()
     layout->addWidget(m_gridMessage);
     m_gridMessage->hide(); // shown only while it says something
     int rowsHeight = m_skills->verticalHeader()->defaultSectionSize() * m_skills->rowCount();
-    m_skills->setMinimumHeight(rowsHeight + m_skills->horizontalHeader()->sizeHint().height()
-                               + 2 * m_skills->frameWidth());
+    m_skills->setMinimumHeight(
+        rowsHeight + m_skills->horizontalHeader()->sizeHint().height() + 2 * m_skills->frameWidth());
     m_skills->setMinimumWidth(m_skills->fontMetrics().horizontalAdvance(QStringLiteral("Energy Weapons")) * 2);
     return group;
 }

@@ -42,7 +42,7 @@ private:
     QLineEdit* m_name = nullptr;
     QComboBox* m_gender = nullptr;
     QSpinBox* m_age = nullptr;
-    std::array<QSpinBox*, PlayerSetupModel::kAttributeCount> m_attributes{};
+    std::array<QSpinBox*, PlayerSetupModel::kAttributeCount> m_attributes {};
     QSpinBox* m_money = nullptr;
     QTableWidget* m_skills = nullptr;
     QLabel* m_gridMessage = nullptr;
@@ -50,7 +50,11 @@ private:
 
 class QtPlayerSetupView : public PlayerSetupView {
 public:
-    QtPlayerSetupView(TextEncoding encoding, QWidget* parent) : m_encoding(encoding), m_parent(parent) {}
+    QtPlayerSetupView(TextEncoding encoding, QWidget* parent)
+        : m_encoding(encoding)
+        , m_parent(parent)
+    {
+    }
     bool exec(PlayerSetupModel& model) override;
 
 private:

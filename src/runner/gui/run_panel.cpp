@@ -21,7 +21,10 @@ namespace zev {
 
 namespace {
 
-QString Caption(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Caption(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QPushButton* MakeButton(std::string_view caption, const char* name, QWidget* parent)
 {
@@ -80,7 +83,9 @@ void SetBoxText(QPlainTextEdit* box, const QString& text)
 } // namespace
 
 RunPanelWidget::RunPanelWidget(TestRunner& runner, TextEncoding encoding, QWidget* parent)
-    : QWidget(parent), m_runner(runner), m_encoding(encoding)
+    : QWidget(parent)
+    , m_runner(runner)
+    , m_encoding(encoding)
 {
     setObjectName(QStringLiteral("runPanel"));
     auto* layout = new QVBoxLayout(this);
@@ -92,14 +97,17 @@ RunPanelWidget::RunPanelWidget(TestRunner& runner, TextEncoding encoding, QWidge
     split->addWidget(BuildOptions());
     split->setStretchFactor(0, 2);
     split->setStretchFactor(1, 3);
-    split->setSizes({220, 330}); // the option list gets the larger share
+    split->setSizes({ 220, 330 }); // the option list gets the larger share
     layout->addWidget(split, 1);
 
     m_changedConnection = m_runner.changed.Connect([this] { Redraw(); });
     Redraw();
 }
 
-RunPanelWidget::~RunPanelWidget() { m_runner.changed.Disconnect(m_changedConnection); }
+RunPanelWidget::~RunPanelWidget()
+{
+    m_runner.changed.Disconnect(m_changedConnection);
+}
 
 QWidget* RunPanelWidget::BuildButtonRow()
 {
@@ -202,8 +210,8 @@ QWidget* RunPanelWidget::BuildOptions()
     m_options = new QTreeWidget(box);
     m_options->setObjectName(QStringLiteral("playerOptions"));
     m_options->setColumnCount(3);
-    m_options->setHeaderLabels({Caption(RunPanel::kOptionColumns[0]), Caption(RunPanel::kOptionColumns[1]),
-                                Caption(RunPanel::kOptionColumns[2])});
+    m_options->setHeaderLabels({ Caption(RunPanel::kOptionColumns[0]), Caption(RunPanel::kOptionColumns[1]),
+        Caption(RunPanel::kOptionColumns[2]) });
     m_options->setRootIsDecorated(false);
     m_options->setUniformRowHeights(true);
     m_options->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -216,9 +224,9 @@ QWidget* RunPanelWidget::BuildOptions()
     header->setSectionResizeMode(2, QHeaderView::Interactive);
     header->resizeSection(2, 180);
     connect(m_options, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { m_runner.DescribeOption(RowOf(item)); });
+        [this](QTreeWidgetItem* item) { m_runner.DescribeOption(RowOf(item)); });
     connect(m_options, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item) { m_runner.ChooseOption(RowOf(item)); });
+        [this](QTreeWidgetItem* item) { m_runner.ChooseOption(RowOf(item)); });
     // The keyboard's single and double click: moving to a row describes it, Enter chooses it.
     connect(m_options, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (!m_redrawing && item && m_options->hasFocus())
@@ -258,7 +266,10 @@ int RunPanelWidget::RowOf(const void* item) const
     return -1;
 }
 
-QString RunPanelWidget::Text(std::string_view bytes) const { return ToDisplayText(bytes, m_encoding); }
+QString RunPanelWidget::Text(std::string_view bytes) const
+{
+    return ToDisplayText(bytes, m_encoding);
+}
 
 void RunPanelWidget::SetNodeEditorAvailable(bool available)
 {

@@ -11,12 +11,17 @@ namespace zev {
 
 namespace {
 
-QString Caption(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Caption(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 } // namespace
 
 SkillCheckWindow::SkillCheckWindow(SkillCheckWindowModel& model, TextEncoding encoding, QWidget* parent)
-    : QDialog(parent), m_model(model), m_text(new QLabel(this))
+    : QDialog(parent)
+    , m_model(model)
+    , m_text(new QLabel(this))
 {
     setObjectName(QStringLiteral("skillCheckWindow"));
     setWindowTitle(Caption(SkillCheckWindowModel::kCaption));
@@ -29,9 +34,9 @@ SkillCheckWindow::SkillCheckWindow(SkillCheckWindowModel& model, TextEncoding en
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     const std::pair<std::string_view, SkillCheckChoice> choices[] = {
-        {SkillCheckWindowModel::kSuccessCaption, SkillCheckChoice::Success},
-        {SkillCheckWindowModel::kEvaluateCaption, SkillCheckChoice::Evaluate},
-        {SkillCheckWindowModel::kFailureCaption, SkillCheckChoice::Failure},
+        { SkillCheckWindowModel::kSuccessCaption, SkillCheckChoice::Success },
+        { SkillCheckWindowModel::kEvaluateCaption, SkillCheckChoice::Evaluate },
+        { SkillCheckWindowModel::kFailureCaption, SkillCheckChoice::Failure },
     };
     for (const auto& [caption, choice] : choices) {
         auto* b = new QPushButton(Caption(caption), this);

@@ -26,7 +26,11 @@ private:
 // The runner's modal view: a fresh window per check, centred on the parent.
 class QtSkillCheckView : public SkillCheckView {
 public:
-    QtSkillCheckView(TextEncoding encoding, QWidget* parent) : m_encoding(encoding), m_parent(parent) {}
+    QtSkillCheckView(TextEncoding encoding, QWidget* parent)
+        : m_encoding(encoding)
+        , m_parent(parent)
+    {
+    }
     std::optional<SkillCheckChoice> exec(SkillCheckWindowModel& model) override;
 
 private:

@@ -20,11 +20,13 @@ QString Caption(std::string_view text)
 
 } // namespace
 
-TerminationQueryWindow::TerminationQueryWindow(const TerminationQueryModel& model, TextEncoding encoding,
-                                               QWidget* parent)
-    : QDialog(parent), m_target(new QLabel(this)), m_notes(new QPlainTextEdit(this)),
-      m_edit(new QPushButton(ToQString(model.editButtonCaption(), encoding), this)),
-      m_exit(new QPushButton(Caption(TerminationQueryModel::kExitCaption), this))
+TerminationQueryWindow::TerminationQueryWindow(
+    const TerminationQueryModel& model, TextEncoding encoding, QWidget* parent)
+    : QDialog(parent)
+    , m_target(new QLabel(this))
+    , m_notes(new QPlainTextEdit(this))
+    , m_edit(new QPushButton(ToQString(model.editButtonCaption(), encoding), this))
+    , m_exit(new QPushButton(Caption(TerminationQueryModel::kExitCaption), this))
 {
     setObjectName(QStringLiteral("terminationQuery"));
     setWindowTitle(Caption(TerminationQueryModel::kCaption));

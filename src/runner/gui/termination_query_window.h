@@ -32,7 +32,11 @@ private:
 
 class QtTerminationQueryView : public TerminationQueryView {
 public:
-    QtTerminationQueryView(TextEncoding encoding, QWidget* parent) : m_encoding(encoding), m_parent(parent) {}
+    QtTerminationQueryView(TextEncoding encoding, QWidget* parent)
+        : m_encoding(encoding)
+        , m_parent(parent)
+    {
+    }
     TerminationChoice exec(TerminationQueryModel& model) override;
 
 private:

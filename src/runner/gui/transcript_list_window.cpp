@@ -14,12 +14,18 @@ namespace zev {
 
 namespace {
 
-QString Caption(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Caption(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 } // namespace
 
 TranscriptListWindow::TranscriptListWindow(TranscriptListModel& model, TextEncoding encoding, QWidget* parent)
-    : QDialog(parent), m_model(model), m_encoding(encoding), m_list(new QTreeWidget(this))
+    : QDialog(parent)
+    , m_model(model)
+    , m_encoding(encoding)
+    , m_list(new QTreeWidget(this))
 {
     setObjectName(QStringLiteral("transcriptList"));
     setWindowTitle(Caption(TranscriptListModel::kCaption));
@@ -42,7 +48,7 @@ TranscriptListWindow::TranscriptListWindow(TranscriptListModel& model, TextEncod
         header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
     m_list->installEventFilter(this);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item) { m_model.DoubleClick(m_list->indexOfTopLevelItem(item)); });
+        [this](QTreeWidgetItem* item) { m_model.DoubleClick(m_list->indexOfTopLevelItem(item)); });
 
     auto* ok = new QPushButton(Caption(TranscriptListModel::kOkCaption), this);
     ok->setObjectName(QStringLiteral("okButton"));
@@ -62,7 +68,10 @@ TranscriptListWindow::TranscriptListWindow(TranscriptListModel& model, TextEncod
     Redraw();
 }
 
-TranscriptListWindow::~TranscriptListWindow() { m_model.changed.Disconnect(m_changedConnection); }
+TranscriptListWindow::~TranscriptListWindow()
+{
+    m_model.changed.Disconnect(m_changedConnection);
+}
 
 void TranscriptListWindow::Redraw()
 {

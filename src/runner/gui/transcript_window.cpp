@@ -15,12 +15,18 @@ namespace zev {
 
 namespace {
 
-QString Caption(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Caption(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 } // namespace
 
 TranscriptWindow::TranscriptWindow(TranscriptWindowModel& model, TextEncoding encoding, QWidget* parent)
-    : QDialog(parent), m_model(model), m_encoding(encoding), m_text(new QTextEdit(this))
+    : QDialog(parent)
+    , m_model(model)
+    , m_encoding(encoding)
+    , m_text(new QTextEdit(this))
 {
     setObjectName(QStringLiteral("transcriptWindow"));
     setWindowTitle(Caption(TranscriptWindowModel::kCaption));
@@ -51,7 +57,10 @@ TranscriptWindow::TranscriptWindow(TranscriptWindowModel& model, TextEncoding en
     Redraw();
 }
 
-TranscriptWindow::~TranscriptWindow() { m_model.changed.Disconnect(m_changedConnection); }
+TranscriptWindow::~TranscriptWindow()
+{
+    m_model.changed.Disconnect(m_changedConnection);
+}
 
 void TranscriptWindow::Redraw()
 {
@@ -67,7 +76,7 @@ void TranscriptWindow::Redraw()
             first = false;
             for (const TextRun& run : line.runs) {
                 QTextCharFormat format;
-                format.setFontFamilies({ToQString(run.font, TextEncoding::Cp1252)});
+                format.setFontFamilies({ ToQString(run.font, TextEncoding::Cp1252) });
                 format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
                 format.setForeground(QColor(run.color.red, run.color.green, run.color.blue));
                 cursor.insertText(ToQString(run.text, m_encoding), format);

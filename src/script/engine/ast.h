@@ -14,24 +14,29 @@ namespace zev::script {
 struct AstType {
     enum class Kind { Named, DynArray, StaticArray, ArrayOfConst } kind = Kind::Named;
     int line = 0, col = 0;
-    std::string name;                       // Named
-    std::unique_ptr<AstType> elem;          // arrays
+    std::string name; // Named
+    std::unique_ptr<AstType> elem; // arrays
     std::vector<std::unique_ptr<struct AstExpr>> bounds; // StaticArray: lo, hi, lo, hi, ...
 };
 
 struct AstExpr {
     enum class Kind {
-        IntLit, FloatLit, StrLit, BoolLit, Nil,
-        Name,      // text
-        Member,    // kids[0] . text
-        Index,     // kids[0] [ kids[1..] ]
-        Call,      // kids[0] ( kids[1..] )
-        Unary,     // op kids[0]
-        Binary,    // kids[0] op kids[1]
-        ArrayLit,  // [ kids ]
-        Range,     // kids[0] .. kids[1], inside an array literal
-        WriteArg,  // kids[0] : kids[1] [: kids[2]]
-    } kind = Kind::IntLit;
+        IntLit,
+        FloatLit,
+        StrLit,
+        BoolLit,
+        Nil,
+        Name, // text
+        Member, // kids[0] . text
+        Index, // kids[0] [ kids[1..] ]
+        Call, // kids[0] ( kids[1..] )
+        Unary, // op kids[0]
+        Binary, // kids[0] op kids[1]
+        ArrayLit, // [ kids ]
+        Range, // kids[0] .. kids[1], inside an array literal
+        WriteArg, // kids[0] : kids[1] [: kids[2]]
+    } kind
+        = Kind::IntLit;
     int line = 0, col = 0;
     int height = 0; // longest path to a leaf: bounds every later recursion over the tree
     Tok op = Tok::Eof;
@@ -94,7 +99,7 @@ struct AstRoutine {
     std::vector<AstParam> params;
     std::unique_ptr<AstType> result;
     std::vector<AstItem> decls; // local var, const, type and nested routines
-    AstStmtPtr body;            // null for a declaration that failed to parse
+    AstStmtPtr body; // null for a declaration that failed to parse
 };
 
 struct AstCaseBranch {
@@ -104,7 +109,7 @@ struct AstCaseBranch {
 
 struct AstHandler {
     int line = 0, col = 0;
-    std::string varName;   // may be empty: `on Exception do`
+    std::string varName; // may be empty: `on Exception do`
     std::string className;
     int classLine = 0, classCol = 0;
     AstStmtPtr body;
@@ -112,18 +117,35 @@ struct AstHandler {
 
 struct AstStmt {
     enum class Kind {
-        Empty, Expr, Assign, Block, If, Case, While, Repeat, For, ForIn, Break, Continue, Exit,
-        TryExcept, TryFinally, Raise, Var, Const,
-    } kind = Kind::Empty;
+        Empty,
+        Expr,
+        Assign,
+        Block,
+        If,
+        Case,
+        While,
+        Repeat,
+        For,
+        ForIn,
+        Break,
+        Continue,
+        Exit,
+        TryExcept,
+        TryFinally,
+        Raise,
+        Var,
+        Const,
+    } kind
+        = Kind::Empty;
     int line = 0, col = 0;
-    Tok op = Tok::Assign;              // Assign: := += -= *= /=; For: to / downto
-    AstExprPtr target, expr, expr2;    // Assign: target := expr; For: target := expr to expr2; If/While: expr
-    std::vector<AstStmtPtr> body;      // Block, Repeat, TryExcept/TryFinally body
-    AstStmtPtr then, otherwise;        // If; loop bodies in `then`
+    Tok op = Tok::Assign; // Assign: := += -= *= /=; For: to / downto
+    AstExprPtr target, expr, expr2; // Assign: target := expr; For: target := expr to expr2; If/While: expr
+    std::vector<AstStmtPtr> body; // Block, Repeat, TryExcept/TryFinally body
+    AstStmtPtr then, otherwise; // If; loop bodies in `then`
     std::vector<AstCaseBranch> branches;
-    std::vector<AstStmtPtr> elseBody;  // Case else, bare except part, except else, finally part
+    std::vector<AstStmtPtr> elseBody; // Case else, bare except part, except else, finally part
     std::vector<AstHandler> handlers;
-    bool hasExcept = false;            // TryExcept: an except part without `on`
+    bool hasExcept = false; // TryExcept: an except part without `on`
     std::unique_ptr<AstVarDecl> var;
     std::unique_ptr<AstConstDecl> constant;
 };

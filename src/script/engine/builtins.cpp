@@ -37,13 +37,20 @@ const Builtin* FindBuiltin(std::string_view name)
 const Type* TypeOfKind(TypeKind k)
 {
     switch (k) {
-    case TypeKind::Integer: return TypeTable::Integer();
-    case TypeKind::Float: return TypeTable::Float();
-    case TypeKind::String: return TypeTable::String();
-    case TypeKind::Boolean: return TypeTable::Boolean();
-    case TypeKind::Variant: return TypeTable::Variant();
-    case TypeKind::Void: return TypeTable::Void();
-    default: return TypeTable::Error();
+    case TypeKind::Integer:
+        return TypeTable::Integer();
+    case TypeKind::Float:
+        return TypeTable::Float();
+    case TypeKind::String:
+        return TypeTable::String();
+    case TypeKind::Boolean:
+        return TypeTable::Boolean();
+    case TypeKind::Variant:
+        return TypeTable::Variant();
+    case TypeKind::Void:
+        return TypeTable::Void();
+    default:
+        return TypeTable::Error();
     }
 }
 

@@ -31,9 +31,15 @@ Value InformationDlgFn(Interp& c, Value* a, size_t, const Node*)
     return Value();
 }
 
-Value QuestionDlgFn(Interp& c, Value* a, size_t, const Node*) { return Value::Bool(c.env.dialogs->QuestionDlg(a[0].str())); }
+Value QuestionDlgFn(Interp& c, Value* a, size_t, const Node*)
+{
+    return Value::Bool(c.env.dialogs->QuestionDlg(a[0].str()));
+}
 
-Value OkCancelDlgFn(Interp& c, Value* a, size_t, const Node*) { return Value::Bool(c.env.dialogs->OkCancelDlg(a[0].str())); }
+Value OkCancelDlgFn(Interp& c, Value* a, size_t, const Node*)
+{
+    return Value::Bool(c.env.dialogs->OkCancelDlg(a[0].str()));
+}
 
 } // namespace
 

@@ -154,6 +154,9 @@ ExprP CheckFormat(Checker& ck, const AstExpr& site, const std::vector<const AstE
 
 } // namespace
 
-void AddFormatBuiltins(std::vector<Builtin>& t) { t.push_back(Custom("Format", CheckFormat)); }
+void AddFormatBuiltins(std::vector<Builtin>& t)
+{
+    t.push_back(Custom("Format", CheckFormat));
+}
 
 } // namespace zev::script

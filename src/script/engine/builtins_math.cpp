@@ -10,7 +10,10 @@ namespace {
 
 using K = TypeKind;
 
-[[noreturn]] void InvalidOp(Interp& c, const Node* at) { c.Fail(at, "Invalid floating point operation"); }
+[[noreturn]] void InvalidOp(Interp& c, const Node* at)
+{
+    c.Fail(at, "Invalid floating point operation");
+}
 
 int64_t ToInt64(Interp& c, double d, const Node* at)
 {
@@ -19,31 +22,70 @@ int64_t ToInt64(Interp& c, double d, const Node* at)
     return static_cast<int64_t>(d);
 }
 
-Value RoundFn(Interp& c, Value* a, size_t, const Node* at) { return Value::Int(ToInt64(c, std::nearbyint(a[0].f), at)); }
-Value TruncFn(Interp& c, Value* a, size_t, const Node* at) { return Value::Int(ToInt64(c, std::trunc(a[0].f), at)); }
-Value FloorFn(Interp& c, Value* a, size_t, const Node* at) { return Value::Int(ToInt64(c, std::floor(a[0].f), at)); }
-Value CeilFn(Interp& c, Value* a, size_t, const Node* at) { return Value::Int(ToInt64(c, std::ceil(a[0].f), at)); }
-Value FracFn(Interp&, Value* a, size_t, const Node*) { return Value::Float(a[0].f - std::trunc(a[0].f)); }
+Value RoundFn(Interp& c, Value* a, size_t, const Node* at)
+{
+    return Value::Int(ToInt64(c, std::nearbyint(a[0].f), at));
+}
+Value TruncFn(Interp& c, Value* a, size_t, const Node* at)
+{
+    return Value::Int(ToInt64(c, std::trunc(a[0].f), at));
+}
+Value FloorFn(Interp& c, Value* a, size_t, const Node* at)
+{
+    return Value::Int(ToInt64(c, std::floor(a[0].f), at));
+}
+Value CeilFn(Interp& c, Value* a, size_t, const Node* at)
+{
+    return Value::Int(ToInt64(c, std::ceil(a[0].f), at));
+}
+Value FracFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Float(a[0].f - std::trunc(a[0].f));
+}
 Value SqrtFn(Interp& c, Value* a, size_t, const Node* at)
 {
     if (a[0].f < 0)
         InvalidOp(c, at);
     return Value::Float(std::sqrt(a[0].f));
 }
-Value PowerFn(Interp&, Value* a, size_t, const Node*) { return Value::Float(std::pow(a[0].f, a[1].f)); }
-Value ExpFn(Interp&, Value* a, size_t, const Node*) { return Value::Float(std::exp(a[0].f)); }
+Value PowerFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Float(std::pow(a[0].f, a[1].f));
+}
+Value ExpFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Float(std::exp(a[0].f));
+}
 Value LnFn(Interp& c, Value* a, size_t, const Node* at)
 {
     if (a[0].f <= 0)
         InvalidOp(c, at);
     return Value::Float(std::log(a[0].f));
 }
-Value SinFn(Interp&, Value* a, size_t, const Node*) { return Value::Float(std::sin(a[0].f)); }
-Value CosFn(Interp&, Value* a, size_t, const Node*) { return Value::Float(std::cos(a[0].f)); }
-Value TanFn(Interp&, Value* a, size_t, const Node*) { return Value::Float(std::tan(a[0].f)); }
-Value ArcTanFn(Interp&, Value* a, size_t, const Node*) { return Value::Float(std::atan(a[0].f)); }
-Value PiFn(Interp&, Value*, size_t, const Node*) { return Value::Float(3.14159265358979323846); }
-Value OddFn(Interp&, Value* a, size_t, const Node*) { return Value::Bool((a[0].i & 1) != 0); }
+Value SinFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Float(std::sin(a[0].f));
+}
+Value CosFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Float(std::cos(a[0].f));
+}
+Value TanFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Float(std::tan(a[0].f));
+}
+Value ArcTanFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Float(std::atan(a[0].f));
+}
+Value PiFn(Interp&, Value*, size_t, const Node*)
+{
+    return Value::Float(3.14159265358979323846);
+}
+Value OddFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Bool((a[0].i & 1) != 0);
+}
 
 Value RandomFloatFn(Interp& c, Value*, size_t, const Node*)
 {
@@ -67,23 +109,42 @@ Value AbsIntFn(Interp&, Value* a, size_t, const Node*)
 {
     return Value::Int(a[0].i < 0 ? static_cast<int64_t>(0 - static_cast<uint64_t>(a[0].i)) : a[0].i);
 }
-Value AbsFloatFn(Interp&, Value* a, size_t, const Node*) { return Value::Float(std::fabs(a[0].f)); }
+Value AbsFloatFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Float(std::fabs(a[0].f));
+}
 Value SqrIntFn(Interp&, Value* a, size_t, const Node*)
 {
     return Value::Int(static_cast<int64_t>(static_cast<uint64_t>(a[0].i) * static_cast<uint64_t>(a[0].i)));
 }
-Value SqrFloatFn(Interp&, Value* a, size_t, const Node*) { return Value::Float(a[0].f * a[0].f); }
-Value MinIntFn(Interp&, Value* a, size_t, const Node*) { return Value::Int(a[0].i < a[1].i ? a[0].i : a[1].i); }
-Value MaxIntFn(Interp&, Value* a, size_t, const Node*) { return Value::Int(a[0].i > a[1].i ? a[0].i : a[1].i); }
-Value MinFloatFn(Interp&, Value* a, size_t, const Node*) { return Value::Float(a[0].f < a[1].f ? a[0].f : a[1].f); }
-Value MaxFloatFn(Interp&, Value* a, size_t, const Node*) { return Value::Float(a[0].f > a[1].f ? a[0].f : a[1].f); }
+Value SqrFloatFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Float(a[0].f * a[0].f);
+}
+Value MinIntFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Int(a[0].i < a[1].i ? a[0].i : a[1].i);
+}
+Value MaxIntFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Int(a[0].i > a[1].i ? a[0].i : a[1].i);
+}
+Value MinFloatFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Float(a[0].f < a[1].f ? a[0].f : a[1].f);
+}
+Value MaxFloatFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Float(a[0].f > a[1].f ? a[0].f : a[1].f);
+}
 
 // An Integer and a Float form of one routine: all-Integer arguments keep the Integer form.
-ExprP Numeric(Checker& ck, const AstExpr& site, const std::vector<const AstExpr*>& args, size_t count,
-    NativeFn intFn, NativeFn floatFn, std::string_view name)
+ExprP Numeric(Checker& ck, const AstExpr& site, const std::vector<const AstExpr*>& args, size_t count, NativeFn intFn,
+    NativeFn floatFn, std::string_view name)
 {
     if (args.size() != count) {
-        ck.Error(site.line, site.col, std::string(name) + (count == 1 ? " takes one argument" : " takes two arguments"));
+        ck.Error(
+            site.line, site.col, std::string(name) + (count == 1 ? " takes one argument" : " takes two arguments"));
         return ck.ErrorExpr();
     }
     std::vector<ExprP> a;
@@ -110,10 +171,22 @@ ExprP Numeric(Checker& ck, const AstExpr& site, const std::vector<const AstExpr*
     return call;
 }
 
-ExprP CheckAbs(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a) { return Numeric(ck, s, a, 1, AbsIntFn, AbsFloatFn, "Abs"); }
-ExprP CheckSqr(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a) { return Numeric(ck, s, a, 1, SqrIntFn, SqrFloatFn, "Sqr"); }
-ExprP CheckMin(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a) { return Numeric(ck, s, a, 2, MinIntFn, MinFloatFn, "Min"); }
-ExprP CheckMax(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a) { return Numeric(ck, s, a, 2, MaxIntFn, MaxFloatFn, "Max"); }
+ExprP CheckAbs(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a)
+{
+    return Numeric(ck, s, a, 1, AbsIntFn, AbsFloatFn, "Abs");
+}
+ExprP CheckSqr(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a)
+{
+    return Numeric(ck, s, a, 1, SqrIntFn, SqrFloatFn, "Sqr");
+}
+ExprP CheckMin(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a)
+{
+    return Numeric(ck, s, a, 2, MinIntFn, MinFloatFn, "Min");
+}
+ExprP CheckMax(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a)
+{
+    return Numeric(ck, s, a, 2, MaxIntFn, MaxFloatFn, "Max");
+}
 
 // Random gives a Float in [0, 1); Random(n), as Pascal has it, an Integer in [0, n).
 ExprP CheckRandom(Checker& ck, const AstExpr& site, const std::vector<const AstExpr*>& args)

@@ -53,7 +53,8 @@ Value DateTimeToStrFn(Interp& c, Value* a, size_t, const Node* at)
 Value AssertFn(Interp& c, Value* a, size_t, const Node* at)
 {
     if (!a[0].b)
-        c.Fail(at, a[1].str().empty() ? std::string("Assertion failed") : "Assertion failed: " + std::string(a[1].str()));
+        c.Fail(
+            at, a[1].str().empty() ? std::string("Assertion failed") : "Assertion failed: " + std::string(a[1].str()));
     return Value();
 }
 

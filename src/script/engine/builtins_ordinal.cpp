@@ -43,18 +43,33 @@ ExprP CheckIncDec(Checker& ck, const AstExpr& site, const std::vector<const AstE
     return n;
 }
 
-ExprP CheckInc(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a) { return CheckIncDec(ck, s, a, false); }
-ExprP CheckDec(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a) { return CheckIncDec(ck, s, a, true); }
+ExprP CheckInc(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a)
+{
+    return CheckIncDec(ck, s, a, false);
+}
+ExprP CheckDec(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a)
+{
+    return CheckIncDec(ck, s, a, true);
+}
 
-Value SuccFn(Interp&, Value* a, size_t, const Node*) { return Value::Int(static_cast<int64_t>(static_cast<uint64_t>(a[0].i) + 1)); }
-Value PredFn(Interp&, Value* a, size_t, const Node*) { return Value::Int(static_cast<int64_t>(static_cast<uint64_t>(a[0].i) - 1)); }
+Value SuccFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Int(static_cast<int64_t>(static_cast<uint64_t>(a[0].i) + 1));
+}
+Value PredFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Int(static_cast<int64_t>(static_cast<uint64_t>(a[0].i) - 1));
+}
 
 Value HighArrayFn(Interp&, Value* a, size_t, const Node*)
 {
     ArrayObj* arr = a[0].arr();
     return Value::Int(arr ? arr->low + static_cast<int64_t>(arr->items.size()) - 1 : -1);
 }
-Value HighStrFn(Interp&, Value* a, size_t, const Node*) { return Value::Int(static_cast<int64_t>(a[0].str().size())); }
+Value HighStrFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Int(static_cast<int64_t>(a[0].str().size()));
+}
 
 // High and Low of an array, a String, or a type (High(Integer)).
 ExprP CheckBound(Checker& ck, const AstExpr& site, const std::vector<const AstExpr*>& args, bool high)
@@ -75,9 +90,12 @@ ExprP CheckBound(Checker& ck, const AstExpr& site, const std::vector<const AstEx
     }
     auto constant = [&](const Type* ct, Value v) { return std::make_unique<ConstExpr>(ct, v); };
     switch (t->kind) {
-    case TypeKind::Integer: return constant(TypeTable::Integer(), Value::Int(high ? INT64_MAX : INT64_MIN));
-    case TypeKind::Boolean: return constant(TypeTable::Boolean(), Value::Bool(high));
-    case TypeKind::StaticArray: return constant(TypeTable::Integer(), Value::Int(high ? t->high : t->low));
+    case TypeKind::Integer:
+        return constant(TypeTable::Integer(), Value::Int(high ? INT64_MAX : INT64_MIN));
+    case TypeKind::Boolean:
+        return constant(TypeTable::Boolean(), Value::Bool(high));
+    case TypeKind::StaticArray:
+        return constant(TypeTable::Integer(), Value::Int(high ? t->high : t->low));
     case TypeKind::DynArray:
     case TypeKind::String: {
         if (!high)
@@ -87,15 +105,23 @@ ExprP CheckBound(Checker& ck, const AstExpr& site, const std::vector<const AstEx
         return MakeNative(t->kind == TypeKind::String ? HighStrFn : HighArrayFn, TypeTable::Integer(), std::move(a),
             site.line, site.col);
     }
-    case TypeKind::Error: return ck.ErrorExpr();
+    case TypeKind::Error:
+        return ck.ErrorExpr();
     default:
-        ck.Error(args[0]->line, args[0]->col, std::string(high ? "High" : "Low") + " needs an array, a String or an ordinal type");
+        ck.Error(args[0]->line, args[0]->col,
+            std::string(high ? "High" : "Low") + " needs an array, a String or an ordinal type");
         return ck.ErrorExpr();
     }
 }
 
-ExprP CheckHigh(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a) { return CheckBound(ck, s, a, true); }
-ExprP CheckLow(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a) { return CheckBound(ck, s, a, false); }
+ExprP CheckHigh(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a)
+{
+    return CheckBound(ck, s, a, true);
+}
+ExprP CheckLow(Checker& ck, const AstExpr& s, const std::vector<const AstExpr*>& a)
+{
+    return CheckBound(ck, s, a, false);
+}
 
 // SetLength(var a, n [, m ...]) of a dynamic array (nested for more lengths) or SetLength(var s, n).
 struct SetLengthNode final : Expr {
@@ -170,7 +196,10 @@ ExprP CheckSetLength(Checker& ck, const AstExpr& site, const std::vector<const A
     return n;
 }
 
-Value AssignedFn(Interp&, Value* a, size_t, const Node*) { return Value::Bool(a[0].o != nullptr); }
+Value AssignedFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Bool(a[0].o != nullptr);
+}
 
 ExprP CheckAssigned(Checker& ck, const AstExpr& site, const std::vector<const AstExpr*>& args)
 {

@@ -55,8 +55,10 @@ bool Printable(const Type* t)
     case TypeKind::String:
     case TypeKind::Boolean:
     case TypeKind::Variant:
-    case TypeKind::Error: return true;
-    default: return false;
+    case TypeKind::Error:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -74,7 +76,8 @@ ExprP CheckWrite(Checker& ck, const AstExpr& site, const std::vector<const AstEx
             value = a->kids[0].get();
             item.width = ck.Convert(ck.CheckExpr(*a->kids[1]), TypeTable::Integer(), a->kids[1]->line, a->kids[1]->col);
             if (a->kids.size() > 2)
-                item.decimals = ck.Convert(ck.CheckExpr(*a->kids[2]), TypeTable::Integer(), a->kids[2]->line, a->kids[2]->col);
+                item.decimals
+                    = ck.Convert(ck.CheckExpr(*a->kids[2]), TypeTable::Integer(), a->kids[2]->line, a->kids[2]->col);
         }
         item.value = ck.CheckExpr(*value);
         if (!Printable(item.value->type)) {

@@ -10,7 +10,10 @@ namespace {
 
 using K = TypeKind;
 
-int64_t Len(const Value& v) { return static_cast<int64_t>(v.str().size()); }
+int64_t Len(const Value& v)
+{
+    return static_cast<int64_t>(v.str().size());
+}
 
 Value StrOut(Interp& c, const Node* at, std::string s)
 {
@@ -26,9 +29,15 @@ Value UpperCaseFn(Interp& c, Value* a, size_t, const Node* at)
     return StrOut(c, at, std::move(s));
 }
 
-Value LowerCaseFn(Interp& c, Value* a, size_t, const Node* at) { return StrOut(c, at, LowerCopy(a[0].str())); }
+Value LowerCaseFn(Interp& c, Value* a, size_t, const Node* at)
+{
+    return StrOut(c, at, LowerCopy(a[0].str()));
+}
 
-bool Blank(char ch) { return static_cast<unsigned char>(ch) <= ' '; }
+bool Blank(char ch)
+{
+    return static_cast<unsigned char>(ch) <= ' ';
+}
 
 Value TrimFn(Interp&, Value* a, size_t, const Node*)
 {
@@ -66,7 +75,10 @@ Value PosFn(Interp&, Value* a, size_t, const Node*)
     return Value::Int(p == std::string_view::npos ? 0 : static_cast<int64_t>(p) + 1);
 }
 
-Value IntToStrFn(Interp&, Value* a, size_t, const Node*) { return Value::StrMove(std::to_string(a[0].i)); }
+Value IntToStrFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::StrMove(std::to_string(a[0].i));
+}
 
 Value StrToIntFn(Interp& c, Value* a, size_t, const Node* at)
 {
@@ -81,7 +93,10 @@ Value StrToIntDefFn(Interp&, Value* a, size_t, const Node*)
     return Value::Int(v ? *v : a[1].i);
 }
 
-Value FloatToStrFn(Interp&, Value* a, size_t, const Node*) { return Value::StrMove(FloatToStr(a[0].f)); }
+Value FloatToStrFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::StrMove(FloatToStr(a[0].f));
+}
 
 Value StrToFloatFn(Interp& c, Value* a, size_t, const Node* at)
 {
@@ -96,9 +111,15 @@ Value StrToFloatDefFn(Interp&, Value* a, size_t, const Node*)
     return Value::Float(v ? *v : a[1].f);
 }
 
-Value IntToHexFn(Interp&, Value* a, size_t, const Node*) { return Value::StrMove(IntToHex(a[0].i, a[1].i)); }
+Value IntToHexFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::StrMove(IntToHex(a[0].i, a[1].i));
+}
 
-Value BoolToStrFn(Interp&, Value* a, size_t, const Node*) { return Value::Str(a[0].b ? "True" : "False"); }
+Value BoolToStrFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Str(a[0].b ? "True" : "False");
+}
 
 Value ChrFn(Interp& c, Value* a, size_t, const Node* at)
 {
@@ -107,13 +128,25 @@ Value ChrFn(Interp& c, Value* a, size_t, const Node* at)
     return c.OneChar(static_cast<unsigned char>(a[0].i));
 }
 
-Value QuotedStrFn(Interp&, Value* a, size_t, const Node*) { return Value::StrMove(QuotedStr(a[0].str())); }
+Value QuotedStrFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::StrMove(QuotedStr(a[0].str()));
+}
 
-Value SameTextFn(Interp&, Value* a, size_t, const Node*) { return Value::Bool(EqualsNoCase(a[0].str(), a[1].str())); }
+Value SameTextFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Bool(EqualsNoCase(a[0].str(), a[1].str()));
+}
 
-Value CompareTextFn(Interp&, Value* a, size_t, const Node*) { return Value::Int(CompareNoCase(a[0].str(), a[1].str())); }
+Value CompareTextFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Int(CompareNoCase(a[0].str(), a[1].str()));
+}
 
-Value CompareStrFn(Interp&, Value* a, size_t, const Node*) { return Value::Int(CompareBytes(a[0].str(), a[1].str())); }
+Value CompareStrFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Int(CompareBytes(a[0].str(), a[1].str()));
+}
 
 Value StringOfCharFn(Interp& c, Value* a, size_t, const Node* at)
 {
@@ -184,7 +217,10 @@ Value CopyArrayFn(Interp&, Value* a, size_t n, const Node*)
     return out;
 }
 
-Value LengthStrFn(Interp&, Value* a, size_t, const Node*) { return Value::Int(Len(a[0])); }
+Value LengthStrFn(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Int(Len(a[0]));
+}
 
 Value LengthArrayFn(Interp&, Value* a, size_t, const Node*)
 {
@@ -194,9 +230,12 @@ Value LengthArrayFn(Interp&, Value* a, size_t, const Node*)
 Value OrdFn(Interp&, Value* a, size_t, const Node*)
 {
     switch (a[0].tag) {
-    case Tag::Str: return Value::Int(a[0].str().empty() ? 0 : static_cast<unsigned char>(a[0].str()[0]));
-    case Tag::Bool: return Value::Int(a[0].b ? 1 : 0);
-    default: return Value::Int(a[0].i);
+    case Tag::Str:
+        return Value::Int(a[0].str().empty() ? 0 : static_cast<unsigned char>(a[0].str()[0]));
+    case Tag::Bool:
+        return Value::Int(a[0].b ? 1 : 0);
+    default:
+        return Value::Int(a[0].i);
     }
 }
 

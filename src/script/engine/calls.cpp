@@ -11,7 +11,10 @@ namespace {
 constexpr size_t kMaxInline = 8;
 
 struct ArgBuffer {
-    explicit ArgBuffer(size_t n) : m_heap(n > kMaxInline ? n : 0) { }
+    explicit ArgBuffer(size_t n)
+        : m_heap(n > kMaxInline ? n : 0)
+    {
+    }
     Value* data() { return m_heap.empty() ? m_inline : m_heap.data(); }
     Value m_inline[kMaxInline];
     std::vector<Value> m_heap;
@@ -61,7 +64,12 @@ struct UserCall final : Expr {
 
     struct Activation {
         Activation(Interp& c, Value* base, size_t n, const ValueStack::Mark& mark)
-            : m_c(c), m_base(base), m_n(n), m_mark(mark), m_fp(c.fp), m_frame(c.frame)
+            : m_c(c)
+            , m_base(base)
+            , m_n(n)
+            , m_mark(mark)
+            , m_fp(c.fp)
+            , m_frame(c.frame)
         {
         }
         ~Activation()

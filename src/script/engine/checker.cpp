@@ -7,7 +7,9 @@
 
 namespace zev::script {
 
-ScopeGuard::ScopeGuard(Checker& ck, Routine* routine, int level) : m_ck(ck), m_saved(ck.m_scope)
+ScopeGuard::ScopeGuard(Checker& ck, Routine* routine, int level)
+    : m_ck(ck)
+    , m_saved(ck.m_scope)
 {
     auto s = std::make_unique<Scope>();
     s->parent = ck.m_scope;
@@ -17,19 +19,30 @@ ScopeGuard::ScopeGuard(Checker& ck, Routine* routine, int level) : m_ck(ck), m_s
     ck.m_scopes.push_back(std::move(s));
 }
 
-ScopeGuard::~ScopeGuard() { m_ck.m_scope = m_saved; }
+ScopeGuard::~ScopeGuard()
+{
+    m_ck.m_scope = m_saved;
+}
 
 Checker::Checker(CompiledProgram& program, Diagnostics& diag, const std::vector<std::shared_ptr<const HostUnit>>& units)
-    : m_prog(program), m_diag(diag), m_units(units)
+    : m_prog(program)
+    , m_diag(diag)
+    , m_units(units)
 {
     auto g = std::make_unique<Scope>();
     m_global = m_scope = g.get();
     m_scopes.push_back(std::move(g));
 }
 
-void Checker::Error(int line, int col, const std::string& text) { m_diag.Add(MessageKind::Error, text, line, col); }
+void Checker::Error(int line, int col, const std::string& text)
+{
+    m_diag.Add(MessageKind::Error, text, line, col);
+}
 
-ExprP Checker::ErrorExpr() { return std::make_unique<ConstExpr>(TypeTable::Error(), Value()); }
+ExprP Checker::ErrorExpr()
+{
+    return std::make_unique<ConstExpr>(TypeTable::Error(), Value());
+}
 
 void Checker::CheckProgram(const AstProgram& ast)
 {
@@ -55,15 +68,21 @@ void Checker::CheckItems(const std::vector<AstItem>& items, std::vector<StmtP>& 
             if (auto s = DeclareVar(*item.var))
                 out.push_back(std::move(s));
             break;
-        case AstItem::Kind::Const: DeclareConst(*item.constant); break;
-        case AstItem::Kind::Type: DeclareType(*item.type); break;
+        case AstItem::Kind::Const:
+            DeclareConst(*item.constant);
+            break;
+        case AstItem::Kind::Type:
+            DeclareType(*item.type);
+            break;
         case AstItem::Kind::Routine: {
             auto it = m_scope->names.find(LowerCopy(item.routine->name));
             if (it != m_scope->names.end() && it->second.ast == item.routine.get())
                 CheckRoutineBody(it->second);
             break;
         }
-        case AstItem::Kind::Stmt: out.push_back(CheckStmt(*item.stmt)); break;
+        case AstItem::Kind::Stmt:
+            out.push_back(CheckStmt(*item.stmt));
+            break;
         }
     }
 }
@@ -263,13 +282,26 @@ void Checker::DeclareType(const AstTypeDecl& d)
 const Type* Checker::ResolveTypeName(const std::string& name)
 {
     static const std::pair<std::string_view, TypeKind> kNames[] = {
-        { "integer", TypeKind::Integer }, { "int64", TypeKind::Integer }, { "cardinal", TypeKind::Integer },
-        { "longint", TypeKind::Integer }, { "byte", TypeKind::Integer }, { "word", TypeKind::Integer },
-        { "smallint", TypeKind::Integer }, { "shortint", TypeKind::Integer }, { "longword", TypeKind::Integer },
-        { "float", TypeKind::Float }, { "double", TypeKind::Float }, { "real", TypeKind::Float },
-        { "extended", TypeKind::Float }, { "single", TypeKind::Float }, { "tdatetime", TypeKind::Float },
-        { "string", TypeKind::String }, { "ansistring", TypeKind::String }, { "char", TypeKind::String },
-        { "boolean", TypeKind::Boolean }, { "variant", TypeKind::Variant },
+        { "integer", TypeKind::Integer },
+        { "int64", TypeKind::Integer },
+        { "cardinal", TypeKind::Integer },
+        { "longint", TypeKind::Integer },
+        { "byte", TypeKind::Integer },
+        { "word", TypeKind::Integer },
+        { "smallint", TypeKind::Integer },
+        { "shortint", TypeKind::Integer },
+        { "longword", TypeKind::Integer },
+        { "float", TypeKind::Float },
+        { "double", TypeKind::Float },
+        { "real", TypeKind::Float },
+        { "extended", TypeKind::Float },
+        { "single", TypeKind::Float },
+        { "tdatetime", TypeKind::Float },
+        { "string", TypeKind::String },
+        { "ansistring", TypeKind::String },
+        { "char", TypeKind::String },
+        { "boolean", TypeKind::Boolean },
+        { "variant", TypeKind::Variant },
     };
     for (auto& [n, k] : kNames)
         if (EqualsNoCase(n, name))
@@ -293,8 +325,10 @@ const Type* Checker::ResolveType(const AstType& t)
         Error(t.line, t.col, "Unknown type \"" + t.name + "\"");
         return TypeTable::Error();
     }
-    case AstType::Kind::ArrayOfConst: return types().ArrayLiteral(TypeTable::Variant());
-    case AstType::Kind::DynArray: return types().DynArray(ResolveType(*t.elem));
+    case AstType::Kind::ArrayOfConst:
+        return types().ArrayLiteral(TypeTable::Variant());
+    case AstType::Kind::DynArray:
+        return types().DynArray(ResolveType(*t.elem));
     case AstType::Kind::StaticArray: {
         const Type* elem = ResolveType(*t.elem);
         for (size_t i = t.bounds.size(); i >= 2; i -= 2) {

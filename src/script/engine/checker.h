@@ -20,10 +20,10 @@ struct Symbol {
     enum class Kind { Var, Const, TypeName, Routine, HostConst, HostVar, HostFunc, Unit, Class } kind = Kind::Var;
     const Type* type = nullptr;
     int slot = -1;
-    int level = 0;        // 0: global; a routine's locals are at its level
-    bool byRef = false;   // a `var` parameter
+    int level = 0; // 0: global; a routine's locals are at its level
+    bool byRef = false; // a `var` parameter
     bool readOnly = false; // `const` parameter, for-loop variable
-    Value value;          // Const
+    Value value; // Const
     Routine* routine = nullptr;
     const AstRoutine* ast = nullptr;
     struct Scope* declScope = nullptr;
@@ -114,8 +114,10 @@ private:
     ExprP CallRoutine(Symbol& sym, const AstExpr& site, const std::vector<const AstExpr*>& args);
     ExprP CallHost(const HostFunction& fn, const AstExpr& site, const std::vector<const AstExpr*>& args);
     ExprP CallMember(ExprP object, const MemberInfo& m, const AstExpr& site, const std::vector<const AstExpr*>& args);
-    ExprP Construct(const ClassInfo* cls, const MemberInfo& m, const AstExpr& site, const std::vector<const AstExpr*>& args);
+    ExprP Construct(
+        const ClassInfo* cls, const MemberInfo& m, const AstExpr& site, const std::vector<const AstExpr*>& args);
     ExprP TypeCast(const Type* t, const AstExpr& site, const std::vector<const AstExpr*>& args);
+
 public:
     // Checks arguments against parameter types (array literals take the wanted element type).
     bool CheckArgs(const std::vector<const AstExpr*>& args, const std::vector<const Type*>& want, size_t required,
@@ -123,7 +125,6 @@ public:
     ExprP CheckArg(const AstExpr& a, const Type* want);
 
 private:
-
     CompiledProgram& m_prog;
     Diagnostics& m_diag;
     const std::vector<std::shared_ptr<const HostUnit>>& m_units;

@@ -10,11 +10,16 @@ namespace {
 const Type* HostTypeToType(HostType t)
 {
     switch (t) {
-    case HostType::Void: return TypeTable::Void();
-    case HostType::String: return TypeTable::String();
-    case HostType::Integer: return TypeTable::Integer();
-    case HostType::Boolean: return TypeTable::Boolean();
-    case HostType::Float: return TypeTable::Float();
+    case HostType::Void:
+        return TypeTable::Void();
+    case HostType::String:
+        return TypeTable::String();
+    case HostType::Integer:
+        return TypeTable::Integer();
+    case HostType::Boolean:
+        return TypeTable::Boolean();
+    case HostType::Float:
+        return TypeTable::Float();
     }
     return TypeTable::Error();
 }
@@ -22,11 +27,16 @@ const Type* HostTypeToType(HostType t)
 Value HostToValue(const HostValue& v)
 {
     switch (v.type()) {
-    case HostType::String: return Value::Str(v.AsString());
-    case HostType::Integer: return Value::Int(v.AsInteger());
-    case HostType::Boolean: return Value::Bool(v.AsBoolean());
-    case HostType::Float: return Value::Float(v.AsFloat());
-    case HostType::Void: break;
+    case HostType::String:
+        return Value::Str(v.AsString());
+    case HostType::Integer:
+        return Value::Int(v.AsInteger());
+    case HostType::Boolean:
+        return Value::Bool(v.AsBoolean());
+    case HostType::Float:
+        return Value::Float(v.AsFloat());
+    case HostType::Void:
+        break;
     }
     return Value();
 }
@@ -165,7 +175,9 @@ ExprP Checker::CallRoutine(Symbol& sym, const AstExpr& site, const std::vector<c
             } else if (!AsLValue(x.get(), a.line, a.col, true)) {
                 ok = false;
             } else if (!SameType(x->type, p.type)) {
-                Error(a.line, a.col, "Incompatible types: got \"" + TypeName(x->type) + "\", expected \"" + TypeName(p.type) + "\" for var parameter");
+                Error(a.line, a.col,
+                    "Incompatible types: got \"" + TypeName(x->type) + "\", expected \"" + TypeName(p.type)
+                        + "\" for var parameter");
                 ok = false;
             }
             out.push_back(std::move(x));
@@ -197,7 +209,8 @@ ExprP Checker::CallHost(const HostFunction& fn, const AstExpr& site, const std::
     return MakeHostCall(&fn, std::move(out), HostTypeToType(fn.result), site.line, site.col);
 }
 
-ExprP Checker::CallMember(ExprP object, const MemberInfo& m, const AstExpr& site, const std::vector<const AstExpr*>& args)
+ExprP Checker::CallMember(
+    ExprP object, const MemberInfo& m, const AstExpr& site, const std::vector<const AstExpr*>& args)
 {
     std::vector<const Type*> want;
     for (TypeKind k : m.params)
@@ -209,7 +222,8 @@ ExprP Checker::CallMember(ExprP object, const MemberInfo& m, const AstExpr& site
     return MakeMemberGet(&m, std::move(object), std::move(out), result, site.line, site.col);
 }
 
-ExprP Checker::Construct(const ClassInfo* cls, const MemberInfo& m, const AstExpr& site, const std::vector<const AstExpr*>& args)
+ExprP Checker::Construct(
+    const ClassInfo* cls, const MemberInfo& m, const AstExpr& site, const std::vector<const AstExpr*>& args)
 {
     std::vector<const Type*> want;
     for (TypeKind k : m.params)
@@ -250,7 +264,10 @@ Value CastToInt(Interp&, Value* a, size_t, const Node*)
         return Value::Int(a[0].b ? 1 : 0);
     return Value::Int(a[0].i);
 }
-Value CastToBool(Interp&, Value* a, size_t, const Node*) { return Value::Bool(a[0].i != 0); }
+Value CastToBool(Interp&, Value* a, size_t, const Node*)
+{
+    return Value::Bool(a[0].i != 0);
+}
 
 } // namespace
 

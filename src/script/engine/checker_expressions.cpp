@@ -8,25 +8,40 @@ namespace zev::script {
 
 namespace {
 
-std::string Quote(const Type* t) { return "\"" + TypeName(t) + "\""; }
+std::string Quote(const Type* t)
+{
+    return "\"" + TypeName(t) + "\"";
+}
 
 } // namespace
 
 ExprP Checker::CheckExpr(const AstExpr& e)
 {
     switch (e.kind) {
-    case AstExpr::Kind::IntLit: return std::make_unique<ConstExpr>(TypeTable::Integer(), Value::Int(e.ival));
-    case AstExpr::Kind::FloatLit: return std::make_unique<ConstExpr>(TypeTable::Float(), Value::Float(e.fval));
-    case AstExpr::Kind::StrLit: return std::make_unique<ConstExpr>(TypeTable::String(), Value::Str(e.text));
-    case AstExpr::Kind::BoolLit: return std::make_unique<ConstExpr>(TypeTable::Boolean(), Value::Bool(e.ival != 0));
-    case AstExpr::Kind::Nil: return std::make_unique<ConstExpr>(TypeTable::Nil(), DefaultValue(TypeTable::Nil()));
-    case AstExpr::Kind::Name: return CheckName(e);
-    case AstExpr::Kind::Member: return CheckMember(e);
-    case AstExpr::Kind::Index: return CheckIndex(e);
-    case AstExpr::Kind::Call: return CheckCall(e);
-    case AstExpr::Kind::Unary: return CheckUnary(e);
-    case AstExpr::Kind::Binary: return e.op == Tok::KwIn ? CheckIn(e) : CheckBinary(e);
-    case AstExpr::Kind::ArrayLit: return CheckArrayLiteral(e, nullptr);
+    case AstExpr::Kind::IntLit:
+        return std::make_unique<ConstExpr>(TypeTable::Integer(), Value::Int(e.ival));
+    case AstExpr::Kind::FloatLit:
+        return std::make_unique<ConstExpr>(TypeTable::Float(), Value::Float(e.fval));
+    case AstExpr::Kind::StrLit:
+        return std::make_unique<ConstExpr>(TypeTable::String(), Value::Str(e.text));
+    case AstExpr::Kind::BoolLit:
+        return std::make_unique<ConstExpr>(TypeTable::Boolean(), Value::Bool(e.ival != 0));
+    case AstExpr::Kind::Nil:
+        return std::make_unique<ConstExpr>(TypeTable::Nil(), DefaultValue(TypeTable::Nil()));
+    case AstExpr::Kind::Name:
+        return CheckName(e);
+    case AstExpr::Kind::Member:
+        return CheckMember(e);
+    case AstExpr::Kind::Index:
+        return CheckIndex(e);
+    case AstExpr::Kind::Call:
+        return CheckCall(e);
+    case AstExpr::Kind::Unary:
+        return CheckUnary(e);
+    case AstExpr::Kind::Binary:
+        return e.op == Tok::KwIn ? CheckIn(e) : CheckBinary(e);
+    case AstExpr::Kind::ArrayLit:
+        return CheckArrayLiteral(e, nullptr);
     case AstExpr::Kind::Range:
         Error(e.line, e.col, "A range is only allowed in a set of values");
         return ErrorExpr();
@@ -54,9 +69,11 @@ ExprP Checker::CheckName(const AstExpr& e)
 ExprP Checker::CheckSymbolValue(Symbol& sym, const AstExpr& e)
 {
     switch (sym.kind) {
-    case Symbol::Kind::Var: return VarAccess(sym);
+    case Symbol::Kind::Var:
+        return VarAccess(sym);
     case Symbol::Kind::Const:
-    case Symbol::Kind::HostConst: return std::make_unique<ConstExpr>(sym.type, sym.value);
+    case Symbol::Kind::HostConst:
+        return std::make_unique<ConstExpr>(sym.type, sym.value);
     case Symbol::Kind::HostVar: {
         const Type* t = TypeOfKind(sym.hostVar->type == HostType::Integer ? TypeKind::Integer
                 : sym.hostVar->type == HostType::Float                    ? TypeKind::Float
@@ -65,7 +82,8 @@ ExprP Checker::CheckSymbolValue(Symbol& sym, const AstExpr& e)
         return MakeHostVar(sym.hostVar, t, e.line, e.col);
     }
     case Symbol::Kind::Routine:
-    case Symbol::Kind::HostFunc: return CallSymbol(sym, e, {});
+    case Symbol::Kind::HostFunc:
+        return CallSymbol(sym, e, {});
     case Symbol::Kind::Unit:
         Error(e.line, e.col, "Unit name \"" + e.text + "\" used as a value");
         return ErrorExpr();
@@ -217,7 +235,8 @@ ExprP Checker::CheckBinary(const AstExpr& e)
         return ErrorExpr();
     Tok op = e.op;
     auto fail = [&] {
-        Error(e.line, e.col, "Incompatible types for " + std::string(TokName(op)) + ": " + Quote(lt) + " and " + Quote(rt));
+        Error(e.line, e.col,
+            "Incompatible types for " + std::string(TokName(op)) + ": " + Quote(lt) + " and " + Quote(rt));
         return ErrorExpr();
     };
     auto k = [](const Type* t) { return t->kind; };
@@ -237,12 +256,14 @@ ExprP Checker::CheckBinary(const AstExpr& e)
     switch (op) {
     case Tok::Plus:
         if (bothStr)
-            return MakeBinaryOp(op, TypeTable::String(), TypeTable::String(), std::move(l), std::move(r), e.line, e.col);
+            return MakeBinaryOp(
+                op, TypeTable::String(), TypeTable::String(), std::move(l), std::move(r), e.line, e.col);
         [[fallthrough]];
     case Tok::Minus:
     case Tok::Star:
         if (bothInt)
-            return MakeBinaryOp(op, TypeTable::Integer(), TypeTable::Integer(), std::move(l), std::move(r), e.line, e.col);
+            return MakeBinaryOp(
+                op, TypeTable::Integer(), TypeTable::Integer(), std::move(l), std::move(r), e.line, e.col);
         if (!bothNum)
             return fail();
         promote();
@@ -265,7 +286,8 @@ ExprP Checker::CheckBinary(const AstExpr& e)
         if (bothBool)
             return MakeBinaryOp(op, boolT, boolT, std::move(l), std::move(r), e.line, e.col);
         if (bothInt)
-            return MakeBinaryOp(op, TypeTable::Integer(), TypeTable::Integer(), std::move(l), std::move(r), e.line, e.col);
+            return MakeBinaryOp(
+                op, TypeTable::Integer(), TypeTable::Integer(), std::move(l), std::move(r), e.line, e.col);
         return fail();
     default:
         break;
@@ -290,9 +312,11 @@ ExprP Checker::CheckBinary(const AstExpr& e)
 // Variant on either side: the operation is decided at run time.
 ExprP Checker::VariantBinary(const AstExpr& e, ExprP l, ExprP r, bool rel)
 {
-    auto simple = [](const Type* t) { return t->kind != TypeKind::Void && !t->isArray() && t->kind != TypeKind::ArrayLiteral; };
+    auto simple
+        = [](const Type* t) { return t->kind != TypeKind::Void && !t->isArray() && t->kind != TypeKind::ArrayLiteral; };
     if (!simple(l->type) || !simple(r->type)) {
-        Error(e.line, e.col, "Incompatible types for " + std::string(TokName(e.op)) + ": " + Quote(l->type) + " and " + Quote(r->type));
+        Error(e.line, e.col,
+            "Incompatible types for " + std::string(TokName(e.op)) + ": " + Quote(l->type) + " and " + Quote(r->type));
         return ErrorExpr();
     }
     l = Convert(std::move(l), TypeTable::Variant(), e.line, e.col);
@@ -391,11 +415,14 @@ bool Checker::Convertible(const Type* from, const Type* to) const
     if (from->isError() || to->isError() || SameType(from, to))
         return true;
     switch (to->kind) {
-    case TypeKind::Float: return from->kind == TypeKind::Integer || from->kind == TypeKind::Variant;
-    case TypeKind::Variant: return from->kind != TypeKind::Void && from->kind != TypeKind::ArrayLiteral;
+    case TypeKind::Float:
+        return from->kind == TypeKind::Integer || from->kind == TypeKind::Variant;
+    case TypeKind::Variant:
+        return from->kind != TypeKind::Void && from->kind != TypeKind::ArrayLiteral;
     case TypeKind::Integer:
     case TypeKind::String:
-    case TypeKind::Boolean: return from->kind == TypeKind::Variant;
+    case TypeKind::Boolean:
+        return from->kind == TypeKind::Variant;
     case TypeKind::Class:
         return from->kind == TypeKind::Nil || (from->kind == TypeKind::Class && IsA(from->cls, to->cls))
             || from->kind == TypeKind::Variant;
@@ -406,7 +433,8 @@ bool Checker::Convertible(const Type* from, const Type* to) const
             return SameType(from->elem, to->elem) || to->elem->kind == TypeKind::Variant
                 || (from->elem->kind == TypeKind::Integer && to->elem->kind == TypeKind::Float);
         return false;
-    default: return false;
+    default:
+        return false;
     }
 }
 

@@ -18,30 +18,45 @@ StmtP Checker::CheckStmtList(const std::vector<AstStmtPtr>& list, int, int)
 StmtP Checker::CheckStmt(const AstStmt& s)
 {
     switch (s.kind) {
-    case AstStmt::Kind::Empty: return MakeBlock({});
-    case AstStmt::Kind::Expr: return CheckCallStmt(s);
-    case AstStmt::Kind::Assign: return CheckAssign(s);
-    case AstStmt::Kind::Block: return CheckStmtList(s.body, s.line, s.col);
-    case AstStmt::Kind::If: return CheckIf(s);
-    case AstStmt::Kind::Case: return CheckCase(s);
+    case AstStmt::Kind::Empty:
+        return MakeBlock({});
+    case AstStmt::Kind::Expr:
+        return CheckCallStmt(s);
+    case AstStmt::Kind::Assign:
+        return CheckAssign(s);
+    case AstStmt::Kind::Block:
+        return CheckStmtList(s.body, s.line, s.col);
+    case AstStmt::Kind::If:
+        return CheckIf(s);
+    case AstStmt::Kind::Case:
+        return CheckCase(s);
     case AstStmt::Kind::While:
-    case AstStmt::Kind::Repeat: return CheckLoop(s);
-    case AstStmt::Kind::For: return CheckFor(s);
-    case AstStmt::Kind::ForIn: return CheckForIn(s);
+    case AstStmt::Kind::Repeat:
+        return CheckLoop(s);
+    case AstStmt::Kind::For:
+        return CheckFor(s);
+    case AstStmt::Kind::ForIn:
+        return CheckForIn(s);
     case AstStmt::Kind::Break:
     case AstStmt::Kind::Continue:
         if (m_loopDepth == 0)
-            Error(s.line, s.col, std::string(s.kind == AstStmt::Kind::Break ? "Break" : "Continue") + " outside a loop");
+            Error(
+                s.line, s.col, std::string(s.kind == AstStmt::Kind::Break ? "Break" : "Continue") + " outside a loop");
         return MakeFlow(s.kind == AstStmt::Kind::Break ? Flow::Break : Flow::Continue);
-    case AstStmt::Kind::Exit: return CheckExit(s);
+    case AstStmt::Kind::Exit:
+        return CheckExit(s);
     case AstStmt::Kind::TryExcept:
-    case AstStmt::Kind::TryFinally: return CheckTry(s);
-    case AstStmt::Kind::Raise: return CheckRaise(s);
+    case AstStmt::Kind::TryFinally:
+        return CheckTry(s);
+    case AstStmt::Kind::Raise:
+        return CheckRaise(s);
     case AstStmt::Kind::Var: {
         auto st = DeclareVar(*s.var);
         return st ? std::move(st) : MakeBlock({});
     }
-    case AstStmt::Kind::Const: DeclareConst(*s.constant); return MakeBlock({});
+    case AstStmt::Kind::Const:
+        DeclareConst(*s.constant);
+        return MakeBlock({});
     }
     return MakeBlock({});
 }
@@ -126,7 +141,8 @@ StmtP Checker::FinishAssign(const AstStmt& s, ExprP target)
         const AstExpr& rhs = *s.expr->kids[1];
         ExprP add = CheckExpr(rhs);
         if (add->type->kind == TypeKind::String || add->type->kind == TypeKind::Variant)
-            return MakeAppend(std::move(target), Convert(std::move(add), TypeTable::String(), rhs.line, rhs.col), s.line, s.col);
+            return MakeAppend(
+                std::move(target), Convert(std::move(add), TypeTable::String(), rhs.line, rhs.col), s.line, s.col);
     }
     value = CheckExpr(*s.expr);
     if (!lv || tt->isError() || value->type->isError())
@@ -164,7 +180,8 @@ StmtP Checker::AssignIndexed(const AstStmt& s)
             ExprP obj = CheckExpr(holder);
             if (obj->type->isError())
                 return MakeBlock({});
-            const MemberInfo* m = obj->type->kind == TypeKind::Class ? FindMember(obj->type->cls, objAst.text) : nullptr;
+            const MemberInfo* m
+                = obj->type->kind == TypeKind::Class ? FindMember(obj->type->cls, objAst.text) : nullptr;
             if (m && m->kind == MemberInfo::Kind::Property && m->indexed)
                 return AssignProperty(s, std::move(obj), *m, true);
         }
@@ -204,7 +221,8 @@ StmtP Checker::AssignProperty(const AstStmt& s, ExprP obj, const MemberInfo& m, 
             return MakeBlock({});
         }
         for (size_t i = 1; i < t.kids.size(); ++i)
-            index.push_back(Convert(CheckExpr(*t.kids[i]), TypeOfKind(m.params[i - 1]), t.kids[i]->line, t.kids[i]->col));
+            index.push_back(
+                Convert(CheckExpr(*t.kids[i]), TypeOfKind(m.params[i - 1]), t.kids[i]->line, t.kids[i]->col));
     }
     ExprP value = Convert(CheckExpr(*s.expr), TypeOfKind(m.result), s.expr->line, s.expr->col);
     if (s.op != Tok::Assign)
@@ -261,7 +279,8 @@ StmtP Checker::CheckFor(const AstStmt& s)
     --m_loopDepth;
     if (var->type->kind != TypeKind::Integer)
         return MakeBlock({});
-    return MakeFor(std::move(var), std::move(from), std::move(to), s.op == Tok::KwDownto, std::move(body), s.line, s.col);
+    return MakeFor(
+        std::move(var), std::move(from), std::move(to), s.op == Tok::KwDownto, std::move(body), s.line, s.col);
 }
 
 StmtP Checker::CheckForIn(const AstStmt& s)

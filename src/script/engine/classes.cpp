@@ -8,17 +8,35 @@ namespace zev::script {
 
 namespace {
 
-ExceptionObj* AsException(Instance* self) { return static_cast<ExceptionObj*>(self); }
+ExceptionObj* AsException(Instance* self)
+{
+    return static_cast<ExceptionObj*>(self);
+}
 
-Value NewException(Interp&, Value* args, const Node*) { return MakeException(args[0].str()); }
+Value NewException(Interp&, Value* args, const Node*)
+{
+    return MakeException(args[0].str());
+}
 
-Value GetMessage(Interp&, Instance* self, Value*, const Node*) { return Value::Str(AsException(self)->message); }
+Value GetMessage(Interp&, Instance* self, Value*, const Node*)
+{
+    return Value::Str(AsException(self)->message);
+}
 
-void SetMessage(Interp&, Instance* self, Value*, Value v, const Node*) { AsException(self)->message = v.str(); }
+void SetMessage(Interp&, Instance* self, Value*, Value v, const Node*)
+{
+    AsException(self)->message = v.str();
+}
 
-Value GetClassName(Interp&, Instance* self, Value*, const Node*) { return Value::Str(self->cls->name); }
+Value GetClassName(Interp&, Instance* self, Value*, const Node*)
+{
+    return Value::Str(self->cls->name);
+}
 
-Value DoNothing(Interp&, Instance*, Value*, const Node*) { return Value(); }
+Value DoNothing(Interp&, Instance*, Value*, const Node*)
+{
+    return Value();
+}
 
 ClassInfo MakeTObject()
 {

@@ -21,8 +21,8 @@ struct MemberInfo {
     std::vector<TypeKind> params;
     TypeKind result = TypeKind::Void; // Class: an instance of the owning class
     bool indexed = false;
-    bool isDefault = false;           // `list[i]` means `list.Strings[i]`
-    bool variadicArray = false;       // last parameter is an `array of const`
+    bool isDefault = false; // `list[i]` means `list.Strings[i]`
+    bool variadicArray = false; // last parameter is an `array of const`
     Value (*get)(Interp& c, Instance* self, Value* args, const Node* at) = nullptr;
     void (*set)(Interp& c, Instance* self, Value* args, Value v, const Node* at) = nullptr;
     Value (*construct)(Interp& c, Value* args, const Node* at) = nullptr;

@@ -12,7 +12,10 @@ namespace zev::script {
 
 namespace {
 
-std::vector<std::string>& Items(Instance* self) { return static_cast<StringListObj*>(self)->items; }
+std::vector<std::string>& Items(Instance* self)
+{
+    return static_cast<StringListObj*>(self)->items;
+}
 
 size_t CheckIndex(Interp& c, Instance* self, int64_t i, const Node* at, bool allowEnd = false)
 {
@@ -56,7 +59,10 @@ Value Clear(Interp&, Instance* self, Value*, const Node*)
     return Value();
 }
 
-Value Count(Interp&, Instance* self, Value*, const Node*) { return Value::Int(static_cast<int64_t>(Items(self).size())); }
+Value Count(Interp&, Instance* self, Value*, const Node*)
+{
+    return Value::Int(static_cast<int64_t>(Items(self).size()));
+}
 
 Value GetString(Interp& c, Instance* self, Value* a, const Node* at)
 {
@@ -75,11 +81,20 @@ Value GetText(Interp& c, Instance* self, Value*, const Node* at)
     return Value::StrMove(std::move(t));
 }
 
-void SetText(Interp&, Instance* self, Value*, Value v, const Node*) { Items(self) = SplitText(v.str()); }
+void SetText(Interp&, Instance* self, Value*, Value v, const Node*)
+{
+    Items(self) = SplitText(v.str());
+}
 
-Value GetCommaText(Interp&, Instance* self, Value*, const Node*) { return Value::StrMove(JoinCommaText(Items(self))); }
+Value GetCommaText(Interp&, Instance* self, Value*, const Node*)
+{
+    return Value::StrMove(JoinCommaText(Items(self)));
+}
 
-void SetCommaText(Interp&, Instance* self, Value*, Value v, const Node*) { Items(self) = SplitCommaText(v.str()); }
+void SetCommaText(Interp&, Instance* self, Value*, Value v, const Node*)
+{
+    Items(self) = SplitCommaText(v.str());
+}
 
 Value IndexOf(Interp&, Instance* self, Value* a, const Node*)
 {
@@ -93,8 +108,8 @@ Value IndexOf(Interp&, Instance* self, Value* a, const Node*)
 Value Sort(Interp&, Instance* self, Value*, const Node*)
 {
     auto& items = Items(self);
-    std::stable_sort(items.begin(), items.end(),
-        [](const std::string& x, const std::string& y) { return CompareNoCase(x, y) < 0; });
+    std::stable_sort(
+        items.begin(), items.end(), [](const std::string& x, const std::string& y) { return CompareNoCase(x, y) < 0; });
     return Value();
 }
 

@@ -9,11 +9,16 @@ namespace {
 HostValue ToHost(const Value& v, HostType t)
 {
     switch (t) {
-    case HostType::String: return HostValue::String(std::string(v.str()));
-    case HostType::Integer: return HostValue::Integer(v.i);
-    case HostType::Boolean: return HostValue::Boolean(v.b);
-    case HostType::Float: return HostValue::Float(v.f);
-    case HostType::Void: break;
+    case HostType::String:
+        return HostValue::String(std::string(v.str()));
+    case HostType::Integer:
+        return HostValue::Integer(v.i);
+    case HostType::Boolean:
+        return HostValue::Boolean(v.b);
+    case HostType::Float:
+        return HostValue::Float(v.f);
+    case HostType::Void:
+        break;
     }
     return HostValue();
 }
@@ -23,11 +28,16 @@ Value FromHost(Interp& c, const std::optional<HostValue>& h, HostType t, const N
 {
     try {
         switch (t) {
-        case HostType::String: return Value::Str(h ? h->AsString() : std::string());
-        case HostType::Integer: return Value::Int(h ? h->AsInteger() : 0);
-        case HostType::Boolean: return Value::Bool(h ? h->AsBoolean() : false);
-        case HostType::Float: return Value::Float(h ? h->AsFloat() : 0.0);
-        case HostType::Void: break;
+        case HostType::String:
+            return Value::Str(h ? h->AsString() : std::string());
+        case HostType::Integer:
+            return Value::Int(h ? h->AsInteger() : 0);
+        case HostType::Boolean:
+            return Value::Bool(h ? h->AsBoolean() : false);
+        case HostType::Float:
+            return Value::Float(h ? h->AsFloat() : 0.0);
+        case HostType::Void:
+            break;
         }
     } catch (const ScriptError& e) {
         c.Fail(at, e.what());
@@ -36,8 +46,7 @@ Value FromHost(Interp& c, const std::optional<HostValue>& h, HostType t, const N
 }
 
 // Runs host code: its errors become run-time errors of the script at the call.
-template <class F>
-void Guarded(Interp& c, const Node* at, F&& f)
+template <class F> void Guarded(Interp& c, const Node* at, F&& f)
 {
     try {
         f();
@@ -55,10 +64,14 @@ void Guarded(Interp& c, const Node* at, F&& f)
 HostType KindToHost(TypeKind k)
 {
     switch (k) {
-    case TypeKind::Integer: return HostType::Integer;
-    case TypeKind::Float: return HostType::Float;
-    case TypeKind::Boolean: return HostType::Boolean;
-    default: return HostType::String;
+    case TypeKind::Integer:
+        return HostType::Integer;
+    case TypeKind::Float:
+        return HostType::Float;
+    case TypeKind::Boolean:
+        return HostType::Boolean;
+    default:
+        return HostType::String;
     }
 }
 

@@ -9,11 +9,16 @@ namespace zev::script {
 std::string_view HostTypeName(HostType t)
 {
     switch (t) {
-    case HostType::Void: return "";
-    case HostType::String: return "String";
-    case HostType::Integer: return "Integer";
-    case HostType::Boolean: return "Boolean";
-    case HostType::Float: return "Float";
+    case HostType::Void:
+        return "";
+    case HostType::String:
+        return "String";
+    case HostType::Integer:
+        return "Integer";
+    case HostType::Boolean:
+        return "Boolean";
+    case HostType::Float:
+        return "Float";
     }
     return "";
 }
@@ -53,11 +58,16 @@ HostValue HostValue::Float(double v)
 std::string HostValue::AsString() const
 {
     switch (m_type) {
-    case HostType::String: return m_string;
-    case HostType::Integer: return std::to_string(m_int);
-    case HostType::Boolean: return m_bool ? "True" : "False";
-    case HostType::Float: return FloatToStr(m_float);
-    case HostType::Void: return "";
+    case HostType::String:
+        return m_string;
+    case HostType::Integer:
+        return std::to_string(m_int);
+    case HostType::Boolean:
+        return m_bool ? "True" : "False";
+    case HostType::Float:
+        return FloatToStr(m_float);
+    case HostType::Void:
+        return "";
     }
     return "";
 }
@@ -65,8 +75,10 @@ std::string HostValue::AsString() const
 int64_t HostValue::AsInteger() const
 {
     switch (m_type) {
-    case HostType::Integer: return m_int;
-    case HostType::Boolean: return m_bool ? 1 : 0;
+    case HostType::Integer:
+        return m_int;
+    case HostType::Boolean:
+        return m_bool ? 1 : 0;
     case HostType::Float:
         if (std::isfinite(m_float) && std::fabs(m_float) < 9.2e18)
             return static_cast<int64_t>(std::nearbyint(m_float));
@@ -75,7 +87,8 @@ int64_t HostValue::AsInteger() const
         if (auto v = ParseInteger(m_string))
             return *v;
         throw ScriptError("'" + m_string + "' is not a valid integer value");
-    case HostType::Void: return 0;
+    case HostType::Void:
+        return 0;
     }
     return 0;
 }
@@ -83,14 +96,18 @@ int64_t HostValue::AsInteger() const
 double HostValue::AsFloat() const
 {
     switch (m_type) {
-    case HostType::Float: return m_float;
-    case HostType::Integer: return static_cast<double>(m_int);
-    case HostType::Boolean: return m_bool ? 1 : 0;
+    case HostType::Float:
+        return m_float;
+    case HostType::Integer:
+        return static_cast<double>(m_int);
+    case HostType::Boolean:
+        return m_bool ? 1 : 0;
     case HostType::String:
         if (auto v = ParseFloat(m_string))
             return *v;
         throw ScriptError("'" + m_string + "' is not a valid floating point value");
-    case HostType::Void: return 0;
+    case HostType::Void:
+        return 0;
     }
     return 0;
 }
@@ -98,11 +115,16 @@ double HostValue::AsFloat() const
 bool HostValue::AsBoolean() const
 {
     switch (m_type) {
-    case HostType::Boolean: return m_bool;
-    case HostType::Integer: return m_int != 0;
-    case HostType::Float: return m_float != 0;
-    case HostType::String: return EqualsNoCase(m_string, "true") || m_string == "1";
-    case HostType::Void: return false;
+    case HostType::Boolean:
+        return m_bool;
+    case HostType::Integer:
+        return m_int != 0;
+    case HostType::Float:
+        return m_float != 0;
+    case HostType::String:
+        return EqualsNoCase(m_string, "true") || m_string == "1";
+    case HostType::Void:
+        return false;
     }
     return false;
 }
@@ -201,8 +223,14 @@ void HostCall::Set(std::string_view name, const HostValue& value)
     m_result = value;
 }
 
-void HostCall::Raise(std::string message) const { throw ScriptError(std::move(message)); }
+void HostCall::Raise(std::string message) const
+{
+    throw ScriptError(std::move(message));
+}
 
-Engine& HostCall::engine() const { return m_engine; }
+Engine& HostCall::engine() const
+{
+    return m_engine;
+}
 
 } // namespace zev::script

@@ -77,7 +77,9 @@ public:
 private:
     friend struct HostCallNode;
     HostCall(const struct HostFunction& fn, std::vector<HostValue>& args, Engine& engine)
-        : m_fn(fn), m_args(args), m_engine(engine)
+        : m_fn(fn)
+        , m_args(args)
+        , m_engine(engine)
     {
     }
     const struct HostFunction& m_fn;
@@ -120,7 +122,10 @@ struct HostConstant {
 // A named set of constants, read-only variables and functions that scripts can call.
 class HostUnit {
 public:
-    explicit HostUnit(std::string name) : m_name(std::move(name)) { }
+    explicit HostUnit(std::string name)
+        : m_name(std::move(name))
+    {
+    }
 
     HostUnit& AddConstant(std::string name, int64_t value);
     HostUnit& AddVariable(std::string name, HostType type, HostReader read);

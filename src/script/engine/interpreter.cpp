@@ -37,7 +37,9 @@ Value* ValueStack::Push(size_t n, Mark& saved)
     return p;
 }
 
-Interp::Interp(RunEnv& e, const CompiledProgram& p) : env(e), program(p)
+Interp::Interp(RunEnv& e, const CompiledProgram& p)
+    : env(e)
+    , program(p)
 {
     m_globals = p.globalInit;
     for (int s : p.freshGlobals)

@@ -40,7 +40,11 @@ public:
         size_t chunk = 0, used = 0;
     };
     Value* Push(size_t n, Mark& saved);
-    void Pop(const Mark& saved) { m_chunk = saved.chunk; m_used = saved.used; }
+    void Pop(const Mark& saved)
+    {
+        m_chunk = saved.chunk;
+        m_used = saved.used;
+    }
 
 private:
     static constexpr size_t kChunk = 16384;

@@ -15,26 +15,70 @@ struct Keyword {
 };
 
 constexpr Keyword kKeywords[] = {
-    { "and", Tok::KwAnd }, { "array", Tok::KwArray }, { "begin", Tok::KwBegin }, { "break", Tok::KwBreak },
-    { "case", Tok::KwCase }, { "const", Tok::KwConst }, { "continue", Tok::KwContinue }, { "div", Tok::KwDiv },
-    { "do", Tok::KwDo }, { "downto", Tok::KwDownto }, { "else", Tok::KwElse }, { "end", Tok::KwEnd },
-    { "except", Tok::KwExcept }, { "exit", Tok::KwExit }, { "finally", Tok::KwFinally }, { "for", Tok::KwFor },
-    { "function", Tok::KwFunction }, { "if", Tok::KwIf }, { "in", Tok::KwIn }, { "mod", Tok::KwMod },
-    { "nil", Tok::KwNil }, { "not", Tok::KwNot }, { "of", Tok::KwOf }, { "on", Tok::KwOn }, { "or", Tok::KwOr },
-    { "out", Tok::KwOut }, { "procedure", Tok::KwProcedure }, { "program", Tok::KwProgram },
-    { "raise", Tok::KwRaise }, { "repeat", Tok::KwRepeat }, { "shl", Tok::KwShl }, { "shr", Tok::KwShr },
-    { "then", Tok::KwThen }, { "to", Tok::KwTo }, { "try", Tok::KwTry }, { "type", Tok::KwType },
-    { "until", Tok::KwUntil }, { "uses", Tok::KwUses }, { "var", Tok::KwVar }, { "while", Tok::KwWhile },
-    { "xor", Tok::KwXor }, { "true", Tok::KwTrue }, { "false", Tok::KwFalse },
+    { "and", Tok::KwAnd },
+    { "array", Tok::KwArray },
+    { "begin", Tok::KwBegin },
+    { "break", Tok::KwBreak },
+    { "case", Tok::KwCase },
+    { "const", Tok::KwConst },
+    { "continue", Tok::KwContinue },
+    { "div", Tok::KwDiv },
+    { "do", Tok::KwDo },
+    { "downto", Tok::KwDownto },
+    { "else", Tok::KwElse },
+    { "end", Tok::KwEnd },
+    { "except", Tok::KwExcept },
+    { "exit", Tok::KwExit },
+    { "finally", Tok::KwFinally },
+    { "for", Tok::KwFor },
+    { "function", Tok::KwFunction },
+    { "if", Tok::KwIf },
+    { "in", Tok::KwIn },
+    { "mod", Tok::KwMod },
+    { "nil", Tok::KwNil },
+    { "not", Tok::KwNot },
+    { "of", Tok::KwOf },
+    { "on", Tok::KwOn },
+    { "or", Tok::KwOr },
+    { "out", Tok::KwOut },
+    { "procedure", Tok::KwProcedure },
+    { "program", Tok::KwProgram },
+    { "raise", Tok::KwRaise },
+    { "repeat", Tok::KwRepeat },
+    { "shl", Tok::KwShl },
+    { "shr", Tok::KwShr },
+    { "then", Tok::KwThen },
+    { "to", Tok::KwTo },
+    { "try", Tok::KwTry },
+    { "type", Tok::KwType },
+    { "until", Tok::KwUntil },
+    { "uses", Tok::KwUses },
+    { "var", Tok::KwVar },
+    { "while", Tok::KwWhile },
+    { "xor", Tok::KwXor },
+    { "true", Tok::KwTrue },
+    { "false", Tok::KwFalse },
 };
 
-bool IsIdentStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsHex(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool IsIdentStart(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool IsHex(char c)
+{
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
 
 class Lexer {
 public:
-    explicit Lexer(std::string_view src) : m_src(src) { }
+    explicit Lexer(std::string_view src)
+        : m_src(src)
+    {
+    }
 
     std::vector<Token> Run()
     {
@@ -273,25 +317,48 @@ private:
     {
         char c = Peek();
         char n = Peek(1);
-        auto two = [&](Tok k) { Advance(); Advance(); t.kind = k; };
-        auto one = [&](Tok k) { Advance(); t.kind = k; };
+        auto two = [&](Tok k) {
+            Advance();
+            Advance();
+            t.kind = k;
+        };
+        auto one = [&](Tok k) {
+            Advance();
+            t.kind = k;
+        };
         switch (c) {
-        case '+': return n == '=' ? two(Tok::PlusAssign) : one(Tok::Plus);
-        case '-': return n == '=' ? two(Tok::MinusAssign) : one(Tok::Minus);
-        case '*': return n == '=' ? two(Tok::StarAssign) : one(Tok::Star);
-        case '/': return n == '=' ? two(Tok::SlashAssign) : one(Tok::Slash);
-        case '=': return one(Tok::Eq);
-        case '<': return n == '>' ? two(Tok::NotEq) : n == '=' ? two(Tok::LessEq) : one(Tok::Less);
-        case '>': return n == '=' ? two(Tok::GreaterEq) : one(Tok::Greater);
-        case '(': return one(Tok::LParen);
-        case ')': return one(Tok::RParen);
-        case '[': return one(Tok::LBracket);
-        case ']': return one(Tok::RBracket);
-        case ',': return one(Tok::Comma);
-        case ';': return one(Tok::Semicolon);
-        case ':': return n == '=' ? two(Tok::Assign) : one(Tok::Colon);
-        case '.': return n == '.' ? two(Tok::DotDot) : one(Tok::Dot);
-        default: break;
+        case '+':
+            return n == '=' ? two(Tok::PlusAssign) : one(Tok::Plus);
+        case '-':
+            return n == '=' ? two(Tok::MinusAssign) : one(Tok::Minus);
+        case '*':
+            return n == '=' ? two(Tok::StarAssign) : one(Tok::Star);
+        case '/':
+            return n == '=' ? two(Tok::SlashAssign) : one(Tok::Slash);
+        case '=':
+            return one(Tok::Eq);
+        case '<':
+            return n == '>' ? two(Tok::NotEq) : n == '=' ? two(Tok::LessEq) : one(Tok::Less);
+        case '>':
+            return n == '=' ? two(Tok::GreaterEq) : one(Tok::Greater);
+        case '(':
+            return one(Tok::LParen);
+        case ')':
+            return one(Tok::RParen);
+        case '[':
+            return one(Tok::LBracket);
+        case ']':
+            return one(Tok::RBracket);
+        case ',':
+            return one(Tok::Comma);
+        case ';':
+            return one(Tok::Semicolon);
+        case ':':
+            return n == '=' ? two(Tok::Assign) : one(Tok::Colon);
+        case '.':
+            return n == '.' ? two(Tok::DotDot) : one(Tok::Dot);
+        default:
+            break;
         }
         Advance();
         t.kind = Tok::Invalid;
@@ -308,42 +375,76 @@ private:
 
 } // namespace
 
-std::vector<Token> Tokenize(std::string_view src) { return Lexer(src).Run(); }
+std::vector<Token> Tokenize(std::string_view src)
+{
+    return Lexer(src).Run();
+}
 
 std::string_view TokName(Tok t)
 {
     switch (t) {
-    case Tok::Eof: return "end of file";
-    case Tok::Ident: return "identifier";
-    case Tok::IntLit: return "integer";
-    case Tok::FloatLit: return "float";
-    case Tok::StrLit: return "string";
-    case Tok::Plus: return "+";
-    case Tok::Minus: return "-";
-    case Tok::Star: return "*";
-    case Tok::Slash: return "/";
-    case Tok::Eq: return "=";
-    case Tok::NotEq: return "<>";
-    case Tok::Less: return "<";
-    case Tok::LessEq: return "<=";
-    case Tok::Greater: return ">";
-    case Tok::GreaterEq: return ">=";
-    case Tok::LParen: return "(";
-    case Tok::RParen: return ")";
-    case Tok::LBracket: return "[";
-    case Tok::RBracket: return "]";
-    case Tok::Comma: return ",";
-    case Tok::Semicolon: return ";";
-    case Tok::Colon: return ":";
-    case Tok::Dot: return ".";
-    case Tok::DotDot: return "..";
-    case Tok::Assign: return ":=";
-    case Tok::PlusAssign: return "+=";
-    case Tok::MinusAssign: return "-=";
-    case Tok::StarAssign: return "*=";
-    case Tok::SlashAssign: return "/=";
-    case Tok::Invalid: return "invalid token";
-    default: break;
+    case Tok::Eof:
+        return "end of file";
+    case Tok::Ident:
+        return "identifier";
+    case Tok::IntLit:
+        return "integer";
+    case Tok::FloatLit:
+        return "float";
+    case Tok::StrLit:
+        return "string";
+    case Tok::Plus:
+        return "+";
+    case Tok::Minus:
+        return "-";
+    case Tok::Star:
+        return "*";
+    case Tok::Slash:
+        return "/";
+    case Tok::Eq:
+        return "=";
+    case Tok::NotEq:
+        return "<>";
+    case Tok::Less:
+        return "<";
+    case Tok::LessEq:
+        return "<=";
+    case Tok::Greater:
+        return ">";
+    case Tok::GreaterEq:
+        return ">=";
+    case Tok::LParen:
+        return "(";
+    case Tok::RParen:
+        return ")";
+    case Tok::LBracket:
+        return "[";
+    case Tok::RBracket:
+        return "]";
+    case Tok::Comma:
+        return ",";
+    case Tok::Semicolon:
+        return ";";
+    case Tok::Colon:
+        return ":";
+    case Tok::Dot:
+        return ".";
+    case Tok::DotDot:
+        return "..";
+    case Tok::Assign:
+        return ":=";
+    case Tok::PlusAssign:
+        return "+=";
+    case Tok::MinusAssign:
+        return "-=";
+    case Tok::StarAssign:
+        return "*=";
+    case Tok::SlashAssign:
+        return "/=";
+    case Tok::Invalid:
+        return "invalid token";
+    default:
+        break;
     }
     for (auto& k : kKeywords)
         if (k.tok == t)

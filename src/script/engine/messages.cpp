@@ -5,9 +5,12 @@ namespace zev::script {
 std::string_view MessagePrefix(MessageKind kind)
 {
     switch (kind) {
-    case MessageKind::SyntaxError: return "Syntax Error: ";
-    case MessageKind::Error: return "Error: ";
-    case MessageKind::RuntimeError: return "Runtime Error: ";
+    case MessageKind::SyntaxError:
+        return "Syntax Error: ";
+    case MessageKind::Error:
+        return "Error: ";
+    case MessageKind::RuntimeError:
+        return "Runtime Error: ";
     }
     return "";
 }

@@ -25,7 +25,10 @@ Message MakeMessage(MessageKind kind, std::string text, int line, int column, co
 // The compile messages of one program, with a cap so hostile text cannot flood the list.
 class Diagnostics {
 public:
-    explicit Diagnostics(std::string file) : m_file(std::move(file)) { }
+    explicit Diagnostics(std::string file)
+        : m_file(std::move(file))
+    {
+    }
     void Add(MessageKind kind, std::string text, int line, int column);
     bool HasErrors() const { return !m_messages.empty(); }
     bool Full() const { return m_messages.size() >= kMaxMessages; }

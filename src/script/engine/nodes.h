@@ -16,7 +16,11 @@ namespace zev::script {
 struct Node {
     int line = 0, col = 0;
     virtual ~Node() = default;
-    void At(int l, int c) { line = l; col = c; }
+    void At(int l, int c)
+    {
+        line = l;
+        col = c;
+    }
 };
 
 enum class Flow : uint8_t { Normal, Break, Continue, Exit };
@@ -65,7 +69,11 @@ using LValueP = std::unique_ptr<LValue>;
 
 struct ConstExpr final : Expr {
     Value v;
-    ConstExpr(const Type* t, Value value) : v(std::move(value)) { type = t; }
+    ConstExpr(const Type* t, Value value)
+        : v(std::move(value))
+    {
+        type = t;
+    }
     Value eval(Interp&) override { return v; }
     int64_t evalInt(Interp&) override { return v.i; }
     double evalFloat(Interp&) override { return v.f; }
@@ -75,7 +83,10 @@ struct ConstExpr final : Expr {
 
 struct LocalVar final : LValue {
     int slot;
-    explicit LocalVar(int s) : slot(s) { }
+    explicit LocalVar(int s)
+        : slot(s)
+    {
+    }
     Value* address(Interp& c) override { return &c.fp[slot]; }
     Value eval(Interp& c) override { return c.fp[slot]; }
     int64_t evalInt(Interp& c) override { return c.fp[slot].i; }
@@ -85,7 +96,10 @@ struct LocalVar final : LValue {
 
 struct GlobalVar final : LValue {
     int slot;
-    explicit GlobalVar(int s) : slot(s) { }
+    explicit GlobalVar(int s)
+        : slot(s)
+    {
+    }
     Value* address(Interp& c) override { return &c.globals[slot]; }
     Value eval(Interp& c) override { return c.globals[slot]; }
     int64_t evalInt(Interp& c) override { return c.globals[slot].i; }
@@ -96,7 +110,11 @@ struct GlobalVar final : LValue {
 // A local of an enclosing routine, reached through the static links.
 struct OuterVar final : LValue {
     int levels, slot;
-    OuterVar(int l, int s) : levels(l), slot(s) { }
+    OuterVar(int l, int s)
+        : levels(l)
+        , slot(s)
+    {
+    }
     Value* address(Interp& c) override
     {
         Frame* f = c.frame;
@@ -112,7 +130,11 @@ Value* DerefSlot(Interp& c, Value& slot, const Node* at);
 struct VarParam final : LValue {
     ExprP inner; // the slot holding the reference (LocalVar or OuterVar)
     LValue* innerLv;
-    explicit VarParam(std::unique_ptr<LValue> slot) : innerLv(slot.get()) { inner = std::move(slot); }
+    explicit VarParam(std::unique_ptr<LValue> slot)
+        : innerLv(slot.get())
+    {
+        inner = std::move(slot);
+    }
     Value* address(Interp& c) override { return DerefSlot(c, *innerLv->address(c), this); }
     Value reference(Interp& c) override { return *innerLv->address(c); }
     int64_t evalInt(Interp& c) override { return address(c)->i; }
@@ -121,7 +143,10 @@ struct VarParam final : LValue {
 // Converts an Integer to Float where the checker found the implicit conversion.
 struct IntToFloat final : FloatExpr {
     ExprP e;
-    explicit IntToFloat(ExprP x) : e(std::move(x)) { }
+    explicit IntToFloat(ExprP x)
+        : e(std::move(x))
+    {
+    }
     double evalFloat(Interp& c) override { return static_cast<double>(e->evalInt(c)); }
 };
 

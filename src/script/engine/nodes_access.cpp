@@ -6,7 +6,9 @@ namespace {
 
 [[noreturn]] void OutOfBounds(Interp& c, const Node* at, int64_t index, int64_t low, int64_t high)
 {
-    c.Fail(at, "Index " + std::to_string(index) + " out of bounds (" + std::to_string(low) + ".." + std::to_string(high) + ")");
+    c.Fail(at,
+        "Index " + std::to_string(index) + " out of bounds (" + std::to_string(low) + ".." + std::to_string(high)
+            + ")");
 }
 
 // s[i]: a one-character String, 1-based.
@@ -27,7 +29,7 @@ struct StringIndex final : Expr {
 struct ArrayElem final : LValue {
     ExprP array, index;
     LValue* arrayLv = nullptr; // when the array is a variable: no reference count traffic
-    int localSlot = -1;        // when it is a local of the current routine: not even a call
+    int localSlot = -1; // when it is a local of the current routine: not even a call
 
     ArrayObj* Array(Interp& c, Value& holder)
     {

@@ -10,45 +10,53 @@ enum class Cmp { Eq, Ne, Lt, Le, Gt, Ge };
 Cmp CmpOf(Tok op)
 {
     switch (op) {
-    case Tok::Eq: return Cmp::Eq;
-    case Tok::NotEq: return Cmp::Ne;
-    case Tok::Less: return Cmp::Lt;
-    case Tok::LessEq: return Cmp::Le;
-    case Tok::Greater: return Cmp::Gt;
-    default: return Cmp::Ge;
+    case Tok::Eq:
+        return Cmp::Eq;
+    case Tok::NotEq:
+        return Cmp::Ne;
+    case Tok::Less:
+        return Cmp::Lt;
+    case Tok::LessEq:
+        return Cmp::Le;
+    case Tok::Greater:
+        return Cmp::Gt;
+    default:
+        return Cmp::Ge;
     }
 }
 
-template <class T>
-bool Compare(Cmp k, T a, T b)
+template <class T> bool Compare(Cmp k, T a, T b)
 {
     switch (k) {
-    case Cmp::Eq: return a == b;
-    case Cmp::Ne: return a != b;
-    case Cmp::Lt: return a < b;
-    case Cmp::Le: return a <= b;
-    case Cmp::Gt: return a > b;
-    case Cmp::Ge: return a >= b;
+    case Cmp::Eq:
+        return a == b;
+    case Cmp::Ne:
+        return a != b;
+    case Cmp::Lt:
+        return a < b;
+    case Cmp::Le:
+        return a <= b;
+    case Cmp::Gt:
+        return a > b;
+    case Cmp::Ge:
+        return a >= b;
     }
     return false;
 }
 
-template <Cmp K>
-struct IntCmp final : BoolExpr {
+template <Cmp K> struct IntCmp final : BoolExpr {
     ExprP l, r;
     bool evalBool(Interp& c) override { return Compare(K, l->evalInt(c), r->evalInt(c)); }
 };
 
 // The right side a constant (`n < 2`): one virtual call less.
-template <Cmp K>
-struct IntCmpK final : BoolExpr {
+template <Cmp K> struct IntCmpK final : BoolExpr {
     ExprP l;
     int64_t k = 0;
     bool evalBool(Interp& c) override { return Compare(K, l->evalInt(c), k); }
 };
 
-template <Cmp K>
-ExprP IntCmpNode(ExprP l, ExprP r)
+template <Cmp K> ExprP IntCmpNode(ExprP l, ExprP r)
 {
     if (const Value* k = r->constant()) {
         auto n = std::make_unique<IntCmpK<K>>();
@@ -70,7 +78,10 @@ struct FloatCmp final : BoolExpr {
 struct BoolCmp final : BoolExpr {
     Cmp k;
     ExprP l, r;
-    bool evalBool(Interp& c) override { return Compare(k, static_cast<int>(l->evalBool(c)), static_cast<int>(r->evalBool(c))); }
+    bool evalBool(Interp& c) override
+    {
+        return Compare(k, static_cast<int>(l->evalBool(c)), static_cast<int>(r->evalBool(c)));
+    }
 };
 struct StrCmp final : BoolExpr {
     Cmp k;
@@ -99,8 +110,7 @@ struct VarCmp final : BoolExpr {
         return Compare(k, VariantCompare(c, a, b, this), 0);
     }
 };
-template <class N>
-ExprP CmpPair(Cmp k, ExprP l, ExprP r)
+template <class N> ExprP CmpPair(Cmp k, ExprP l, ExprP r)
 {
     auto n = std::make_unique<N>();
     n->k = k;
@@ -112,12 +122,18 @@ ExprP CmpPair(Cmp k, ExprP l, ExprP r)
 ExprP IntCompare(Cmp k, ExprP l, ExprP r)
 {
     switch (k) {
-    case Cmp::Eq: return IntCmpNode<Cmp::Eq>(std::move(l), std::move(r));
-    case Cmp::Ne: return IntCmpNode<Cmp::Ne>(std::move(l), std::move(r));
-    case Cmp::Lt: return IntCmpNode<Cmp::Lt>(std::move(l), std::move(r));
-    case Cmp::Le: return IntCmpNode<Cmp::Le>(std::move(l), std::move(r));
-    case Cmp::Gt: return IntCmpNode<Cmp::Gt>(std::move(l), std::move(r));
-    default: return IntCmpNode<Cmp::Ge>(std::move(l), std::move(r));
+    case Cmp::Eq:
+        return IntCmpNode<Cmp::Eq>(std::move(l), std::move(r));
+    case Cmp::Ne:
+        return IntCmpNode<Cmp::Ne>(std::move(l), std::move(r));
+    case Cmp::Lt:
+        return IntCmpNode<Cmp::Lt>(std::move(l), std::move(r));
+    case Cmp::Le:
+        return IntCmpNode<Cmp::Le>(std::move(l), std::move(r));
+    case Cmp::Gt:
+        return IntCmpNode<Cmp::Gt>(std::move(l), std::move(r));
+    default:
+        return IntCmpNode<Cmp::Ge>(std::move(l), std::move(r));
     }
 }
 
@@ -149,11 +165,16 @@ ExprP MakeComparison(Tok op, TypeKind operand, ExprP l, ExprP r)
 {
     Cmp k = CmpOf(op);
     switch (operand) {
-    case TypeKind::Integer: return IntCompare(k, std::move(l), std::move(r));
-    case TypeKind::Float: return CmpPair<FloatCmp>(k, std::move(l), std::move(r));
-    case TypeKind::Boolean: return CmpPair<BoolCmp>(k, std::move(l), std::move(r));
-    case TypeKind::String: return CmpPair<StrCmp>(k, std::move(l), std::move(r));
-    case TypeKind::Variant: return CmpPair<VarCmp>(k, std::move(l), std::move(r));
+    case TypeKind::Integer:
+        return IntCompare(k, std::move(l), std::move(r));
+    case TypeKind::Float:
+        return CmpPair<FloatCmp>(k, std::move(l), std::move(r));
+    case TypeKind::Boolean:
+        return CmpPair<BoolCmp>(k, std::move(l), std::move(r));
+    case TypeKind::String:
+        return CmpPair<StrCmp>(k, std::move(l), std::move(r));
+    case TypeKind::Variant:
+        return CmpPair<VarCmp>(k, std::move(l), std::move(r));
     default: {
         auto n = std::make_unique<RefCmp>();
         n->equal = op == Tok::Eq;

@@ -10,9 +10,24 @@ namespace {
 
 // Integer arithmetic wraps around as Pascal's does without overflow checks; done on unsigned
 // values so that it is defined behaviour here too.
-struct OpAdd { static int64_t f(Interp&, const Node*, int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b)); } };
-struct OpSub { static int64_t f(Interp&, const Node*, int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) - static_cast<uint64_t>(b)); } };
-struct OpMul { static int64_t f(Interp&, const Node*, int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) * static_cast<uint64_t>(b)); } };
+struct OpAdd {
+    static int64_t f(Interp&, const Node*, int64_t a, int64_t b)
+    {
+        return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b));
+    }
+};
+struct OpSub {
+    static int64_t f(Interp&, const Node*, int64_t a, int64_t b)
+    {
+        return static_cast<int64_t>(static_cast<uint64_t>(a) - static_cast<uint64_t>(b));
+    }
+};
+struct OpMul {
+    static int64_t f(Interp&, const Node*, int64_t a, int64_t b)
+    {
+        return static_cast<int64_t>(static_cast<uint64_t>(a) * static_cast<uint64_t>(b));
+    }
+};
 struct OpDiv {
     static int64_t f(Interp& c, const Node* at, int64_t a, int64_t b)
     {
@@ -33,35 +48,47 @@ struct OpMod {
         return a % b;
     }
 };
-struct OpAnd { static int64_t f(Interp&, const Node*, int64_t a, int64_t b) { return a & b; } };
-struct OpOr { static int64_t f(Interp&, const Node*, int64_t a, int64_t b) { return a | b; } };
-struct OpXor { static int64_t f(Interp&, const Node*, int64_t a, int64_t b) { return a ^ b; } };
-struct OpShl { static int64_t f(Interp&, const Node*, int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) << (b & 63)); } };
-struct OpShr { static int64_t f(Interp&, const Node*, int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) >> (b & 63)); } };
+struct OpAnd {
+    static int64_t f(Interp&, const Node*, int64_t a, int64_t b) { return a & b; }
+};
+struct OpOr {
+    static int64_t f(Interp&, const Node*, int64_t a, int64_t b) { return a | b; }
+};
+struct OpXor {
+    static int64_t f(Interp&, const Node*, int64_t a, int64_t b) { return a ^ b; }
+};
+struct OpShl {
+    static int64_t f(Interp&, const Node*, int64_t a, int64_t b)
+    {
+        return static_cast<int64_t>(static_cast<uint64_t>(a) << (b & 63));
+    }
+};
+struct OpShr {
+    static int64_t f(Interp&, const Node*, int64_t a, int64_t b)
+    {
+        return static_cast<int64_t>(static_cast<uint64_t>(a) >> (b & 63));
+    }
+};
 
-template <class Op>
-struct IntBin final : IntExpr {
+template <class Op> struct IntBin final : IntExpr {
     ExprP l, r;
     int64_t evalInt(Interp& c) override { return Op::f(c, this, l->evalInt(c), r->evalInt(c)); }
 };
 
 // The right operand is a constant: one virtual call less per evaluation (`i + 1`, `n mod 7`).
-template <class Op>
-struct IntBinK final : IntExpr {
+template <class Op> struct IntBinK final : IntExpr {
     ExprP l;
     int64_t k = 0;
     int64_t evalInt(Interp& c) override { return Op::f(c, this, l->evalInt(c), k); }
 };
 
 // Both operands are locals of the current routine.
-template <class Op>
-struct IntBinLL final : IntExpr {
+template <class Op> struct IntBinLL final : IntExpr {
     int a = 0, b = 0;
     int64_t evalInt(Interp& c) override { return Op::f(c, this, c.fp[a].i, c.fp[b].i); }
 };
 
-template <class Op>
-ExprP IntNode(ExprP l, ExprP r)
+template <class Op> ExprP IntNode(ExprP l, ExprP r)
 {
     if (const Value* k = r->constant()) {
         auto n = std::make_unique<IntBinK<Op>>();
@@ -90,9 +117,12 @@ struct FloatBin final : FloatExpr {
     {
         double a = l->evalFloat(c), b = r->evalFloat(c);
         switch (op) {
-        case Tok::Plus: return a + b;
-        case Tok::Minus: return a - b;
-        case Tok::Star: return a * b;
+        case Tok::Plus:
+            return a + b;
+        case Tok::Minus:
+            return a - b;
+        case Tok::Star:
+            return a * b;
         default:
             if (b == 0)
                 c.Fail(this, "Division by zero");
@@ -152,8 +182,7 @@ struct BoolXor final : BoolExpr {
     bool evalBool(Interp& c) override { return l->evalBool(c) != r->evalBool(c); }
 };
 
-template <class N>
-ExprP Pair(ExprP l, ExprP r)
+template <class N> ExprP Pair(ExprP l, ExprP r)
 {
     auto n = std::make_unique<N>();
     n->l = std::move(l);
@@ -164,16 +193,26 @@ ExprP Pair(ExprP l, ExprP r)
 ExprP IntArith(Tok op, ExprP l, ExprP r)
 {
     switch (op) {
-    case Tok::Plus: return IntNode<OpAdd>(std::move(l), std::move(r));
-    case Tok::Minus: return IntNode<OpSub>(std::move(l), std::move(r));
-    case Tok::Star: return IntNode<OpMul>(std::move(l), std::move(r));
-    case Tok::KwDiv: return IntNode<OpDiv>(std::move(l), std::move(r));
-    case Tok::KwMod: return IntNode<OpMod>(std::move(l), std::move(r));
-    case Tok::KwAnd: return IntNode<OpAnd>(std::move(l), std::move(r));
-    case Tok::KwOr: return IntNode<OpOr>(std::move(l), std::move(r));
-    case Tok::KwXor: return IntNode<OpXor>(std::move(l), std::move(r));
-    case Tok::KwShl: return IntNode<OpShl>(std::move(l), std::move(r));
-    default: return IntNode<OpShr>(std::move(l), std::move(r));
+    case Tok::Plus:
+        return IntNode<OpAdd>(std::move(l), std::move(r));
+    case Tok::Minus:
+        return IntNode<OpSub>(std::move(l), std::move(r));
+    case Tok::Star:
+        return IntNode<OpMul>(std::move(l), std::move(r));
+    case Tok::KwDiv:
+        return IntNode<OpDiv>(std::move(l), std::move(r));
+    case Tok::KwMod:
+        return IntNode<OpMod>(std::move(l), std::move(r));
+    case Tok::KwAnd:
+        return IntNode<OpAnd>(std::move(l), std::move(r));
+    case Tok::KwOr:
+        return IntNode<OpOr>(std::move(l), std::move(r));
+    case Tok::KwXor:
+        return IntNode<OpXor>(std::move(l), std::move(r));
+    case Tok::KwShl:
+        return IntNode<OpShl>(std::move(l), std::move(r));
+    default:
+        return IntNode<OpShr>(std::move(l), std::move(r));
     }
 }
 
@@ -195,7 +234,8 @@ ExprP Build(Tok op, const Type* result, const Type* operand, ExprP l, ExprP r)
     if (rel)
         return MakeComparison(op, k, std::move(l), std::move(r));
     switch (k) {
-    case TypeKind::Integer: return IntArith(op, std::move(l), std::move(r));
+    case TypeKind::Integer:
+        return IntArith(op, std::move(l), std::move(r));
     case TypeKind::Float: {
         auto n = std::make_unique<FloatBin>();
         n->op = op;
@@ -203,7 +243,8 @@ ExprP Build(Tok op, const Type* result, const Type* operand, ExprP l, ExprP r)
         n->r = std::move(r);
         return n;
     }
-    case TypeKind::String: return Pair<StrConcat>(std::move(l), std::move(r));
+    case TypeKind::String:
+        return Pair<StrConcat>(std::move(l), std::move(r));
     default:
         if (op == Tok::KwAnd)
             return Pair<AndThen>(std::move(l), std::move(r));
@@ -248,8 +289,7 @@ struct VarUnary final : Expr {
     }
 };
 
-template <class N>
-ExprP Unary(ExprP e)
+template <class N> ExprP Unary(ExprP e)
 {
     auto n = std::make_unique<N>();
     n->e = std::move(e);

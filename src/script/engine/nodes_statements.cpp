@@ -66,9 +66,15 @@ struct OpAssign final : Stmt {
             double v = value->evalFloat(c);
             Value* p = lv->address(c);
             switch (op) {
-            case Tok::PlusAssign: p->f += v; break;
-            case Tok::MinusAssign: p->f -= v; break;
-            case Tok::StarAssign: p->f *= v; break;
+            case Tok::PlusAssign:
+                p->f += v;
+                break;
+            case Tok::MinusAssign:
+                p->f -= v;
+                break;
+            case Tok::StarAssign:
+                p->f *= v;
+                break;
             default:
                 if (v == 0)
                     c.Fail(this, "Division by zero");
@@ -77,7 +83,10 @@ struct OpAssign final : Stmt {
         } else {
             Value v = value->eval(c);
             Value* p = lv->address(c);
-            Tok bin = op == Tok::PlusAssign ? Tok::Plus : op == Tok::MinusAssign ? Tok::Minus : op == Tok::StarAssign ? Tok::Star : Tok::Slash;
+            Tok bin = op == Tok::PlusAssign ? Tok::Plus
+                : op == Tok::MinusAssign    ? Tok::Minus
+                : op == Tok::StarAssign     ? Tok::Star
+                                            : Tok::Slash;
             *p = VariantBinary(c, bin, *p, v, this);
         }
         return Flow::Normal;
@@ -197,7 +206,8 @@ struct Case final : Stmt {
             return v.i >= l.low.i && v.i <= l.high.i;
         if (l.low.o == l.high.o)
             return v.str() == l.low.str();
-        return v.str().size() == 1 && CompareBytes(v.str(), l.low.str()) >= 0 && CompareBytes(v.str(), l.high.str()) <= 0;
+        return v.str().size() == 1 && CompareBytes(v.str(), l.low.str()) >= 0
+            && CompareBytes(v.str(), l.high.str()) <= 0;
     }
     Flow exec(Interp& c) override
     {
@@ -210,8 +220,7 @@ struct Case final : Stmt {
     }
 };
 
-template <class N>
-std::unique_ptr<N> WithTarget(ExprP target, ExprP value, int line, int col)
+template <class N> std::unique_ptr<N> WithTarget(ExprP target, ExprP value, int line, int col)
 {
     auto n = std::make_unique<N>();
     n->lv = static_cast<LValue*>(target.get());
@@ -304,7 +313,10 @@ StmtP MakeExitValue(ExprP resultSlot, ExprP value, int line, int col)
     return WithTarget<ExitValue>(std::move(resultSlot), std::move(value), line, col);
 }
 
-StmtP MakeInit(ExprP target, ExprP value) { return WithTarget<Init>(std::move(target), std::move(value), 0, 0); }
+StmtP MakeInit(ExprP target, ExprP value)
+{
+    return WithTarget<Init>(std::move(target), std::move(value), 0, 0);
+}
 
 StmtP MakeCase(ExprP selector, bool isString, std::vector<CaseBranchNode> branches, StmtP otherwise)
 {

@@ -7,7 +7,11 @@ namespace {
 
 // Keeps the exception being handled reachable for `raise;` while its handler runs.
 struct Handling {
-    Handling(Interp& c, const Value& exc) : m_c(c) { c.handling.push_back(exc); }
+    Handling(Interp& c, const Value& exc)
+        : m_c(c)
+    {
+        c.handling.push_back(exc);
+    }
     ~Handling() { m_c.handling.pop_back(); }
     Interp& m_c;
 };

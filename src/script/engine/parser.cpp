@@ -22,7 +22,9 @@ AstStmtPtr NewStmt(AstStmt::Kind kind, const Token& at)
     return s;
 }
 
-Parser::Parser(std::vector<Token> tokens, Diagnostics& diag) : m_toks(std::move(tokens)), m_diag(diag)
+Parser::Parser(std::vector<Token> tokens, Diagnostics& diag)
+    : m_toks(std::move(tokens))
+    , m_diag(diag)
 {
     if (m_toks.empty() || m_toks.back().kind != Tok::Eof)
         m_toks.push_back(Token {});
@@ -75,7 +77,8 @@ void Parser::FailExpected(std::string_view what)
     Fail(t, "Expected " + std::string(what) + " but found \"" + TokDisplay(t) + "\"");
 }
 
-Parser::Depth::Depth(Parser& p) : m_p(p)
+Parser::Depth::Depth(Parser& p)
+    : m_p(p)
 {
     if (++p.m_depth > kMaxDepth || StackNearlyExhausted()) {
         p.m_diag.Add(MessageKind::SyntaxError, "Nesting too deep", p.Cur().line, p.Cur().col);
@@ -93,8 +96,8 @@ void Parser::Sync()
             ++m_pos;
             return;
         }
-        if (k == Tok::KwVar || k == Tok::KwConst || k == Tok::KwType || k == Tok::KwProcedure
-            || k == Tok::KwFunction || IsCloser(k))
+        if (k == Tok::KwVar || k == Tok::KwConst || k == Tok::KwType || k == Tok::KwProcedure || k == Tok::KwFunction
+            || IsCloser(k))
             return;
         ++m_pos;
     }

@@ -20,7 +20,7 @@ public:
 
 private:
     struct Failed { }; // a reported syntax error unwinding to the nearest resynchronisation point
-    struct Abort { };  // an error after which nothing sensible can follow
+    struct Abort { }; // an error after which nothing sensible can follow
 
     // Cursor.
     const Token& Cur() const { return m_toks[m_pos]; }
@@ -32,7 +32,10 @@ private:
     [[noreturn]] void Fail(const Token& at, const std::string& text);
     [[noreturn]] void FailExpected(std::string_view what);
     void Sync();
-    static bool IsCloser(Tok t) { return t == Tok::KwEnd || t == Tok::KwUntil || t == Tok::KwExcept || t == Tok::KwFinally; }
+    static bool IsCloser(Tok t)
+    {
+        return t == Tok::KwEnd || t == Tok::KwUntil || t == Tok::KwExcept || t == Tok::KwFinally;
+    }
     // Counts nesting for the lifetime of one parse function.
     struct Depth {
         explicit Depth(Parser& p);

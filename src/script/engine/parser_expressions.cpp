@@ -9,11 +9,14 @@ bool IsRelOp(Tok t)
     return t == Tok::Eq || t == Tok::NotEq || t == Tok::Less || t == Tok::LessEq || t == Tok::Greater
         || t == Tok::GreaterEq || t == Tok::KwIn;
 }
-bool IsAddOp(Tok t) { return t == Tok::Plus || t == Tok::Minus || t == Tok::KwOr || t == Tok::KwXor; }
+bool IsAddOp(Tok t)
+{
+    return t == Tok::Plus || t == Tok::Minus || t == Tok::KwOr || t == Tok::KwXor;
+}
 bool IsMulOp(Tok t)
 {
-    return t == Tok::Star || t == Tok::Slash || t == Tok::KwDiv || t == Tok::KwMod || t == Tok::KwAnd
-        || t == Tok::KwShl || t == Tok::KwShr;
+    return t == Tok::Star || t == Tok::Slash || t == Tok::KwDiv || t == Tok::KwMod || t == Tok::KwAnd || t == Tok::KwShl
+        || t == Tok::KwShr;
 }
 
 } // namespace

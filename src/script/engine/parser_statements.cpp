@@ -6,15 +6,24 @@ AstStmtPtr Parser::ParseStatement()
 {
     Depth depth(*this);
     switch (Cur().kind) {
-    case Tok::KwBegin: return ParseBlock();
-    case Tok::KwIf: return ParseIf();
-    case Tok::KwCase: return ParseCase();
-    case Tok::KwWhile: return ParseWhile();
-    case Tok::KwRepeat: return ParseRepeat();
-    case Tok::KwFor: return ParseFor();
-    case Tok::KwTry: return ParseTry();
-    case Tok::KwVar: return ParseInlineVar();
-    case Tok::KwConst: return ParseInlineConst();
+    case Tok::KwBegin:
+        return ParseBlock();
+    case Tok::KwIf:
+        return ParseIf();
+    case Tok::KwCase:
+        return ParseCase();
+    case Tok::KwWhile:
+        return ParseWhile();
+    case Tok::KwRepeat:
+        return ParseRepeat();
+    case Tok::KwFor:
+        return ParseFor();
+    case Tok::KwTry:
+        return ParseTry();
+    case Tok::KwVar:
+        return ParseInlineVar();
+    case Tok::KwConst:
+        return ParseInlineConst();
     case Tok::KwBreak:
     case Tok::KwContinue: {
         auto s = NewStmt(At(Tok::KwBreak) ? AstStmt::Kind::Break : AstStmt::Kind::Continue, Cur());

@@ -24,8 +24,8 @@ struct Routine {
     int line = 0, col = 0;
     const Type* result = nullptr; // Void for a procedure
     std::vector<ParamInfo> params;
-    int level = 1;        // 1 for a routine of the script; one more per enclosing routine
-    int firstParam = 0;   // 1 for functions (slot 0 is Result)
+    int level = 1; // 1 for a routine of the script; one more per enclosing routine
+    int firstParam = 0; // 1 for functions (slot 0 is Result)
     std::vector<const Type*> slotTypes;
     std::vector<Value> slotInit; // filled once the body is checked
     std::vector<int> freshSlots; // static arrays: a new one per call

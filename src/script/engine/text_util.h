@@ -8,8 +8,14 @@
 namespace zev::script {
 
 // Identifiers and TStringList comparisons ignore ASCII case only, as Pascal's UpperCase does.
-inline char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-inline char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+inline char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+inline char UpperAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 bool EqualsNoCase(std::string_view a, std::string_view b);
 int CompareNoCase(std::string_view a, std::string_view b);
 int CompareBytes(std::string_view a, std::string_view b);

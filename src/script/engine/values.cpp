@@ -32,13 +32,25 @@ Value DefaultValue(const Type* t)
 {
     Value v;
     switch (t->kind) {
-    case TypeKind::Integer: return Value::Int(0);
-    case TypeKind::Float: return Value::Float(0);
-    case TypeKind::Boolean: return Value::Bool(false);
-    case TypeKind::String: v.tag = Tag::Str; v.o = nullptr; return v;
-    case TypeKind::DynArray: v.tag = Tag::Array; v.o = nullptr; return v;
+    case TypeKind::Integer:
+        return Value::Int(0);
+    case TypeKind::Float:
+        return Value::Float(0);
+    case TypeKind::Boolean:
+        return Value::Bool(false);
+    case TypeKind::String:
+        v.tag = Tag::Str;
+        v.o = nullptr;
+        return v;
+    case TypeKind::DynArray:
+        v.tag = Tag::Array;
+        v.o = nullptr;
+        return v;
     case TypeKind::Class:
-    case TypeKind::Nil: v.tag = Tag::Object; v.o = nullptr; return v;
+    case TypeKind::Nil:
+        v.tag = Tag::Object;
+        v.o = nullptr;
+        return v;
     case TypeKind::StaticArray: {
         auto* a = new ArrayObj;
         a->isStatic = true;
@@ -49,7 +61,8 @@ Value DefaultValue(const Type* t)
             a->items.push_back(DefaultValue(t->elem));
         return Value::FromObj(Tag::Array, a);
     }
-    default: return v;
+    default:
+        return v;
     }
 }
 

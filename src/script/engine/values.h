@@ -48,23 +48,66 @@ struct Value {
     };
     Tag tag = Tag::Empty;
 
-    Value() : i(0) { }
-    static Value Int(int64_t v) { Value r; r.tag = Tag::Int; r.i = v; return r; }
-    static Value Float(double v) { Value r; r.tag = Tag::Float; r.f = v; return r; }
-    static Value Bool(bool v) { Value r; r.tag = Tag::Bool; r.i = 0; r.b = v; return r; }
+    Value()
+        : i(0)
+    {
+    }
+    static Value Int(int64_t v)
+    {
+        Value r;
+        r.tag = Tag::Int;
+        r.i = v;
+        return r;
+    }
+    static Value Float(double v)
+    {
+        Value r;
+        r.tag = Tag::Float;
+        r.f = v;
+        return r;
+    }
+    static Value Bool(bool v)
+    {
+        Value r;
+        r.tag = Tag::Bool;
+        r.i = 0;
+        r.b = v;
+        return r;
+    }
     static Value Str(std::string_view s);
     static Value StrMove(std::string&& s);
-    static Value FromObj(Tag t, Obj* obj) { Value r; r.tag = t; r.o = obj; Retain(obj); return r; }
-    static Value SlotRef(Value* target) { Value r; r.tag = Tag::Ref; r.ref = target; return r; }
+    static Value FromObj(Tag t, Obj* obj)
+    {
+        Value r;
+        r.tag = t;
+        r.o = obj;
+        Retain(obj);
+        return r;
+    }
+    static Value SlotRef(Value* target)
+    {
+        Value r;
+        r.tag = Tag::Ref;
+        r.ref = target;
+        return r;
+    }
 
     bool holdsObj() const { return tag == Tag::Str || tag == Tag::Array || tag == Tag::Object || tag == Tag::ElemRef; }
 
-    Value(const Value& v) : i(v.i), tag(v.tag)
+    Value(const Value& v)
+        : i(v.i)
+        , tag(v.tag)
     {
         if (holdsObj())
             Retain(o);
     }
-    Value(Value&& v) noexcept : i(v.i), tag(v.tag) { v.tag = Tag::Empty; v.i = 0; }
+    Value(Value&& v) noexcept
+        : i(v.i)
+        , tag(v.tag)
+    {
+        v.tag = Tag::Empty;
+        v.i = 0;
+    }
     Value& operator=(const Value& v)
     {
         if (v.holdsObj())

@@ -10,27 +10,42 @@ namespace zev::script {
 std::string_view TagTypeName(const Value& v)
 {
     switch (v.tag) {
-    case Tag::Empty: return "Unassigned";
-    case Tag::Int: return "Integer";
-    case Tag::Float: return "Float";
-    case Tag::Bool: return "Boolean";
-    case Tag::Str: return "String";
-    case Tag::Array: return "Array";
-    case Tag::Object: return "Object";
-    default: return "Reference";
+    case Tag::Empty:
+        return "Unassigned";
+    case Tag::Int:
+        return "Integer";
+    case Tag::Float:
+        return "Float";
+    case Tag::Bool:
+        return "Boolean";
+    case Tag::Str:
+        return "String";
+    case Tag::Array:
+        return "Array";
+    case Tag::Object:
+        return "Object";
+    default:
+        return "Reference";
     }
 }
 
 std::string ValueToText(const Value& v)
 {
     switch (v.tag) {
-    case Tag::Int: return std::to_string(v.i);
-    case Tag::Float: return FloatToStr(v.f);
-    case Tag::Bool: return v.b ? "True" : "False";
-    case Tag::Str: return std::string(v.str());
-    case Tag::Object: return v.o ? static_cast<Instance*>(v.o)->cls->name : "nil";
-    case Tag::Array: return "array";
-    default: return "";
+    case Tag::Int:
+        return std::to_string(v.i);
+    case Tag::Float:
+        return FloatToStr(v.f);
+    case Tag::Bool:
+        return v.b ? "True" : "False";
+    case Tag::Str:
+        return std::string(v.str());
+    case Tag::Object:
+        return v.o ? static_cast<Instance*>(v.o)->cls->name : "nil";
+    case Tag::Array:
+        return "array";
+    default:
+        return "";
     }
 }
 
@@ -38,21 +53,27 @@ namespace {
 
 [[noreturn]] void CannotConvert(Interp& c, const Value& v, std::string_view to, const Node* at)
 {
-    c.Fail(at, "Could not convert variant of type (" + std::string(TagTypeName(v)) + ") into type (" + std::string(to) + ")");
+    c.Fail(at,
+        "Could not convert variant of type (" + std::string(TagTypeName(v)) + ") into type (" + std::string(to) + ")");
 }
 
 double ToDouble(Interp& c, const Value& v, const Node* at)
 {
     switch (v.tag) {
-    case Tag::Empty: return 0;
-    case Tag::Int: return static_cast<double>(v.i);
-    case Tag::Float: return v.f;
-    case Tag::Bool: return v.b ? 1 : 0;
+    case Tag::Empty:
+        return 0;
+    case Tag::Int:
+        return static_cast<double>(v.i);
+    case Tag::Float:
+        return v.f;
+    case Tag::Bool:
+        return v.b ? 1 : 0;
     case Tag::Str:
         if (auto f = ParseFloat(v.str()))
             return *f;
         break;
-    default: break;
+    default:
+        break;
     }
     CannotConvert(c, v, "Float", at);
 }
@@ -60,9 +81,12 @@ double ToDouble(Interp& c, const Value& v, const Node* at)
 int64_t ToInt(Interp& c, const Value& v, const Node* at)
 {
     switch (v.tag) {
-    case Tag::Empty: return 0;
-    case Tag::Int: return v.i;
-    case Tag::Bool: return v.b ? 1 : 0;
+    case Tag::Empty:
+        return 0;
+    case Tag::Int:
+        return v.i;
+    case Tag::Bool:
+        return v.b ? 1 : 0;
     case Tag::Float:
         if (std::isfinite(v.f) && std::fabs(v.f) < 9.2e18)
             return static_cast<int64_t>(std::nearbyint(v.f));
@@ -71,7 +95,8 @@ int64_t ToInt(Interp& c, const Value& v, const Node* at)
         if (auto i = ParseInteger(v.str()))
             return *i;
         break;
-    default: break;
+    default:
+        break;
     }
     CannotConvert(c, v, "Integer", at);
 }
@@ -102,8 +127,10 @@ Value ToArray(Interp& c, const Value& v, const Type* to, const Node* at)
 Value VariantTo(Interp& c, const Value& v, const Type* to, const Node* at)
 {
     switch (to->kind) {
-    case TypeKind::Integer: return Value::Int(ToInt(c, v, at));
-    case TypeKind::Float: return Value::Float(ToDouble(c, v, at));
+    case TypeKind::Integer:
+        return Value::Int(ToInt(c, v, at));
+    case TypeKind::Float:
+        return Value::Float(ToDouble(c, v, at));
     case TypeKind::String:
         if (v.tag == Tag::Array || v.tag == Tag::Object)
             CannotConvert(c, v, "String", at);
@@ -127,9 +154,12 @@ Value VariantTo(Interp& c, const Value& v, const Type* to, const Node* at)
         if (v.tag == Tag::Object && IsA(static_cast<Instance*>(v.o)->cls, to->cls))
             return v;
         CannotConvert(c, v, to->cls->name, at);
-    case TypeKind::DynArray: return ToArray(c, v, to, at);
-    case TypeKind::Variant: return v;
-    default: CannotConvert(c, v, TypeName(to), at);
+    case TypeKind::DynArray:
+        return ToArray(c, v, to, at);
+    case TypeKind::Variant:
+        return v;
+    default:
+        CannotConvert(c, v, TypeName(to), at);
     }
 }
 
@@ -155,8 +185,8 @@ int VariantCompare(Interp& c, const Value& a, const Value& b, const Node* at)
 
 Value VariantBinary(Interp& c, Tok op, const Value& a, const Value& b, const Node* at)
 {
-    if (op == Tok::Plus && (a.tag == Tag::Str || b.tag == Tag::Str)
-        && (a.tag == Tag::Str || a.tag == Tag::Empty) && (b.tag == Tag::Str || b.tag == Tag::Empty))
+    if (op == Tok::Plus && (a.tag == Tag::Str || b.tag == Tag::Str) && (a.tag == Tag::Str || a.tag == Tag::Empty)
+        && (b.tag == Tag::Str || b.tag == Tag::Empty))
         return Value::StrMove(std::string(a.str()) + std::string(b.str()));
     bool ints = (a.tag == Tag::Int || a.tag == Tag::Bool || a.tag == Tag::Empty)
         && (b.tag == Tag::Int || b.tag == Tag::Bool || b.tag == Tag::Empty);
@@ -170,9 +200,12 @@ Value VariantBinary(Interp& c, Tok op, const Value& a, const Value& b, const Nod
             uint64_t x = static_cast<uint64_t>(ToInt(c, a, at)), y = static_cast<uint64_t>(ToInt(c, b, at));
             int64_t sx = static_cast<int64_t>(x), sy = static_cast<int64_t>(y);
             switch (op) {
-            case Tok::Plus: return Value::Int(static_cast<int64_t>(x + y));
-            case Tok::Minus: return Value::Int(static_cast<int64_t>(x - y));
-            case Tok::Star: return Value::Int(static_cast<int64_t>(x * y));
+            case Tok::Plus:
+                return Value::Int(static_cast<int64_t>(x + y));
+            case Tok::Minus:
+                return Value::Int(static_cast<int64_t>(x - y));
+            case Tok::Star:
+                return Value::Int(static_cast<int64_t>(x * y));
             case Tok::KwDiv:
             case Tok::KwMod:
                 if (y == 0)
@@ -180,25 +213,35 @@ Value VariantBinary(Interp& c, Tok op, const Value& a, const Value& b, const Nod
                 if (sy == -1)
                     return Value::Int(op == Tok::KwDiv ? static_cast<int64_t>(0 - x) : 0);
                 return Value::Int(op == Tok::KwDiv ? sx / sy : sx % sy);
-            case Tok::KwAnd: return Value::Int(static_cast<int64_t>(x & y));
-            case Tok::KwOr: return Value::Int(static_cast<int64_t>(x | y));
-            case Tok::KwXor: return Value::Int(static_cast<int64_t>(x ^ y));
-            case Tok::KwShl: return Value::Int(static_cast<int64_t>(x << (y & 63)));
-            case Tok::KwShr: return Value::Int(static_cast<int64_t>(x >> (y & 63)));
-            default: break;
+            case Tok::KwAnd:
+                return Value::Int(static_cast<int64_t>(x & y));
+            case Tok::KwOr:
+                return Value::Int(static_cast<int64_t>(x | y));
+            case Tok::KwXor:
+                return Value::Int(static_cast<int64_t>(x ^ y));
+            case Tok::KwShl:
+                return Value::Int(static_cast<int64_t>(x << (y & 63)));
+            case Tok::KwShr:
+                return Value::Int(static_cast<int64_t>(x >> (y & 63)));
+            default:
+                break;
             }
         }
     }
     double x = ToDouble(c, a, at), y = ToDouble(c, b, at);
     switch (op) {
-    case Tok::Plus: return Value::Float(x + y);
-    case Tok::Minus: return Value::Float(x - y);
-    case Tok::Star: return Value::Float(x * y);
+    case Tok::Plus:
+        return Value::Float(x + y);
+    case Tok::Minus:
+        return Value::Float(x - y);
+    case Tok::Star:
+        return Value::Float(x * y);
     case Tok::Slash:
         if (y == 0)
             c.Fail(at, "Division by zero");
         return Value::Float(x / y);
-    default: c.Fail(at, "Invalid variant operation");
+    default:
+        c.Fail(at, "Invalid variant operation");
     }
 }
 

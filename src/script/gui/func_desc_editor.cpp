@@ -13,12 +13,18 @@ namespace zev {
 
 namespace {
 
-QString Text(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+QString Text(std::string_view s)
+{
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 } // namespace
 
 FuncDescEditorWindow::FuncDescEditorWindow(FuncDescEditorModel& model, QWidget* parent)
-    : QDialog(parent), m_model(model), m_list(new QListWidget(this)), m_memo(new QPlainTextEdit(this))
+    : QDialog(parent)
+    , m_model(model)
+    , m_list(new QListWidget(this))
+    , m_memo(new QPlainTextEdit(this))
 {
     setWindowTitle(Text(FuncDescEditorModel::kCaption));
     for (const std::string& name : model.names())

@@ -9,7 +9,10 @@
 #endif
 
 #ifndef NO_NAME
-ZEV_PLUGIN_EXPORT void GetPluginName(unsigned char* out) { zev_shortstring_set(out, PLUGIN_NAME); }
+ZEV_PLUGIN_EXPORT void GetPluginName(unsigned char* out)
+{
+    zev_shortstring_set(out, PLUGIN_NAME);
+}
 #endif
 
 #ifndef NO_DESCRIPTION
@@ -20,19 +23,25 @@ ZEV_PLUGIN_EXPORT void GetPluginDescription(unsigned char* out)
 #endif
 
 #ifdef PLUGIN_VERSION
-ZEV_PLUGIN_EXPORT void GetInterfaceVersion(unsigned char* out) { zev_shortstring_set(out, PLUGIN_VERSION); }
+ZEV_PLUGIN_EXPORT void GetInterfaceVersion(unsigned char* out)
+{
+    zev_shortstring_set(out, PLUGIN_VERSION);
+}
 #endif
 
 #ifdef PLUGIN_FILTER
 ZEV_PLUGIN_EXPORT void GetFilter(unsigned char* out)
 {
-    static const char* const pairs[] = {"", "A files (*.a)|*.a", "B files (*.b)|*.b", "Old (*.o)|*.o"};
+    static const char* const pairs[] = { "", "A files (*.a)|*.a", "B files (*.b)|*.b", "Old (*.o)|*.o" };
     zev_shortstring_set(out, pairs[PLUGIN_FILTER]);
 }
 #endif
 
 #ifdef PLUGIN_SHORTCUT
-ZEV_PLUGIN_EXPORT void GetKeyShortCut(unsigned char* out) { zev_shortstring_set(out, PLUGIN_SHORTCUT); }
+ZEV_PLUGIN_EXPORT void GetKeyShortCut(unsigned char* out)
+{
+    zev_shortstring_set(out, PLUGIN_SHORTCUT);
+}
 #endif
 
 #ifndef NO_MENU
@@ -53,10 +62,19 @@ static void Report(const char* what, const unsigned char* text)
     SendDebugMSG(line);
 }
 
-ZEV_PLUGIN_EXPORT void RunPlugin(const unsigned char* folder) { Report("run", folder); }
+ZEV_PLUGIN_EXPORT void RunPlugin(const unsigned char* folder)
+{
+    Report("run", folder);
+}
 
-ZEV_PLUGIN_EXPORT void ImportData(const unsigned char* path) { Report("import", path); }
+ZEV_PLUGIN_EXPORT void ImportData(const unsigned char* path)
+{
+    Report("import", path);
+}
 
 #ifdef WITH_CONFIG
-ZEV_PLUGIN_EXPORT void PluginConfig(const unsigned char* folder) { Report("config", folder); }
+ZEV_PLUGIN_EXPORT void PluginConfig(const unsigned char* folder)
+{
+    Report("config", folder);
+}
 #endif

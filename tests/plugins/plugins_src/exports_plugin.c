@@ -5,9 +5,18 @@
 
 #include "zevdlg/plugin.h"
 
-ZEV_PLUGIN_EXPORT void GetPluginName(unsigned char* out) { zev_shortstring_set(out, "Exports"); }
-ZEV_PLUGIN_EXPORT void GetPluginDescription(unsigned char* out) { zev_shortstring_set(out, "Calls the host"); }
-ZEV_PLUGIN_EXPORT void GetInterfaceVersion(unsigned char* out) { zev_shortstring_set(out, "0.25"); }
+ZEV_PLUGIN_EXPORT void GetPluginName(unsigned char* out)
+{
+    zev_shortstring_set(out, "Exports");
+}
+ZEV_PLUGIN_EXPORT void GetPluginDescription(unsigned char* out)
+{
+    zev_shortstring_set(out, "Calls the host");
+}
+ZEV_PLUGIN_EXPORT void GetInterfaceVersion(unsigned char* out)
+{
+    zev_shortstring_set(out, "0.25");
+}
 
 static char received[256];
 static int clears;
@@ -61,14 +70,16 @@ ZEV_PLUGIN_EXPORT void RunPlugin(const unsigned char* folder)
     zev_dialog_oldformat* old = GetDLG();
     zev_dialog* now = GetDLGNew();
     ExecuteScriptLines("rename");
-    snprintf(text, sizeof text, "%d %s", old->node_count, old->node_count > 0 ? zev_hstr_cstr(old->nodes[0]->name) : "");
+    snprintf(
+        text, sizeof text, "%d %s", old->node_count, old->node_count > 0 ? zev_hstr_cstr(old->nodes[0]->name) : "");
     Say("copy", text);
-    snprintf(text, sizeof text, "%d %s", now->node_count, now->node_count > 0 ? zev_hstr_cstr(now->nodes[0]->name) : "");
+    snprintf(
+        text, sizeof text, "%d %s", now->node_count, now->node_count > 0 ? zev_hstr_cstr(now->nodes[0]->name) : "");
     Say("shared", text);
     FreeDLG(old);
     FreeDLGNew(now);
 
-    zev_output_control control = {"Memo1", Append, Clear, received};
+    zev_output_control control = { "Memo1", Append, Clear, received };
     received[0] = '\0';
     SetOutputControl(&control);
     ExecuteScriptLines("Print('x')");

@@ -8,10 +8,22 @@
 
 static void* self;
 
-ZEV_PLUGIN_EXPORT void GetPluginName(unsigned char* out) { zev_shortstring_set(out, PLUGIN_NAME); }
-ZEV_PLUGIN_EXPORT void GetPluginDescription(unsigned char* out) { zev_shortstring_set(out, "Stays loaded"); }
-ZEV_PLUGIN_EXPORT void GetInterfaceVersion(unsigned char* out) { zev_shortstring_set(out, ZEVDLG_INTERFACE_VERSION); }
-ZEV_PLUGIN_EXPORT zev_flag CanAddToMenu(void) { return 1; }
+ZEV_PLUGIN_EXPORT void GetPluginName(unsigned char* out)
+{
+    zev_shortstring_set(out, PLUGIN_NAME);
+}
+ZEV_PLUGIN_EXPORT void GetPluginDescription(unsigned char* out)
+{
+    zev_shortstring_set(out, "Stays loaded");
+}
+ZEV_PLUGIN_EXPORT void GetInterfaceVersion(unsigned char* out)
+{
+    zev_shortstring_set(out, ZEVDLG_INTERFACE_VERSION);
+}
+ZEV_PLUGIN_EXPORT zev_flag CanAddToMenu(void)
+{
+    return 1;
+}
 
 ZEV_PLUGIN_EXPORT void RunPlugin(const unsigned char* folder)
 {
@@ -22,7 +34,10 @@ ZEV_PLUGIN_EXPORT void RunPlugin(const unsigned char* folder)
     SendDebugMSG(PLUGIN_NAME " started");
 }
 
-ZEV_PLUGIN_EXPORT void PluginUpdate(void) { SendDebugMSG(PLUGIN_NAME " update"); }
+ZEV_PLUGIN_EXPORT void PluginUpdate(void)
+{
+    SendDebugMSG(PLUGIN_NAME " update");
+}
 
 ZEV_PLUGIN_EXPORT void DebugIntercept(const char* line)
 {

@@ -11,10 +11,22 @@ void* self = nullptr;
 
 extern "C" {
 
-ZEV_PLUGIN_EXPORT void GetPluginName(unsigned char* out) { zev_shortstring_set(out, "Thrower"); }
-ZEV_PLUGIN_EXPORT void GetPluginDescription(unsigned char* out) { zev_shortstring_set(out, "Throws"); }
-ZEV_PLUGIN_EXPORT void GetInterfaceVersion(unsigned char* out) { zev_shortstring_set(out, "0.25"); }
-ZEV_PLUGIN_EXPORT zev_flag CanAddToMenu(void) { return 1; }
+ZEV_PLUGIN_EXPORT void GetPluginName(unsigned char* out)
+{
+    zev_shortstring_set(out, "Thrower");
+}
+ZEV_PLUGIN_EXPORT void GetPluginDescription(unsigned char* out)
+{
+    zev_shortstring_set(out, "Throws");
+}
+ZEV_PLUGIN_EXPORT void GetInterfaceVersion(unsigned char* out)
+{
+    zev_shortstring_set(out, "0.25");
+}
+ZEV_PLUGIN_EXPORT zev_flag CanAddToMenu(void)
+{
+    return 1;
+}
 
 ZEV_PLUGIN_EXPORT void RunPlugin(const unsigned char*)
 {
@@ -26,7 +38,10 @@ ZEV_PLUGIN_EXPORT void RunPlugin(const unsigned char*)
 #endif
 }
 
-ZEV_PLUGIN_EXPORT void PluginUpdate(void) { throw std::runtime_error("update went wrong"); }
+ZEV_PLUGIN_EXPORT void PluginUpdate(void)
+{
+    throw std::runtime_error("update went wrong");
+}
 
 ZEV_PLUGIN_EXPORT void PluginClose(void)
 {

@@ -66,7 +66,10 @@ std::vector<std::string> Lines(const std::string& output)
     return out;
 }
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ScriptCase : public ::testing::TestWithParam<Case> { };
 
@@ -87,10 +90,11 @@ TEST_P(ScriptCase, GivesItsExpectations)
     EXPECT_EQ(program->MessageTexts(), Directives(text, "expect error"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ScriptCase, ::testing::ValuesIn(FindCases()),
-    [](const ::testing::TestParamInfo<Case>& info) {
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScriptCase, ::testing::ValuesIn(FindCases()), [](const ::testing::TestParamInfo<Case>& info) {
         std::string n = info.param.name;
-        std::replace_if(n.begin(), n.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        std::replace_if(
+            n.begin(), n.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
         return n;
     });
 

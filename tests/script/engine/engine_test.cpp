@@ -161,12 +161,14 @@ TEST(Engine, EmptyAndOddTextsCompile)
     EXPECT_TRUE(p->Compiled());
     engine.Run(*p);
     EXPECT_EQ(p->Output(), std::string("a\0b\n", 4));
-    EXPECT_EQ(Texts(engine, "{ never closed"), (std::vector<std::string> {
-        "Syntax Error: Unterminated comment [line: 1, column: 1]",
-        "Error: The program was not run because it failed to compile [line: 1, column: 1]" }));
+    EXPECT_EQ(Texts(engine, "{ never closed"),
+        (std::vector<std::string> { "Syntax Error: Unterminated comment [line: 1, column: 1]",
+            "Error: The program was not run because it failed to compile [line: 1, column: 1]" }));
     EXPECT_EQ(Texts(engine, "WriteLn('open);")[0], "Syntax Error: Unterminated string [line: 1, column: 9]");
-    EXPECT_EQ(Texts(engine, "x := 'a' 'b';")[0], "Syntax Error: Expected \";\" but found \"string constant\" [line: 1, column: 10]");
-    EXPECT_EQ(Texts(engine, "x := 99999999999999999999;")[0], "Syntax Error: Integer constant too large: 99999999999999999999 [line: 1, column: 6]");
+    EXPECT_EQ(Texts(engine, "x := 'a' 'b';")[0],
+        "Syntax Error: Expected \";\" but found \"string constant\" [line: 1, column: 10]");
+    EXPECT_EQ(Texts(engine, "x := 99999999999999999999;")[0],
+        "Syntax Error: Integer constant too large: 99999999999999999999 [line: 1, column: 6]");
     EXPECT_EQ(Texts(engine, "x := 1 @ 2;")[0], "Syntax Error: Unexpected character \"@\" [line: 1, column: 8]");
 }
 

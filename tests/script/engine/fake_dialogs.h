@@ -12,7 +12,10 @@ namespace zev::script::test {
 // expect the boxes in order with the printed output.
 class FakeDialogs : public ScriptDialogs {
 public:
-    explicit FakeDialogs(std::string& transcript) : m_out(transcript) { }
+    explicit FakeDialogs(std::string& transcript)
+        : m_out(transcript)
+    {
+    }
     void Answer(std::string a) { m_answers.push_back(std::move(a)); }
 
     void ShowMessage(std::string_view text) override { Log("ShowMessage", text); }
