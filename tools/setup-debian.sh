@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build ccache pkg-config
+  build-essential cmake ninja-build ccache pkg-config clang-format
   qt6-base-dev qt6-qpa-plugins libgl-dev libqscintilla2-qt6-dev
   zlib1g-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
