@@ -25,10 +25,10 @@
 #include "plugins/plugin_host.h"
 #include "plugins/plugin_script_services.h"
 #include "runner/test_runner.h"
+#include "runner/zevfuncs_runner.h"
 #include "script/func_desc.h"
 #include "script/script_host.h"
 #include "script/zevfuncs.h"
-#include "script/zevfuncs_runner.h"
 
 namespace {
 

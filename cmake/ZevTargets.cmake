@@ -1,8 +1,15 @@
-# Each subsystem core is a static library built from every .cpp of its folder (not of gui/).
+# Each folder of src/ is one static library built from every .cpp in it (not of its subfolders).
 function(zev_core_library name dir)
   file(GLOB _srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${dir}/*.cpp)
   add_library(${name} STATIC ${_srcs})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/include)
+endfunction()
+
+# A folder of Qt windows: the same, with moc and Qt Widgets.
+function(zev_gui_library name dir)
+  zev_core_library(${name} ${dir})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_link_libraries(${name} PUBLIC Qt6::Widgets)
 endfunction()
 
 # One GoogleTest executable per folder of tests/.

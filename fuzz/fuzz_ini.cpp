@@ -6,7 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 
 static bool IsFuzzKey(const std::string& section, const std::string& key)
 {

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/log.h"
-#include "app/random.h"
 #include "app/startup_data.h"
 #include "app/startup_data_writer.h"
+#include "base/log.h"
+#include "base/random.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,6 +1,6 @@
 #include "app/app.h"
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "model/dialog_ops.h"
 #include "model/zev_parser.h"
 

@@ -6,14 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "app/debug_window_model.h"
 #include "app/dialogs.h"
-#include "app/ini_file.h"
-#include "app/log.h"
-#include "app/random.h"
 #include "app/settings.h"
-#include "app/signal.h"
 #include "app/startup_data.h"
+#include "base/debug_window_model.h"
+#include "base/ini_file.h"
+#include "base/log.h"
+#include "base/random.h"
+#include "base/signal.h"
 #include "model/condition_script.h"
 #include "model/records.h"
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "app/app.h"
-#include "app/paths.h"
 #include "app/shell_commands.h"
+#include "base/paths.h"
 #include "model/dialog_ops.h"
 #include "model/dialog_writer.h"
 #include "model/node_resolution.h"

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/signal.h"
+#include "base/signal.h"
 
 namespace zev {
 

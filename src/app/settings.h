@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "model/records.h"
 
 namespace zev {

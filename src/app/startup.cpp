@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "app/app.h"
-#include "app/paths.h"
+#include "base/paths.h"
 #include "model/dialog_ops.h"
 
 namespace zev {

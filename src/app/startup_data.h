@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/log.h"
-#include "app/random.h"
+#include "base/log.h"
+#include "base/random.h"
 
 namespace zev {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/signal.h"
+#include "base/signal.h"
 
 #include <cstdint>
 #include <string>

@@ -4,8 +4,8 @@
 #include <iostream>
 
 #include "app/app.h"
-#include "app/paths.h"
 #include "app/scripted_dialogs.h"
+#include "base/paths.h"
 #include "cli/arg_parser.h"
 #include "cli/usage.h"
 

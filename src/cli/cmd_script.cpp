@@ -4,15 +4,15 @@
 
 #include "app/app.h"
 #include "app/dialogue_files.h"
-#include "app/paths.h"
 #include "app/scripted_dialogs.h"
+#include "base/paths.h"
 #include "cli/command_table.h"
 #include "completion/parse_include.h"
 #include "model/zev_parser.h"
 #include "runner/test_runner.h"
+#include "runner/zevfuncs_runner.h"
 #include "script/func_desc.h"
 #include "script/script_host.h"
-#include "script/zevfuncs_runner.h"
 
 namespace zev {
 

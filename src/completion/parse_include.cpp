@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "model/parser_runtime.h"
 
 namespace zev {

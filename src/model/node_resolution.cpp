@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace zev {
 

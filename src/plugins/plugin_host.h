@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/dialogs.h"
-#include "app/signal.h"
+#include "base/signal.h"
 #include "plugins/plugin_library.h"
 #include "zevdlg/plugin.h"
 

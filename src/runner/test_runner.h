@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/signal.h"
+#include "base/signal.h"
 #include "runner/skill_checks.h"
 #include "runner/termination_query.h"
 #include "runner/transcript_windows.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "app/app.h"
-#include "app/paths.h"
+#include "base/paths.h"
 #include "runner/run_support.h"
 
 namespace zev {

@@ -10,19 +10,13 @@
 #include <string_view>
 #include <vector>
 
-#include "app/signal.h"
+#include "app/run_control.h"
+#include "base/signal.h"
 #include "model/records.h"
 
 namespace zev {
 
 class App;
-
-// One visited node of a test run.
-struct HistoryEntry {
-    int32_t node_index = -1;
-    int32_t option_index = -1; // the option chosen there, -1 when none
-    int32_t from_node_index = -1; // the node that option belongs to
-};
 
 // One recorded run.
 struct dlgtranscript {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "model/parser_runtime.h"
 #include "script/engine/classes.h"
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "script/engine/host_unit.h"
 
 namespace zev {

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/app.h"
-#include "app/paths.h"
+#include "base/paths.h"
 #include "model/parser_runtime.h"
 
 namespace zev {

@@ -124,7 +124,7 @@ constexpr ConstantDef kConstants[] = {
 
 } // namespace
 
-ZEVFuncs::ZEVFuncs(App& app, ScriptHost& host, std::unique_ptr<RunnerPort> runner, ScriptApiServices services)
+ZEVFuncs::ZEVFuncs(App& app, ScriptHost& host, std::unique_ptr<RunControl> runner, ScriptApiServices services)
     : m_app(app)
     , m_host(host)
     , m_runner(std::move(runner))

@@ -3,7 +3,7 @@
 // The host unit ZEVFuncs: the constants, the `basepath` variable and the functions through which
 // scripts read and change the open dialogue, drive the test run, reach plug-ins and print to the
 // console. Windows and plug-ins are reached through ScriptApiServices, the test run through
-// RunnerPort, so the unit works (and is tested) before those subsystems are attached.
+// RunControl, so the unit works (and is tested) before those subsystems are attached.
 
 #include <cstdint>
 #include <functional>
@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/run_control.h"
 #include "model/records.h"
-#include "runner/transcripts.h"
 #include "script/engine/host_unit.h"
 
 namespace zev {
@@ -94,31 +94,6 @@ struct ScriptApiServices {
     FuncDescStore* descriptions = nullptr;
 };
 
-// A recorded transcript as the console shows it.
-struct TranscriptSummary {
-    std::string npcName;
-    std::string dialogueFile;
-    std::string recordedAt;
-    std::vector<std::string> lines;
-};
-
-// The test run as the script functions see it (zevfuncs_runner.h adapts TestRunner).
-class RunnerPort {
-public:
-    virtual ~RunnerPort() = default;
-    virtual bool running() const = 0;
-    virtual int32_t currentNode() const = 0;
-    // Selects the node in the start-node box and starts a run, as "Run dialogue" does.
-    virtual void Start(const std::string& nodeName) = 0;
-    virtual void Stop() = 0;
-    // Makes the node current and shows it.
-    virtual void SetCurrent(int32_t nodeIndex) = 0;
-    virtual std::vector<HistoryEntry> history() const = 0;
-    virtual int transcriptCount() const = 0;
-    virtual TranscriptSummary transcript(int index) const = 0;
-    virtual void SaveAllTranscripts() = 0;
-};
-
 // Starts app (a document through xdg-open, an executable directly) without a shell; params are
 // split at blanks into arguments. True when the process was started.
 bool LaunchFile(const LaunchRequest& request);
@@ -126,7 +101,7 @@ bool LaunchFile(const LaunchRequest& request);
 class ZEVFuncs {
 public:
     // runner may be null (no test run attached: the run functions act as if nothing runs).
-    ZEVFuncs(App& app, ScriptHost& host, std::unique_ptr<RunnerPort> runner, ScriptApiServices services);
+    ZEVFuncs(App& app, ScriptHost& host, std::unique_ptr<RunControl> runner, ScriptApiServices services);
     ~ZEVFuncs();
     ZEVFuncs(const ZEVFuncs&) = delete;
     ZEVFuncs& operator=(const ZEVFuncs&) = delete;
@@ -165,7 +140,7 @@ private:
 
     App& m_app;
     ScriptHost& m_host;
-    std::unique_ptr<RunnerPort> m_runner;
+    std::unique_ptr<RunControl> m_runner;
     ScriptApiServices m_services;
     bool m_registered = false;
 };

@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "app/app.h"
-#include "app/paths.h"
 #include "app/settings.h"
 #include "app/shell_commands.h"
+#include "base/paths.h"
 #include "script/func_desc.h"
 #include "script/helper_scripts.h"
 #include "script/script_host.h"

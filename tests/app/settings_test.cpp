@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
 #include "app/settings.h"
+#include "base/ini_file.h"
 #include "support/temp_dir.h"
 
 namespace zev {

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "app/app.h"
-#include "app/paths.h"
+#include "base/paths.h"
 #include "cli/arg_parser.h"
 #include "cli/cli.h"
 #include "cli/usage.h"

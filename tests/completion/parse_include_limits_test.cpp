@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "completion/error_list.h"
 #include "completion/parse_include.h"
 #include "support/log_capture.h"

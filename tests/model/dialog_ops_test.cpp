@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "model/dialog_ops.h"
 #include "support/log_capture.h"
 

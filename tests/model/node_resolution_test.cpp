@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "model/dialog_ops.h"
 #include "model/node_resolution.h"
 #include "support/log_capture.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/paths.h"
 #include "app/scripted_dialogs.h"
+#include "base/paths.h"
 #include "model/dialog_ops.h"
 #include "model/node_resolution.h"
 #include "runner/node_editor.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "script/func_desc.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"

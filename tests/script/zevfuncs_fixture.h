@@ -24,7 +24,7 @@ struct ConsoleCapture : OutputControl {
 };
 
 // A test run whose state the test sets.
-struct FakeRunner : RunnerPort {
+struct FakeRunner : RunControl {
     bool isRunning = false;
     int32_t current = -1;
     std::vector<std::string> started;

@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "script/func_desc.h"
 #include "zevfuncs_fixture.h"
 

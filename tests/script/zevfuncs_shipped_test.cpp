@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "completion/parse_include.h"
 #include "zevfuncs_fixture.h"
 

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace zev::test {
 

@@ -32,12 +32,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/gui/about_dialog.h"
 #include "app/gui/debug_window.h"
-#include "app/gui/desktop_program.h"
 #include "app/gui/exception_report_window.h"
-#include "app/gui/main_window.h"
 #include "app/gui/update_progress_window.h"
+#include "desktop/about_dialog.h"
+#include "desktop/desktop_program.h"
+#include "desktop/main_window.h"
 #include "runner/gui/player_setup_window.h"
 #include "runner/gui/run_panel.h"
 #include "runner/gui/skill_check_window.h"

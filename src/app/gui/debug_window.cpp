@@ -5,8 +5,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "app/debug_window_model.h"
 #include "app/gui/qt_text.h"
+#include "base/debug_window_model.h"
 
 namespace zev {
 

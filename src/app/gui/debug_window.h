@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "app/codepage.h"
+#include "base/codepage.h"
 
 class QListWidget;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/codepage.h"
 #include "app/exception_report.h"
+#include "base/codepage.h"
 
 #include <QApplication>
 #include <QDialog>

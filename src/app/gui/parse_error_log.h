@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/codepage.h"
 #include "app/dialogue_files.h"
+#include "base/codepage.h"
 
 #include <QDialog>
 

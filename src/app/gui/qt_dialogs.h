@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "app/codepage.h"
 #include "app/dialogs.h"
+#include "base/codepage.h"
 
 namespace zev {
 

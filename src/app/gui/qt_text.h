@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/codepage.h"
+#include "base/codepage.h"
 
 namespace zev {
 

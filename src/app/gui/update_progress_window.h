@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/codepage.h"
 #include "app/update_progress.h"
+#include "base/codepage.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 
 // Core headers first: Qt's `slots` keyword macro would break app/signal.h. No Q_OBJECT for the
 // same reason; the widget needs no signals of its own.
-#include "app/codepage.h"
+#include "base/codepage.h"
 #include "runner/test_runner.h"
 
 #include <QWidget>

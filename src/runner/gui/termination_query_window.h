@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/codepage.h"
+#include "base/codepage.h"
 #include "runner/termination_query.h"
 
 #include <QDialog>

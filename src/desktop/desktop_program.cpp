@@ -1,23 +1,23 @@
-#include "app/gui/desktop_program.h"
+#include "desktop/desktop_program.h"
 
 #include "app/dialogue_files.h"
-#include "app/paths.h"
 #include "app/shell_commands.h"
 #include "app/startup.h"
+#include "base/paths.h"
 #include "model/dialog_ops.h"
 #include "plugins/plugin_script_services.h"
 #include "runner/player_setup.h"
-#include "script/zevfuncs_runner.h"
+#include "runner/zevfuncs_runner.h"
 
 #include <QDesktopServices>
 #include <QScreen>
 #include <QUrl>
 
 #include "app/gui/debug_window.h"
-#include "app/gui/main_window.h"
 #include "app/gui/parse_error_log.h"
 #include "app/gui/qt_text.h"
 #include "app/gui/update_progress_window.h"
+#include "desktop/main_window.h"
 #include "runner/gui/player_setup_window.h"
 #include "runner/gui/run_panel.h"
 #include "runner/gui/skill_check_window.h"

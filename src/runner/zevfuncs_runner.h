@@ -10,9 +10,9 @@
 
 namespace zev {
 
-class TestRunnerPort final : public RunnerPort {
+class TestRunControl final : public RunControl {
 public:
-    explicit TestRunnerPort(TestRunner& runner)
+    explicit TestRunControl(TestRunner& runner)
         : m_runner(runner)
     {
     }
@@ -47,9 +47,9 @@ private:
 inline std::unique_ptr<ZEVFuncs> InstallZEVFuncs(
     App& app, ScriptHost& host, TestRunner* runner, ScriptApiServices services = {})
 {
-    auto port = runner ? std::make_unique<TestRunnerPort>(*runner) : nullptr;
+    auto port = runner ? std::make_unique<TestRunControl>(*runner) : nullptr;
     auto unit
-        = std::make_unique<ZEVFuncs>(app, host, std::unique_ptr<RunnerPort>(std::move(port)), std::move(services));
+        = std::make_unique<ZEVFuncs>(app, host, std::unique_ptr<RunControl>(std::move(port)), std::move(services));
     unit->Register();
     return unit;
 }

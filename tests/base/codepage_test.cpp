@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/codepage.h"
+#include "base/codepage.h"
 
 namespace zev {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "support/temp_dir.h"
 
 namespace zev {

@@ -1,4 +1,4 @@
-#include "app/gui/main_window.h"
+#include "desktop/main_window.h"
 
 #include "app/shell_commands.h"
 
@@ -13,8 +13,8 @@
 #include <QStatusBar>
 
 #include "app/app.h"
-#include "app/gui/about_dialog.h"
 #include "app/gui/qt_text.h"
+#include "desktop/about_dialog.h"
 
 namespace zev {
 

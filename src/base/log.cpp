@@ -1,11 +1,11 @@
-#include "app/log.h"
+#include "base/log.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 
-#include "app/debug_window_model.h"
+#include "base/debug_window_model.h"
 
 namespace zev {
 

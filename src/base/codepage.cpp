@@ -1,4 +1,4 @@
-#include "app/codepage.h"
+#include "base/codepage.h"
 
 #include <array>
 #include <optional>

@@ -3,8 +3,8 @@
 // The core headers come first: Qt's `slots` keyword macro would break app/signal.h. For the same
 // reason the class has no Q_OBJECT (moc compiles all its files in one unit, Qt first); it needs no
 // signals of its own.
-#include "app/codepage.h"
 #include "app/main_menu.h"
+#include "base/codepage.h"
 
 #include <functional>
 #include <map>

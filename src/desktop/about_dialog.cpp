@@ -1,4 +1,4 @@
-#include "app/gui/about_dialog.h"
+#include "desktop/about_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

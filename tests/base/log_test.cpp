@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/debug_window_model.h"
-#include "app/log.h"
+#include "base/debug_window_model.h"
+#include "base/log.h"
 #include "support/temp_dir.h"
 
 namespace zev {

@@ -1,4 +1,4 @@
-#include "app/debug_window_model.h"
+#include "base/debug_window_model.h"
 
 namespace zev {
 

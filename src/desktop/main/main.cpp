@@ -1,15 +1,15 @@
 // zevdlg: the QApplication around the desktop program.
 #include "app/app.h"
-#include "app/paths.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "base/paths.h"
 
 #include <clocale>
 
-#include "app/gui/desktop_program.h"
 #include "app/gui/exception_report_window.h"
 #include "app/gui/qt_dialogs.h"
 #include "app/gui/qt_text.h"
+#include "desktop/desktop_program.h"
 
 int main(int argc, char** argv)
 {

@@ -20,7 +20,7 @@
 #include <memory>
 #include <string>
 
-#include "app/codepage.h"
+#include "base/codepage.h"
 
 class QWidget;
 
