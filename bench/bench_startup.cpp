@@ -1,4 +1,4 @@
-// Start-up and a full-capacity load, as the desktop program does them without its windows:
+// Start-up and a full-capacity load, as the workbench of every front end does them, without windows:
 //   bench_startup PROGRAM_FOLDER
 // prints the milliseconds from the App's creation to "Init complete." with the shipped scripts,
 // presets and plug-ins, then the time and the resident memory of loading a dialogue of 513 nodes
@@ -13,22 +13,12 @@
 #include <memory>
 #include <string>
 
-#include "app/app.h"
 #include "app/dialogue_files.h"
 #include "app/scripted_dialogs.h"
-#include "app/startup.h"
-#include "completion/code_snippets.h"
-#include "completion/parse_include.h"
+#include "base/paths.h"
 #include "model/dialog_ops.h"
 #include "model/dialog_writer.h"
-#include "model/parser_runtime.h"
-#include "plugins/plugin_host.h"
-#include "plugins/plugin_script_services.h"
-#include "runner/test_runner.h"
-#include "runner/zevfuncs_runner.h"
-#include "script/func_desc.h"
-#include "script/script_host.h"
-#include "script/zevfuncs.h"
+#include "session/workbench.h"
 
 namespace {
 
@@ -81,37 +71,12 @@ int main(int argc, char** argv)
     std::string folder = argv[1];
     auto start = Clock::now();
     zev::ScriptedDialogs dialogs;
-    zev::App app(dialogs, folder);
-    zev::LoadStartupDataFile(app);
+    zev::Workbench bench(dialogs, folder);
+    zev::App& app = bench.app();
     app.log().SetFilePath("/tmp/zevdlg-bench-debug.log");
-    zev::TestRunner runner(app);
-    zev::ScriptHost scripts(app);
-    zev::InstallScriptHost(app, scripts);
-    zev::PluginHost plugins(app);
-    plugins.SetTestRunner(&runner);
-    plugins.Install();
-    zev::FuncDescStore descriptions(app.ProgramPath("func_desc.ini"));
-    zev::DefinitionTable definitions;
-    zev::TParseInclude definitionReader(definitions);
-    zev::CodeSnippetTable snippets;
-    zev::ScriptApiServices services;
-    services.definitions = &definitionReader;
-    services.descriptions = &descriptions;
-    zev::AddPluginServices(services, plugins);
-    auto api = zev::InstallZEVFuncs(app, scripts, &runner, std::move(services));
-    zev::StartupOptions options;
-    options.extensions.definitionsAndPresets = [&] {
-        scripts.LoadScript(app.ProgramPath("def/def_list.dws"));
-        zev::TCodeSnippets presets(snippets);
-        presets.SourceFileName = app.ProgramPath("def/codesnippets.def");
-        presets.Execute();
-    };
-    options.extensions.scriptsAndHelpers = [&] { scripts.LoadScript(app.ProgramPath("helperscripts/helpermain.dws")); };
-    options.extensions.updateWindowAndPlugins = [&] { plugins.ScanAll(); };
-    zev::RunStartupSequence(app, options);
-    zev::InstallRunner(app, runner);
+    bench.Start();
     std::printf("start-up to \"Init complete.\": %.1f ms (%d definitions, %d presets, %zu plug-ins)\n", Ms(start),
-        definitions.count(), snippets.count(), plugins.plugins().size());
+        bench.definitions().count(), bench.snippets().count(), bench.plugins().plugins().size());
 
     // The file is made in a child process, so its making does not count in this one's memory.
     std::string path = "/tmp/zevdlg-bench-full.zev";

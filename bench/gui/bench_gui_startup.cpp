@@ -104,15 +104,15 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qapp(argc, argv);
     zev::ScriptedDialogs dialogs;
-    zev::App app(dialogs, argv[1]);
-    zev::LoadStartupDataFile(app);
+    zev::Workbench bench(dialogs, argv[1]);
+    zev::App& app = bench.app();
     app.log().SetFilePath("/tmp/zevdlg-bench-gui-debug.log");
     Clock::time_point initComplete {};
     app.log().SetMirror([&](std::string_view message, std::string_view) {
         if (message == "Init complete.")
             initComplete = Clock::now();
     });
-    zev::DesktopProgram program(app, zev::TextEncoding::Cp1252);
+    zev::DesktopProgram program(bench, zev::TextEncoding::Cp1252);
     program.Start({});
     QCoreApplication::processEvents();
     std::printf("process start to main(): %.0f ms (10 ms steps)\n", beforeMain);

@@ -1,5 +1,6 @@
 #include "app/app.h"
 
+#include "app/exception_report.h"
 #include "base/paths.h"
 #include "model/dialog_ops.h"
 #include "model/zev_parser.h"
@@ -83,20 +84,13 @@ void App::DialogueChanged()
 
 void App::RefreshEditorLists()
 {
-    if (m_hooks.refreshEditorLists)
-        m_hooks.refreshEditorLists();
+    editorListsRefreshed.Emit();
 }
 
-void App::BroadcastPluginUpdate()
+void App::ReportError(std::string_view kind, std::string_view text)
 {
-    if (m_hooks.broadcastPluginUpdate)
-        m_hooks.broadcastPluginUpdate();
-}
-
-void App::WriteConsoleLine(std::string_view text)
-{
-    if (m_hooks.writeConsoleLine)
-        m_hooks.writeConsoleLine(text);
+    if (!windows().ShowErrorReport(MakeExceptionReport(*this, kind, text)))
+        m_dialogs.Error(text);
 }
 
 } // namespace zev

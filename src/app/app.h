@@ -1,12 +1,16 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/console.h"
+#include "app/core_windows.h"
 #include "app/dialogs.h"
+#include "app/plugin_bus.h"
+#include "app/run_control.h"
+#include "app/script_lines.h"
 #include "app/settings.h"
 #include "app/startup_data.h"
 #include "base/debug_window_model.h"
@@ -24,22 +28,6 @@ class TZEV;
 inline constexpr std::string_view kAppTitle = "ZEV Dialogue Tool";
 inline constexpr std::string_view kUntitled = "untitled";
 
-// What later subsystems plug into the shell: each defaults to doing nothing, so the shell's
-// commands run (and are tested) before the subsystem exists.
-struct AppHooks {
-    std::function<void()> stopTestRun;
-    std::function<void()> saveAllTranscripts;
-    std::function<void()> clearTranscripts;
-    std::function<void()> refreshEditorLists;
-    std::function<void()> broadcastPluginUpdate;
-    std::function<void(std::string_view)> writeConsoleLine;
-    // Runs one console line of script (plug-ins' ExecuteScriptLines, the command-line start).
-    std::function<void(std::string_view)> executeScriptConsole;
-    // Script lines found in a dialogue file: asked about, then run (the script engine).
-    std::function<bool(const std::vector<std::string>&)> confirmExecScript;
-    std::function<void(const std::vector<std::string>&)> runExecScript;
-};
-
 // The process-wide context: the dialogue, the configuration, the log, the boxes, the shell state.
 // One instance, passed by reference to every subsystem.
 class App {
@@ -55,7 +43,22 @@ public:
     Random& random() { return m_random; }
     dialog& dlg() { return *m_dialog; }
     const dialog& dlg() const { return *m_dialog; }
-    AppHooks& hooks() { return m_hooks; }
+
+    // The subsystems above the shell, attached by the workbench; each defaults to doing nothing, so
+    // the shell's commands run (and are tested) without them.
+    RunControl& run() { return m_run ? *m_run : m_noRun; }
+    void SetRunControl(RunControl* run) { m_run = run; }
+    PluginBus& plugins() { return m_plugins ? *m_plugins : m_noPlugins; }
+    void SetPluginBus(PluginBus* plugins) { m_plugins = plugins; }
+    CoreWindows& windows() { return m_windows ? *m_windows : m_noWindows; }
+    void SetWindows(CoreWindows* windows) { m_windows = windows; }
+    ScriptLines& scripts() { return m_scripts ? *m_scripts : m_noScripts; }
+    void SetScriptLines(ScriptLines* scripts) { m_scripts = scripts; }
+    Console& console() { return m_console; }
+
+    // The script section of a loaded dialogue file.
+    FileScriptPolicy fileScriptPolicy() const { return m_fileScripts; }
+    void SetFileScriptPolicy(FileScriptPolicy policy) { m_fileScripts = policy; }
 
     // "ZEVDlg.ini" and "conditions.ini" of the program folder; missing files read as defaults.
     IniFile& config() { return m_config; }
@@ -96,17 +99,24 @@ public:
     const std::string& statusText() const { return m_statusText; }
     void SetStatusText(std::string text);
 
+    // A failure that no command handles: the general error display of the front end (an error box
+    // without one).
+    void ReportError(std::string_view kind, std::string_view text);
+
     // After any change to the dialogue: modified, "*" in the title, "Save dialogue" enabled.
     void DialogueChanged();
-    // The notifications of the hooks, safe to call before their subsystem exists.
+    // The editor lists follow the dialogue (the windows listen to editorListsRefreshed).
     void RefreshEditorLists();
-    void BroadcastPluginUpdate();
-    void WriteConsoleLine(std::string_view text);
+    void BroadcastPluginUpdate() { plugins().BroadcastPluginUpdate(); }
+    void WriteConsoleLine(std::string_view text) { m_console.WriteLine(text); }
 
     Signal<const std::string&> titleChanged;
     Signal<bool> modifiedChanged;
     Signal<bool> saveEnabledChanged;
     Signal<const std::string&> statusChanged;
+    Signal<> editorListsRefreshed;
+    // A loaded file's script section was skipped by the policy (the file's path).
+    Signal<const std::string&> fileScriptSkipped;
 
 private:
     Dialogs& m_dialogs;
@@ -115,7 +125,16 @@ private:
     DebugWindowModel m_debugWindow;
     Random m_random;
     std::unique_ptr<dialog> m_dialog;
-    AppHooks m_hooks;
+    Console m_console { m_log };
+    RunControl m_noRun;
+    PluginBus m_noPlugins;
+    CoreWindows m_noWindows;
+    ScriptLines m_noScripts;
+    RunControl* m_run = nullptr;
+    PluginBus* m_plugins = nullptr;
+    CoreWindows* m_windows = nullptr;
+    ScriptLines* m_scripts = nullptr;
+    FileScriptPolicy m_fileScripts = FileScriptPolicy::Ask;
     IniFile m_config;
     IniFile m_conditions;
     Settings m_settings;

@@ -67,6 +67,23 @@ void ResolveForEditors(App& app)
     ResolveLinks(app.dlg());
 }
 
+// An import starts from an empty dialogue, as a load does; what the plug-in fills in is no longer
+// the file the title named, so a Save asks for a name instead of overwriting that file.
+void ImportThroughPlugin(App& app, int filterIndex, const std::string& path)
+{
+    dialog& d = app.dlg();
+    app.log().Log("FilterIndex := " + std::to_string(filterIndex));
+    if (d.node_count > 0)
+        Release(d, app.log());
+    Clear(d);
+    app.SetCurrentFileName(std::string(kUntitled));
+    app.SetTitle(App::TitleFor(kUntitled));
+    app.SetStatusText({});
+    app.plugins().ImportWithFilter(filterIndex, path);
+    ResolveLinks(d);
+    app.RefreshEditorLists();
+}
+
 } // namespace
 
 DialogueReadReport ReadDialogueFile(App& app, const std::string& path)
@@ -120,42 +137,49 @@ std::string DialogueFolder(const App& app)
     return DirectoryExists(here) ? here : app.ProgramPath("dialogue");
 }
 
-void OfferExecScript(App& app, const std::vector<std::string>& lines)
+void OfferExecScript(App& app, const std::string& file, const std::vector<std::string>& lines)
 {
     if (lines.empty())
         return;
-    bool run;
-    if (app.hooks().confirmExecScript) {
-        run = app.hooks().confirmExecScript(lines);
-    } else {
+    bool run = false;
+    switch (app.fileScriptPolicy()) {
+    case FileScriptPolicy::Run:
+        run = true;
+        break;
+    case FileScriptPolicy::Skip:
+        app.fileScriptSkipped.Emit(file);
+        break;
+    case FileScriptPolicy::Ask: {
         std::string text = "This dialogue file contains script code that runs when it is loaded:\r\n";
         for (const std::string& l : lines)
             text += "\r\n" + l;
         text += "\r\n\r\nRun it?";
         run = app.dialogs().MessageBox(text, MsgIcon::Confirmation, MsgButtons::YesNo) == MsgResult::Yes;
+        break;
     }
-    if (run && app.hooks().runExecScript)
-        app.hooks().runExecScript(lines);
-    else
+    }
+    if (!run) {
         app.log().Log("Script code of the dialogue file was not run.");
+        return;
+    }
+    for (const std::string& line : lines)
+        app.scripts().ExecuteScriptConsole(line);
 }
 
-bool LoadDialogueCommand(App& app, ParseErrorLogView& errorLog, const std::vector<FileFilter>& importFilters,
-    const std::function<void(int, const std::string&)>& importFile)
+bool LoadDialogueCommand(App& app, ParseErrorLogView& errorLog)
 {
-    if (app.hooks().stopTestRun)
-        app.hooks().stopTestRun();
-    if (SaveNodeHistory(app.config()) && app.hooks().saveAllTranscripts)
-        app.hooks().saveAllTranscripts();
-    if (app.hooks().clearTranscripts)
-        app.hooks().clearTranscripts();
+    app.run().Stop();
+    if (SaveNodeHistory(app.config()))
+        app.run().SaveAllTranscripts();
+    app.run().ClearTranscripts();
     if (SaveQuery(app) == QueryResult::Cancel)
         return false;
 
     FileBoxOptions box;
     box.initialFolder = DialogueFolder(app);
     box.filters = ParseFileFilters(kZevFilter);
-    box.filters.insert(box.filters.end(), importFilters.begin(), importFilters.end());
+    const std::vector<FileFilter> imports = app.plugins().ImportFilters();
+    box.filters.insert(box.filters.end(), imports.begin(), imports.end());
     box.defaultExtension = "zev";
     box.mustExist = true;
     auto chosen = app.dialogs().OpenFile(box);
@@ -165,9 +189,7 @@ bool LoadDialogueCommand(App& app, ParseErrorLogView& errorLog, const std::vecto
 
     dialog& d = app.dlg();
     if (box.chosenFilter > 0) {
-        app.log().Log("FilterIndex := " + std::to_string(box.chosenFilter + 1));
-        if (importFile)
-            importFile(box.chosenFilter - 1, path);
+        ImportThroughPlugin(app, box.chosenFilter + 1, path);
         return false;
     }
     if (d.node_count > 0)
@@ -188,7 +210,7 @@ bool LoadDialogueCommand(App& app, ParseErrorLogView& errorLog, const std::vecto
     } else {
         errorLog.Show("There were errors while parsing the dialogue script. \r\n" + report.errorText);
     }
-    OfferExecScript(app, report.execLines);
+    OfferExecScript(app, path, report.execLines);
     return report.Ok();
 }
 
@@ -198,6 +220,10 @@ bool LoadDialogueScript(App& app, const std::string& path)
     ClearDescriptions(d);
     app.log().Log("Attempting to load " + path);
     DialogueReadReport report = ReadDialogueFile(app, path);
+    if (!report.readable) {
+        app.ReportError("LoadDialogue", report.ioError.empty() ? "Cannot read " + path : report.ioError);
+        return false;
+    }
     if (!report.Ok())
         return false;
     LoadedSuccessfully(app, path);
@@ -207,7 +233,7 @@ bool LoadDialogueScript(App& app, const std::string& path)
     else
         ResolveForEditors(app);
     ShowLoadedDialogue(app, path);
-    OfferExecScript(app, report.execLines);
+    OfferExecScript(app, path, report.execLines);
     return true;
 }
 
@@ -221,6 +247,18 @@ bool WriteDialogue(App& app, const std::string& path)
     app.SetCurrentFileName(path);
     app.SetTitle(App::TitleFor(path));
     return true;
+}
+
+bool WriteDialogueCopy(App& app, const std::string& path)
+{
+    std::string error;
+    // The writer names the dialogue after the file it wrote; a copy leaves the name as it was.
+    const HostString name = app.dlg().file_name;
+    const bool written = WriteDialogueFile(app.dlg(), path, error);
+    app.dlg().file_name = name;
+    if (!written)
+        app.dialogs().Error(error);
+    return written;
 }
 
 } // namespace zev

@@ -39,19 +39,23 @@ public:
 
 // The "Load dialogue" command: stop the test, save and empty the transcripts, the save query, the
 // open box, then the load with its log lines, title and status, or the parse error log.
-// Another filter than the first goes to importFile (the import plug-ins). True when a file loaded.
-bool LoadDialogueCommand(App& app, ParseErrorLogView& errorLog, const std::vector<FileFilter>& importFilters = {},
-    const std::function<void(int filterIndex, const std::string& path)>& importFile = {});
+// Another filter than the first empties the dialogue and goes to the import plug-in of that
+// filter. True when a file loaded.
+bool LoadDialogueCommand(App& app, ParseErrorLogView& errorLog);
 
-// The script function LoadDialogue: no release first, silent on errors.
+// The script function LoadDialogue: no release first, silent on parse errors; a file that cannot
+// be read at all goes to the general error display.
 bool LoadDialogueScript(App& app, const std::string& path);
 
-// Runs the file's script lines when the user (or the command-line option) allows it.
-void OfferExecScript(App& app, const std::vector<std::string>& lines);
+// Runs the script lines of the file as the App's policy says (asks, runs, or skips them).
+void OfferExecScript(App& app, const std::string& file, const std::vector<std::string>& lines);
 
 // Writes the dialogue to path; then file_name and the current file name are the path and the title
 // shows it. A file that cannot be written is reported in an error box and changes nothing.
 bool WriteDialogue(App& app, const std::string& path);
+// Writes a copy to path (the script function SaveDialogue): the current file name, the dialogue's
+// file_name and the title stay as they are. A failure is reported in an error box.
+bool WriteDialogueCopy(App& app, const std::string& path);
 
 // The folder the file boxes open in: the current folder's "dialogue", else the program folder's.
 std::string DialogueFolder(const App& app);

@@ -1,7 +1,8 @@
 #pragma once
 
 // The test run as the rest of the program sees it: scripts, plug-ins and the file commands reach
-// the run session through this interface, so they work (and are tested) without one.
+// the run session through this interface. The base class is the do-nothing default of a program
+// without a test runner.
 
 #include <cstdint>
 #include <string>
@@ -27,17 +28,24 @@ struct TranscriptSummary {
 class RunControl {
 public:
     virtual ~RunControl() = default;
-    virtual bool running() const = 0;
-    virtual int32_t currentNode() const = 0;
-    // Selects the node in the start-node box and starts a run, as "Run dialogue" does.
-    virtual void Start(const std::string& nodeName) = 0;
-    virtual void Stop() = 0;
+    // A test runner is attached (the script functions say "not available" otherwise).
+    virtual bool Attached() const { return false; }
+    virtual bool running() const { return false; }
+    virtual int32_t currentNode() const { return -1; }
+    // Starts a run at the named node, as "Run dialogue" with that node in the start-node box.
+    virtual void Start(const std::string&) { }
+    // Stops a running test (its transcript is recorded); nothing when none runs.
+    virtual void Stop() { }
     // Makes the node current and shows it.
-    virtual void SetCurrent(int32_t nodeIndex) = 0;
-    virtual std::vector<HistoryEntry> history() const = 0;
-    virtual int transcriptCount() const = 0;
-    virtual TranscriptSummary transcript(int index) const = 0;
-    virtual void SaveAllTranscripts() = 0;
+    virtual void SetCurrent(int32_t) { }
+    // Makes the node current without a redraw (a plug-in's SetCurrentNode); the next one shows it.
+    virtual void SetCurrentQuietly(int32_t) { }
+    virtual std::vector<HistoryEntry> history() const { return {}; }
+    virtual int transcriptCount() const { return 0; }
+    virtual TranscriptSummary transcript(int) const { return {}; }
+    virtual void SaveAllTranscripts() { }
+    // New and Load: the transcript list becomes empty.
+    virtual void ClearTranscripts() { }
 };
 
 } // namespace zev

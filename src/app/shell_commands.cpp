@@ -17,8 +17,8 @@ MsgResult AskToSave(App& app, std::string_view before)
 
 void SaveTranscriptsIfConfigured(App& app)
 {
-    if (SaveNodeHistory(app.config()) && app.hooks().saveAllTranscripts)
-        app.hooks().saveAllTranscripts();
+    if (SaveNodeHistory(app.config()))
+        app.run().SaveAllTranscripts();
 }
 
 } // namespace
@@ -41,13 +41,11 @@ QueryResult SaveQuery(App& app)
 bool NewDialogueCommand(App& app)
 {
     SaveTranscriptsIfConfigured(app);
-    if (app.hooks().clearTranscripts)
-        app.hooks().clearTranscripts();
+    app.run().ClearTranscripts();
     app.SetStatusText({});
     if (SaveQuery(app) == QueryResult::Cancel)
         return false;
-    if (app.hooks().stopTestRun)
-        app.hooks().stopTestRun();
+    app.run().Stop();
     app.SetTitle(App::TitleFor(kUntitled));
     app.SetCurrentFileName(std::string(kUntitled));
     app.SetModified(false);
@@ -84,8 +82,7 @@ bool SaveAsCommand(App& app)
 void FlushDialogue(App& app)
 {
     app.WriteConsoleLine("Flushing dialogue table.");
-    if (app.hooks().stopTestRun)
-        app.hooks().stopTestRun();
+    app.run().Stop();
     app.SetTitle(App::TitleFor(kUntitled));
     if (app.dlg().node_count > 0)
         Release(app.dlg(), app.log());
@@ -98,12 +95,14 @@ void FlushDialogue(App& app)
     app.WriteConsoleLine("Finished.");
 }
 
-bool CloseQuery(App& app, bool (*canClosePlugins)(App&))
+bool CloseQuery(App& app)
 {
     if (app.startingUp()) {
         app.dialogs().Error("Cannot close program while starting up!\r\n\r\n\"Patience, young padawan...\"");
         return false;
     }
+    // A run still going has no transcript yet: stopped first, as New and Load do, it is saved too.
+    app.run().Stop();
     SaveTranscriptsIfConfigured(app);
     if (app.modified()) {
         switch (AskToSave(app, "before closing ZEV Dialogue Tool?")) {
@@ -117,7 +116,7 @@ bool CloseQuery(App& app, bool (*canClosePlugins)(App&))
             return false;
         }
     }
-    if (canClosePlugins && !canClosePlugins(app)) {
+    if (!app.plugins().CanClose()) {
         app.log().Log("DeInit returned false, not going to continue.");
         return false;
     }

@@ -19,8 +19,8 @@ bool SaveAsCommand(App& app);
 // The script function FlushDialogue.
 void FlushDialogue(App& app);
 
-// The close request: refused while starting up, transcripts saved, the save query, and the
-// plug-ins' veto (canClosePlugins). True when the program may close.
-bool CloseQuery(App& app, bool (*canClosePlugins)(App&) = nullptr);
+// The close request: refused while starting up, a running test stopped and the transcripts saved,
+// the save query, and the plug-ins' veto. True when the program may close.
+bool CloseQuery(App& app);
 
 } // namespace zev

@@ -8,13 +8,17 @@ namespace zev {
 
 namespace {
 
-bool IsInteger(std::string_view s)
+// A whole decimal integer in the option's range; the complaint names what is wrong.
+std::string ReadInteger(const CliOption& option, std::string_view s, int64_t& v)
 {
-    if (s.empty())
-        return false;
-    std::int64_t v = 0;
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    return ec == std::errc() && end == s.data() + s.size();
+    const bool digits = !s.empty() && end == s.data() + s.size();
+    if (!digits || (ec != std::errc() && ec != std::errc::result_out_of_range))
+        return "not an integer: '" + std::string(s) + "'";
+    if (ec == std::errc::result_out_of_range || v < option.min || v > option.max)
+        return "'" + std::string(s) + "' is out of range (" + std::to_string(option.min) + " to "
+            + std::to_string(option.max) + ")";
+    return {};
 }
 
 const CliOption* FindCommon(std::string_view name)
@@ -114,11 +118,16 @@ private:
             Fail("option " + name + " needs a value (" + opt->valueName + ")");
             return false;
         }
-        if (std::string complaint = CheckCliValue(*opt, value); !complaint.empty()) {
+        std::vector<int64_t> numbers;
+        if (std::string complaint = CheckCliValue(*opt, value, &numbers); !complaint.empty()) {
             Fail("option " + name + ": " + complaint);
             return false;
         }
-        return common ? Common(*opt, value) : Store(*opt, value);
+        if (common)
+            return Common(*opt, value);
+        if (opt->value == CliValue::Integer || opt->value == CliValue::IntegerList)
+            m_result.args.numbers[opt->name] = numbers;
+        return Store(*opt, value);
     }
 
     bool Common(const CliOption& opt, const std::string& value)
@@ -163,22 +172,35 @@ private:
 
 } // namespace
 
-std::string CheckCliValue(const CliOption& option, const std::string& value)
+std::string CheckCliValue(const CliOption& option, const std::string& value, std::vector<int64_t>* numbers)
 {
+    std::vector<int64_t> read;
+    if (!numbers)
+        numbers = &read;
     switch (option.value) {
     case CliValue::None:
     case CliValue::Text:
         return {};
     case CliValue::Path:
         return value.empty() ? "empty " + option.valueName : std::string();
-    case CliValue::Integer:
-        return IsInteger(value) ? std::string() : "not an integer: " + Quoted(value);
+    case CliValue::Integer: {
+        int64_t v = 0;
+        std::string complaint = ReadInteger(option, value, v);
+        if (complaint.empty())
+            numbers->push_back(v);
+        return complaint;
+    }
     case CliValue::IntegerList: {
         std::string_view rest(value);
         while (true) {
             auto comma = rest.find(',');
-            if (!IsInteger(rest.substr(0, comma)))
-                return "not a comma-separated list of integers: " + Quoted(value);
+            int64_t v = 0;
+            std::string complaint = ReadInteger(option, rest.substr(0, comma), v);
+            if (!complaint.empty())
+                return complaint.starts_with("not an integer")
+                    ? "not a comma-separated list of integers: " + Quoted(value)
+                    : complaint;
+            numbers->push_back(v);
             if (comma == std::string_view::npos)
                 return {};
             rest.remove_prefix(comma + 1);

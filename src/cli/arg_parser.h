@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,8 @@ struct CliInvocation {
 // command; "--name=value" and "--name value" are both accepted; "--" ends the options.
 CliInvocation ParseCliArguments(const CliCommandTable& table, const std::vector<std::string>& args);
 
-// Checks a value against its kind; returns the complaint, empty when fine.
-std::string CheckCliValue(const CliOption& option, const std::string& value);
+// Checks a value against its kind (and a number against the option's range); returns the
+// complaint, empty when fine. The numbers read are appended to numbers when given.
+std::string CheckCliValue(const CliOption& option, const std::string& value, std::vector<int64_t>* numbers = nullptr);
 
 } // namespace zev

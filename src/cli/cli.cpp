@@ -8,6 +8,7 @@
 #include "base/paths.h"
 #include "cli/arg_parser.h"
 #include "cli/usage.h"
+#include "session/workbench.h"
 
 namespace zev {
 
@@ -37,7 +38,8 @@ int RunCommand(const CliInvocation& inv, std::ostream& out, std::ostream& err)
     }
 
     ScriptedDialogs dialogs;
-    App app(dialogs, folder);
+    Workbench bench(dialogs, folder);
+    App& app = bench.app();
     Logger& log = app.log();
     log.SetFilePath(inv.common.logFile);
     log.SetErrorHandler([&err, &command](const std::string& what) { err << Prefix(&command) << what << "\n"; });
@@ -47,7 +49,7 @@ int RunCommand(const CliInvocation& inv, std::ostream& out, std::ostream& err)
         log.SetMirror([&err](std::string_view message, std::string_view) { err << message << "\n"; });
     log.Log("zevdlg-cli " ZEV_VERSION_TEXT " " + command.name + ", program folder " + folder);
 
-    CliContext context { app, dialogs, inv.common, out, err };
+    CliContext context { bench, app, dialogs, &command, inv.common, out, err };
     try {
         int code = command.handler(context, inv.args);
         out.flush();

@@ -1,9 +1,11 @@
 #include "cli/cmd_dialogue_file.h"
 
+#include <memory>
 #include <ostream>
 
 #include "app/app.h"
 #include "app/dialogue_files.h"
+#include "cli/cli_session.h"
 #include "cli/command_table.h"
 #include "model/dialog_writer.h"
 #include "model/lint.h"
@@ -17,20 +19,26 @@ constexpr int kExitOk = 0;
 constexpr int kExitFindings = 1;
 constexpr int kExitFileError = 2;
 
-// Reads FILE into the App's dialogue. Script lines of the file run only with --allow-scripts, and
-// then only once a script engine is there to run them.
-DialogueReadReport Read(CliContext& ctx, const std::string& file, bool allowScripts)
+// Reads FILE into the App's dialogue. Its script section runs only with --allow-scripts; then the
+// workbench is started first, as the program runs such scripts.
+DialogueReadReport Read(CliContext& ctx, const CliCommandArgs& args, const std::string& command)
 {
-    ctx.app.hooks().confirmExecScript = [&ctx, &file, allowScripts](const std::vector<std::string>&) {
-        if (!allowScripts)
-            ctx.err << file << ": exec_script_code skipped (run with --allow-scripts to run it)\n";
-        else if (!ctx.app.hooks().runExecScript)
-            ctx.err << file << ": exec_script_code skipped: no script engine in this build yet\n";
-        return allowScripts;
-    };
+    const std::string& file = args.operands.at(0);
+    std::unique_ptr<CliSession> session;
+    if (args.Has("--allow-scripts")) {
+        // Standard output is the dialogue: what the script prints goes to stderr.
+        session = std::make_unique<CliSession>(ctx, args, command, BoxStyle::Plain, ctx.err);
+        session->Start();
+    } else {
+        ctx.app.SetFileScriptPolicy(FileScriptPolicy::Skip);
+    }
+    const std::size_t skipped = ctx.app.fileScriptSkipped.Connect([&ctx, &file](const std::string&) {
+        ctx.err << file << ": exec_script_code skipped (run with --allow-scripts to run it)\n";
+    });
     DialogueReadReport report = ReadDialogueFile(ctx.app, file);
     if (report.readable)
-        OfferExecScript(ctx.app, report.execLines);
+        OfferExecScript(ctx.app, file, report.execLines);
+    ctx.app.fileScriptSkipped.Disconnect(skipped);
     return report;
 }
 
@@ -53,7 +61,7 @@ int Check(CliContext& ctx, const CliCommandArgs& args)
     const std::string& file = args.operands.at(0);
     bool listing = args.Has("--listing");
     ctx.app.reader().GenListWhen = listing ? glAlways : glNever;
-    DialogueReadReport report = Read(ctx, file, false);
+    DialogueReadReport report = Read(ctx, args, "check");
     if (!report.readable)
         return Unreadable(ctx, "check", report);
     if (listing)
@@ -66,7 +74,7 @@ int Check(CliContext& ctx, const CliCommandArgs& args)
 int Format(CliContext& ctx, const CliCommandArgs& args)
 {
     const std::string& file = args.operands.at(0);
-    DialogueReadReport report = Read(ctx, file, args.Has("--allow-scripts"));
+    DialogueReadReport report = Read(ctx, args, "format");
     if (!report.readable)
         return Unreadable(ctx, "format", report);
     PrintErrors(ctx, ctx.err, file, report);
@@ -77,7 +85,7 @@ int Format(CliContext& ctx, const CliCommandArgs& args)
 int Lint(CliContext& ctx, const CliCommandArgs& args)
 {
     const std::string& file = args.operands.at(0);
-    DialogueReadReport report = Read(ctx, file, false);
+    DialogueReadReport report = Read(ctx, args, "lint");
     if (!report.readable)
         return Unreadable(ctx, "lint", report);
     PrintErrors(ctx, ctx.out, file, report);

@@ -3,112 +3,39 @@
 #include <ostream>
 
 #include "app/app.h"
-#include "app/dialogue_files.h"
-#include "app/scripted_dialogs.h"
+#include "cli/cli_session.h"
 #include "cli/command_table.h"
-#include "completion/parse_include.h"
-#include "model/zev_parser.h"
 #include "plugins/plugin_host.h"
-#include "plugins/plugin_script_services.h"
-#include "runner/test_runner.h"
-#include "runner/zevfuncs_runner.h"
-#include "script/func_desc.h"
-#include "script/script_host.h"
-#include "script/zevfuncs.h"
+#include "session/workbench.h"
 
 namespace zev {
 
 namespace {
 
-std::string OneLine(const std::string& text)
+// The plug-ins as the program's start-up finds them, listed as the script function ListPlugins
+// prints them.
+int Plugins(CliContext& ctx, const CliCommandArgs& args)
 {
-    std::string out;
-    for (char c : text)
-        out += (c == '\r' || c == '\n') ? ' ' : c;
-    return out;
+    CliSession session(ctx, args, "plugins", BoxStyle::Plain);
+    session.Start();
+    const bool ok = ctx.bench.scripts().ExecuteScriptConsole("ListPlugins;");
+    ctx.out.flush();
+    return ok ? 0 : 1;
 }
-
-// Boxes go to stderr as "[kind] text" and take their defaults; console lines go to stdout.
-void Attach(CliContext& ctx, PluginHost& host)
-{
-    ctx.dialogs.onShown = [&ctx](const ScriptedDialogs::Shown& box) {
-        ctx.err << '[' << MsgIconName(box.icon) << "] " << OneLine(box.text) << '\n';
-    };
-    if (!ctx.app.hooks().writeConsoleLine)
-        ctx.app.hooks().writeConsoleLine = [&ctx](std::string_view line) { ctx.out << line << '\n'; };
-    host.Install();
-}
-
-int Plugins(CliContext& ctx, const CliCommandArgs&)
-{
-    PluginHost host(ctx.app);
-    Attach(ctx, host);
-    host.ScanAll();
-    ctx.out << host.ListPluginsText();
-    return 0;
-}
-
-// Console lines the plug-in's script lines print, while it holds no control of its own.
-class StdoutControl final : public OutputControl {
-public:
-    explicit StdoutControl(std::ostream& out)
-        : m_out(out)
-    {
-    }
-    std::string Name() const override { return "stdout"; }
-    void AppendLine(std::string_view text) override { m_out << text << '\n'; }
-    void Clear() override { }
-
-private:
-    std::ostream& m_out;
-};
 
 int RunPluginCommand(CliContext& ctx, const CliCommandArgs& args)
 {
-    App& app = ctx.app;
-    // The script side first: a plug-in changes the dialogue through ExecuteScriptLines.
-    ScriptHost scripts(app);
-    InstallScriptHost(app, scripts);
-    StdoutControl console(ctx.out);
-    scripts.SetOutputControl(&console);
-    scripts.onMessages = [&ctx](const std::vector<std::string>& messages) {
-        for (const std::string& m : messages)
-            ctx.err << m << '\n';
-    };
-    TestRunner runner(app);
-    InstallRunner(app, runner);
-    PluginHost host(app);
-    Attach(ctx, host);
-    FuncDescStore descriptions(app.ProgramPath("func_desc.ini"));
-    DefinitionTable definitions;
-    TParseInclude definitionReader(definitions);
-    ScriptApiServices services;
-    services.definitions = &definitionReader;
-    services.descriptions = &descriptions;
-    AddPluginServices(services, host);
-    std::unique_ptr<ZEVFuncs> api = InstallZEVFuncs(app, scripts, &runner, std::move(services));
-    if (args.Has("--dialogue")) {
-        const std::string file = args.Value("--dialogue");
-        app.hooks().confirmExecScript = [&ctx, file](const std::vector<std::string>&) {
-            ctx.err << file << ": exec_script_code skipped\n";
-            return false;
-        };
-        DialogueReadReport report = ReadDialogueFile(app, file);
-        if (!report.readable) {
-            ctx.err << "zevdlg-cli: run-plugin: " << report.ioError << '\n';
-            return 2;
-        }
-        for (const TParseError& e : report.errors)
-            ctx.err << file << ':' << e.Line << ':' << e.Col << ": " << app.reader().ErrorMsg(e.ErrorCode, e.Data)
-                    << '\n';
-        if (!report.errors.empty())
-            return 1;
-        app.SetCurrentFileName(file);
-    }
+    CliSession session(ctx, args, "run-plugin", BoxStyle::Plain);
+    session.Start();
+    if (int code = session.LoadDialogue())
+        return code;
 
+    PluginHost& host = ctx.bench.plugins();
     const std::string path = args.operands.at(0);
     const std::string loadPath = path.find('/') == std::string::npos ? "./" + path : path;
-    const int index = host.ScanLibrary(loadPath, nullptr);
+    int index = host.FindPlugin(loadPath);
+    if (index < 0)
+        index = host.ScanLibrary(loadPath, nullptr);
     if (index < 0) {
         std::string why = LastLoaderError();
         ctx.err << "zevdlg-cli: run-plugin: cannot load " << path << (why.empty() ? "" : ": " + why) << '\n';
@@ -119,6 +46,7 @@ int RunPluginCommand(CliContext& ctx, const CliCommandArgs& args)
         return 1;
     }
     const PluginCallResult result = host.RunPlugin(loadPath);
+    ctx.out.flush();
     int code = 0;
     switch (result) {
     case PluginCallResult::Done:
@@ -136,8 +64,10 @@ int RunPluginCommand(CliContext& ctx, const CliCommandArgs& args)
         code = 1;
         break;
     }
-    if (code == 0 && args.Has("--save") && !WriteDialogue(app, args.Value("--save")))
-        code = 2;
+    if (code == 0 && session.errorReported())
+        code = 1;
+    if (code == 0)
+        code = session.Save();
     return code;
 }
 

@@ -4,6 +4,7 @@
 #include "cli/cmd_play.h"
 #include "cli/cmd_plugins.h"
 #include "cli/cmd_script.h"
+#include "model/records.h"
 
 #include <stdexcept>
 
@@ -26,6 +27,12 @@ std::vector<std::string> CliCommandArgs::Values(std::string_view option) const
 {
     auto it = options.find(option);
     return it == options.end() ? std::vector<std::string> {} : it->second;
+}
+
+std::vector<int64_t> CliCommandArgs::Numbers(std::string_view option) const
+{
+    auto it = numbers.find(option);
+    return it == numbers.end() ? std::vector<int64_t> {} : it->second;
 }
 
 const CliOption* CliCommand::FindOption(std::string_view name) const
@@ -84,6 +91,20 @@ CliOption Valued(std::string name, CliValue value, std::string valueName, std::s
     return { std::move(name), value, std::move(valueName), repeatable, false, std::move(help) };
 }
 
+CliOption Number(std::string name, CliValue value, std::string valueName, std::string help, int64_t min, int64_t max)
+{
+    CliOption o = Valued(std::move(name), value, std::move(valueName), std::move(help));
+    o.min = min;
+    o.max = max;
+    return o;
+}
+
+// A script's time limit, in whole seconds (a day at most).
+CliOption Timeout()
+{
+    return Number("--timeout", CliValue::Integer, "SECONDS", "stop the script after SECONDS seconds", 1, 86400);
+}
+
 const CliOption kDialogue { "--dialogue", CliValue::Path, "FILE", false, false, "load this dialogue file first" };
 const CliOption kSave { "--save", CliValue::Path, "FILE", false, false,
     "write the dialogue to FILE after the command" };
@@ -102,22 +123,25 @@ CliCommandTable BuiltinCommands()
         "read a dialogue file and write it to stdout as the writer writes it", { kAllowScripts }, { "FILE" }, {} });
     t.Add({ "lint", "lint FILE", "report what will break in the game or in a test run, one line per finding", {},
         { "FILE" }, {} });
-    t.Add({ "run-script", "run-script [--dialogue FILE] [--save FILE] [--allow-scripts] [--answer A]... SCRIPT",
+    t.Add({ "run-script",
+        "run-script [--dialogue FILE] [--save FILE] [--allow-scripts] [--answer A]... [--timeout SECONDS] SCRIPT",
         "run a script file with the host unit attached; its output goes to stdout",
         { kDialogue, kSave, kAllowScripts,
             Valued("--answer", CliValue::Text, "A",
-                "answer the next dialog box: yes, no, cancel, ok, or a text for input boxes", true) },
+                "answer the next dialog box: yes, no, cancel, ok, or a text for input boxes", true),
+            Timeout() },
         { "SCRIPT" }, {} });
-    t.Add({ "exec", "exec [--dialogue FILE] [--save FILE] LINE", "run one script console line", { kDialogue, kSave },
-        { "LINE" }, {} });
+    t.Add({ "exec", "exec [--dialogue FILE] [--save FILE] [--timeout SECONDS] LINE", "run one script console line",
+        { kDialogue, kSave, Timeout() }, { "LINE" }, {} });
     CliOption start = Valued("--start", CliValue::Text, "NODE", "the node the run starts at");
     start.required = true;
     t.Add({ "play", "play FILE --start NODE [--choose I,J,...] [--seed N] [--female] [--name NAME]",
         "play a dialogue as the test run does and print the transcript",
         { start,
-            Valued(
-                "--choose", CliValue::IntegerList, "I,J,...", "choose the options with these Index values, in order"),
-            Valued("--seed", CliValue::Integer, "N", "seed the random generator"),
+            Number("--choose", CliValue::IntegerList, "I,J,...", "choose the options with these Index values, in order",
+                0, kMaxOptions - 1),
+            Number("--seed", CliValue::Integer, "N", "seed the random generator", std::numeric_limits<int64_t>::min(),
+                std::numeric_limits<int64_t>::max()),
             Flag("--female", "play with a female player character"),
             Valued("--name", CliValue::Text, "NAME", "the player character's name") },
         { "FILE" }, {} });

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <limits>
 #include <map>
 #include <string>
 #include <string_view>
@@ -11,6 +13,8 @@ namespace zev {
 
 class App;
 class ScriptedDialogs;
+class Workbench;
+struct CliCommand;
 
 // What an option's value must look like; checked while parsing so handlers get clean values.
 enum class CliValue {
@@ -28,6 +32,9 @@ struct CliOption {
     bool repeatable = false;
     bool required = false;
     std::string help;
+    // Integer and IntegerList: the range every number must lie in.
+    int64_t min = std::numeric_limits<int64_t>::min();
+    int64_t max = std::numeric_limits<int64_t>::max();
 };
 
 // The options common to every command.
@@ -41,6 +48,8 @@ struct CliCommonOptions {
 // operands in order.
 struct CliCommandArgs {
     std::map<std::string, std::vector<std::string>, std::less<>> options;
+    // The numbers of Integer and IntegerList options, read and range-checked once by the parser.
+    std::map<std::string, std::vector<int64_t>, std::less<>> numbers;
     std::vector<std::string> operands;
 
     bool Has(std::string_view option) const;
@@ -48,13 +57,18 @@ struct CliCommandArgs {
     std::string Value(std::string_view option, std::string_view fallback = {}) const;
     // Every value in the order given.
     std::vector<std::string> Values(std::string_view option) const;
+    // The numbers of an Integer or IntegerList option, in order (the last use of the option).
+    std::vector<int64_t> Numbers(std::string_view option) const;
 };
 
-// What a handler works with: the App over the program folder, the boxes (answered from a script),
-// the common options and the two output streams.
+// What a handler works with: the workbench over the program folder (not started: a command that
+// needs more than the reader starts it), its App, the boxes (answered from a script), the common
+// options and the two output streams.
 struct CliContext {
+    Workbench& bench;
     App& app;
     ScriptedDialogs& dialogs;
+    const CliCommand* command; // the command being run
     const CliCommonOptions& common;
     std::ostream& out;
     std::ostream& err;

@@ -2,18 +2,15 @@
 
 #include "app/dialogue_files.h"
 #include "app/shell_commands.h"
-#include "app/startup.h"
 #include "base/paths.h"
-#include "model/dialog_ops.h"
-#include "plugins/plugin_script_services.h"
 #include "runner/player_setup.h"
-#include "runner/zevfuncs_runner.h"
 
 #include <QDesktopServices>
 #include <QScreen>
 #include <QUrl>
 
 #include "app/gui/debug_window.h"
+#include "app/gui/exception_report_window.h"
 #include "app/gui/parse_error_log.h"
 #include "app/gui/qt_text.h"
 #include "app/gui/update_progress_window.h"
@@ -28,106 +25,78 @@
 
 namespace zev {
 
-std::string QuotedForScript(const std::string& text)
+bool DesktopWindows::ShowErrorReport(const ExceptionReport& report)
 {
-    std::string out;
-    for (char c : text) {
-        out += c;
-        if (c == '\'')
-            out += '\'';
-    }
-    return out;
+    ExceptionReportWindow window(report, m_encoding, m_parent ? m_parent() : nullptr);
+    window.exec();
+    return true;
 }
 
-DesktopProgram::DesktopProgram(App& app, TextEncoding encoding, std::function<void(QWidget*)> parentBoxes)
-    : m_app(app)
+DesktopProgram::DesktopProgram(Workbench& bench, TextEncoding encoding, std::function<void(QWidget*)> parentBoxes)
+    : m_bench(bench)
     , m_encoding(encoding)
-    , m_runner(app)
-    , m_scripts(app)
-    , m_plugins(app)
-    , m_descriptions(app.ProgramPath("func_desc.ini"))
-    , m_definitionReader(m_definitions)
+    , m_panelModel(bench.app(), bench.run())
+    , m_aboutPlugins(bench.plugins())
+    , m_windows(bench.app(), encoding, [this]() -> QWidget* { return m_window.get(); })
 {
-    InstallScriptHost(app, m_scripts);
-    m_window = std::make_unique<MainWindow>(app, m_menus, encoding);
+    App& app = bench.app();
+    app.SetWindows(&m_windows);
+    m_window = std::make_unique<MainWindow>(app, bench.menus(), encoding);
     if (parentBoxes)
         parentBoxes(m_window.get());
     m_errorLog = new ParseErrorLog(encoding, m_window.get());
-    m_plugins.SetMainMenu(&m_menus);
-    m_plugins.SetTestRunner(&m_runner);
-    m_plugins.Install();
-    m_window->SetCanClosePlugins(&PluginHost::CanClosePlugins);
     m_window->SetAboutPlugins(&m_aboutPlugins);
-
-    // The host unit of script functions, attached before any script of start-up runs.
-    ScriptApiServices services;
-    services.definitions = &m_definitionReader;
-    services.descriptions = &m_descriptions;
-    AddPluginServices(services, m_plugins);
-    m_scriptApi = InstallZEVFuncs(app, m_scripts, &m_runner, std::move(services));
     m_window->SetAboutCounts([this] {
-        const script::HostUnit* unit = m_scripts.engine().FindUnit("ZEVFuncs");
-        return std::make_pair(
-            unit ? static_cast<int>(unit->functions().size()) : 0, static_cast<int>(m_plugins.plugins().size()));
+        const script::HostUnit* unit = m_bench.scripts().engine().FindUnit("ZEVFuncs");
+        return std::make_pair(unit ? static_cast<int>(unit->functions().size()) : 0,
+            static_cast<int>(m_bench.plugins().plugins().size()));
     });
     WireFileCommands();
 
-    m_panel = new RunPanelWidget(m_runner, encoding);
+    m_panel = new RunPanelWidget(m_panelModel, encoding);
     m_window->setCentralWidget(m_panel);
     m_skillView = std::make_unique<QtSkillCheckView>(encoding, m_window.get());
     m_queryView = std::make_unique<QtTerminationQueryView>(encoding, m_window.get());
     m_setupView = std::make_unique<QtPlayerSetupView>(encoding, m_window.get());
-    m_runner.SetSkillCheckView(m_skillView.get());
-    m_runner.SetTerminationQueryView(m_queryView.get());
-    new TranscriptWindow(m_runner.transcriptWindow(), encoding, m_window.get());
-    new TranscriptListWindow(m_runner.transcriptList(), encoding, m_window.get());
+    bench.run().SetSkillCheckView(m_skillView.get());
+    bench.run().SetTerminationQueryView(m_queryView.get());
+    new TranscriptWindow(m_panelModel.transcriptWindow(), encoding, m_window.get());
+    new TranscriptListWindow(m_panelModel.transcriptList(), encoding, m_window.get());
     WireRunnerCommands();
     WireDeveloperCommands();
-    m_plugins.changed.Connect([this] { ShowPluginMenus(); });
+    m_pluginsChangedId = bench.plugins().changed.Connect([this] { ShowPluginMenus(); });
+    // Helper scripts registered later (by the console or a plug-in) get their entries too.
+    m_helpersChangedId = bench.scripts().helpers().changed.Connect([this] { ShowHelperScripts(); });
 }
 
 DesktopProgram::~DesktopProgram()
 {
     Shutdown();
-    m_app.log().SetDebugWindow(nullptr);
+    App& app = m_bench.app();
+    m_bench.plugins().changed.Disconnect(m_pluginsChangedId);
+    m_bench.scripts().helpers().changed.Disconnect(m_helpersChangedId);
+    app.log().SetDebugWindow(nullptr);
     m_debugWindow.reset();
-    m_runner.SetSkillCheckView(nullptr);
-    m_runner.SetTerminationQueryView(nullptr);
+    m_bench.run().SetSkillCheckView(nullptr);
+    m_bench.run().SetTerminationQueryView(nullptr);
     m_window.reset();
-    m_scriptApi.reset();
-}
-
-void DesktopProgram::ReadDefinitionsAndPresets()
-{
-    m_scripts.LoadScript(m_app.ProgramPath("def/def_list.dws"));
-    TCodeSnippets presets(m_snippets);
-    presets.SourceFileName = m_app.ProgramPath("def/codesnippets.def");
-    if (presets.Execute() && presets.Successful())
-        m_app.log().Log("CodeSnippets parsed: " + std::to_string(m_snippets.count()));
-    m_app.log().Log(std::to_string(m_definitions.count()) + " completion proposal definitions loaded.");
+    app.SetWindows(nullptr);
 }
 
 void DesktopProgram::Start(const std::string& firstArgument)
 {
-    StartupOptions options;
-    options.firstArgument = firstArgument;
-    options.extensions.definitionsAndPresets = [this] { ReadDefinitionsAndPresets(); };
-    options.extensions.scriptsAndHelpers = [this] {
-        m_scripts.LoadScript(m_app.ProgramPath("helperscripts/helpermain.dws"));
-        ShowHelperScripts();
-    };
-    options.extensions.updateWindowAndPlugins = [this] {
+    WorkbenchStart start;
+    start.firstArgument = firstArgument;
+    start.beforePluginScans = [this] {
         m_updateWindow = std::make_unique<UpdateProgressWindow>(m_updateProgress, m_encoding, m_window.get());
-        m_plugins.ScanAll();
-        ShowPluginMenus();
     };
-    RunStartupSequence(m_app, options);
-    m_menus.SetDeveloperMode(m_app.devMode());
-    InstallRunner(m_app, m_runner);
-    m_runner.RefreshStartNodeBox();
+    m_bench.Start(start);
+    ShowHelperScripts();
+    ShowPluginMenus();
 
-    if (m_app.settings().debugMode) {
-        m_debugWindow = std::make_unique<DebugWindow>(m_app.debugWindow(), m_encoding, m_window.get());
+    App& app = m_bench.app();
+    if (app.settings().debugMode) {
+        m_debugWindow = std::make_unique<DebugWindow>(app.debugWindow(), m_encoding, m_window.get());
         // Top right of the screen, clear of the main window's menus.
         if (QScreen* screen = m_window->screen()) {
             QRect area = screen->availableGeometry();
@@ -136,32 +105,21 @@ void DesktopProgram::Start(const std::string& firstArgument)
         m_debugWindow->show();
     }
     m_window->show();
-
-    if (!firstArgument.empty() && firstArgument != "/devmode")
-        m_scripts.ExecuteScriptConsole("LoadDialogue('" + QuotedForScript(firstArgument) + "')");
+    m_bench.LoadCommandLineDialogue(firstArgument);
 }
 
 void DesktopProgram::Shutdown()
 {
-    if (m_shutDown)
-        return;
-    m_shutDown = true;
-    if (m_app.dlg().node_count > 0)
-        Release(m_app.dlg(), m_app.log());
-    Clear(m_app.dlg());
-    m_scriptApi.reset(); // unregisters the host unit
-    m_updateWindow.reset();
-    m_plugins.FreeRecords();
+    m_bench.Shutdown([this] { m_updateWindow.reset(); });
 }
 
 // The file commands.
 void DesktopProgram::WireFileCommands()
 {
-    App& app = m_app;
-    MainMenuModel& menus = m_menus;
+    App& app = m_bench.app();
+    MainMenuModel& menus = m_bench.menus();
     MainWindow& window = *m_window;
     ParseErrorLog& errorLog = *m_errorLog;
-    PluginHost& plugins = m_plugins;
     for (MenuCommand c :
         { MenuCommand::NewDialogue, MenuCommand::LoadDialogue, MenuCommand::SaveDialogue, MenuCommand::SaveDialogueAs })
         menus.SetAvailable(c);
@@ -169,57 +127,64 @@ void DesktopProgram::WireFileCommands()
     app.saveEnabledChanged.Connect([&menus](bool on) { menus.SetEnabled(MenuCommand::SaveDialogue, on); });
     app.statusChanged.Connect([&window](const std::string& text) { window.SetStatusText(text); });
     window.SetCommandHandler(MenuCommand::NewDialogue, [&app] { NewDialogueCommand(app); });
-    window.SetCommandHandler(MenuCommand::LoadDialogue, [&app, &errorLog, &plugins] {
-        LoadDialogueCommand(app, errorLog, plugins.ImportFilters(), [&plugins](int index, const std::string& path) {
-            plugins.ImportWithFilter(index + 2, path); // filter 1 is the dialogue file format
-        });
-    });
+    window.SetCommandHandler(MenuCommand::LoadDialogue, [&app, &errorLog] { LoadDialogueCommand(app, errorLog); });
     window.SetCommandHandler(MenuCommand::SaveDialogue, [&app] { SaveCommand(app); });
     window.SetCommandHandler(MenuCommand::SaveDialogueAs, [&app] { SaveAsCommand(app); });
     // The manual ships as HTML and opens in the desktop's browser.
     menus.SetAvailable(MenuCommand::DialogueToolHelp);
-    window.SetCommandHandler(MenuCommand::DialogueToolHelp,
-        [&app] { QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQString(app.ProgramPath("doc/index.html")))); });
+    window.SetCommandHandler(MenuCommand::DialogueToolHelp, [&app] {
+        const std::string manual = app.ProgramPath("doc/index.html");
+        if (!FileExists(manual)) {
+            app.dialogs().Warning("The manual is missing: " + manual);
+            return;
+        }
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQString(manual))))
+            app.dialogs().Warning("The manual could not be opened: no program to show web pages was found.\r\n\r\n"
+                                  "You can open it yourself: "
+                + manual);
+    });
 }
 
-// The test run's menu commands.
 // The "Developer stuff" menu (shown with /devmode).
 void DesktopProgram::WireDeveloperCommands()
 {
-    m_menus.SetAvailable(MenuCommand::DumpScriptCommands);
-    m_menus.SetAvailable(MenuCommand::EditFunctionDescriptions);
+    MainMenuModel& menus = m_bench.menus();
+    menus.SetAvailable(MenuCommand::DumpScriptCommands);
+    menus.SetAvailable(MenuCommand::EditFunctionDescriptions);
     m_window->SetCommandHandler(MenuCommand::DumpScriptCommands, [this] {
-        if (const script::HostUnit* unit = m_scripts.engine().FindUnit("ZEVFuncs"))
-            m_descriptions.Dump(*unit, EngineClasses(), m_app.log());
+        if (const script::HostUnit* unit = m_bench.scripts().engine().FindUnit("ZEVFuncs"))
+            m_bench.descriptions().Dump(*unit, EngineClasses(), m_bench.app().log());
     });
     m_window->SetCommandHandler(MenuCommand::EditFunctionDescriptions, [this] {
-        FuncDescEditorModel model(m_descriptions);
+        FuncDescEditorModel model(m_bench.descriptions());
         FuncDescEditorWindow editor(model, m_window.get());
         editor.exec();
     });
 }
 
+// The test run's menu commands.
 void DesktopProgram::WireRunnerCommands()
 {
-    App& app = m_app;
-    MainMenuModel& menus = m_menus;
+    App& app = m_bench.app();
+    MainMenuModel& menus = m_bench.menus();
     MainWindow& window = *m_window;
-    TestRunner& runner = m_runner;
+    RunPanelModel& runner = m_panelModel;
+    RunSession& session = m_bench.run();
     PlayerSetupView& setupView = *m_setupView;
     for (MenuCommand c :
         { MenuCommand::SetupPlayerCharacter, MenuCommand::DialogueTranscripts, MenuCommand::SaveAllTranscripts })
         menus.SetAvailable(c);
     window.SetCommandHandler(MenuCommand::SetupPlayerCharacter,
-        [&app, &runner, &setupView] { SetupPlayerCharacter(app, setupView, &runner); });
+        [&app, &session, &setupView] { SetupPlayerCharacter(app, setupView, &session); });
     window.SetCommandHandler(
         MenuCommand::DialogueTranscripts, [&runner] { runner.transcriptList().ShowTranscriptList(); });
-    window.SetCommandHandler(MenuCommand::SaveAllTranscripts, [&runner] { runner.transcripts().SaveAllTranscripts(); });
+    window.SetCommandHandler(MenuCommand::SaveAllTranscripts, [&session] { session.SaveAllTranscripts(); });
 }
 
 // The plug-ins' entries in the Import, Export, Plugins and Help menus.
 void DesktopProgram::ShowPluginMenus()
 {
-    PluginHost& plugins = m_plugins;
+    PluginHost& plugins = m_bench.plugins();
     MainWindow& window = *m_window;
     auto entries = [&plugins](PluginMenu menu) {
         std::vector<MainWindow::DynamicEntry> out;
@@ -237,9 +202,7 @@ void DesktopProgram::ShowPluginMenus()
 // The "Helper Scripts" menu as the helper scripts registered it.
 void DesktopProgram::ShowHelperScripts()
 {
-    ScriptHost& scripts = m_scripts;
-    MainMenuModel& menus = m_menus;
-    MainWindow& window = *m_window;
+    ScriptHost& scripts = m_bench.scripts();
     std::vector<MainWindow::DynamicSubmenu> submenus;
     for (const HelperSubmenu& s : scripts.helpers().menu()) {
         MainWindow::DynamicSubmenu sub { s.caption, {} };
@@ -247,8 +210,8 @@ void DesktopProgram::ShowHelperScripts()
             sub.entries.push_back({ e.caption, "", e.tag });
         submenus.push_back(std::move(sub));
     }
-    menus.SetHelperScriptsFound(scripts.helpers().menuVisible());
-    window.SetSubmenus(MenuId::HelperScripts, submenus, [&scripts](int tag) { scripts.ScriptClick(tag); });
+    m_bench.menus().SetHelperScriptsFound(scripts.helpers().menuVisible());
+    m_window->SetSubmenus(MenuId::HelperScripts, submenus, [&scripts](int tag) { scripts.ScriptClick(tag); });
 }
 
 } // namespace zev

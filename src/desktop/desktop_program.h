@@ -1,26 +1,20 @@
 #pragma once
 
-// The desktop program put together: every subsystem, the main window and its windows, wired as
-// start-up wires them. main() only adds the QApplication; tests build one over a temporary
-// program folder with scripted boxes.
-
-#include "app/app.h"
-#include "app/main_menu.h"
-#include "app/update_progress.h"
-#include "completion/code_snippets.h"
-#include "completion/parse_include.h"
-#include "plugins/about_plugins.h"
-#include "plugins/plugin_host.h"
-#include "runner/test_runner.h"
-#include "script/func_desc.h"
-#include "script/script_host.h"
-#include "script/zevfuncs.h"
+// The desktop program: the Qt windows bound to a workbench. The workbench holds the core (built
+// and wired once); this class creates the main window and the windows the core may open, binds
+// them to their models and runs start-up and shut-down around them. main() only adds the
+// QApplication; tests build one over a workbench in a temporary program folder.
 
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "app/core_windows.h"
+#include "app/update_progress.h"
 #include "base/codepage.h"
+#include "plugins/about_plugins.h"
+#include "runner/run_panel_model.h"
+#include "session/workbench.h"
 
 class QWidget;
 
@@ -35,10 +29,27 @@ class QtPlayerSetupView;
 class QtSkillCheckView;
 class QtTerminationQueryView;
 
+// The windows of the desktop program that the core opens on its own.
+class DesktopWindows final : public CoreWindows {
+public:
+    DesktopWindows(App& app, TextEncoding encoding, std::function<QWidget*()> parent)
+        : m_app(app)
+        , m_encoding(encoding)
+        , m_parent(std::move(parent))
+    {
+    }
+    bool ShowErrorReport(const ExceptionReport& report) override;
+
+private:
+    App& m_app;
+    TextEncoding m_encoding;
+    std::function<QWidget*()> m_parent;
+};
+
 class DesktopProgram {
 public:
     // parentBoxes is told the main window, for boxes to centre on it.
-    DesktopProgram(App& app, TextEncoding encoding, std::function<void(QWidget*)> parentBoxes = {});
+    DesktopProgram(Workbench& bench, TextEncoding encoding, std::function<void(QWidget*)> parentBoxes = {});
     ~DesktopProgram();
     DesktopProgram(const DesktopProgram&) = delete;
     DesktopProgram& operator=(const DesktopProgram&) = delete;
@@ -46,17 +57,18 @@ public:
     // The start-up sequence, the debug window in debug mode, the main window shown, then the
     // dialogue named by the first argument loaded through the console line.
     void Start(const std::string& firstArgument);
-    // After the main window's close was granted: the dialogue's records, the host unit of script
-    // functions, the "Update progress" window, the plug-ins' records, in that order. Once only;
-    // the destructor runs it when nobody did.
+    // After the main window's close was granted: the workbench's shut-down, the "Update progress"
+    // window going after the host unit.
     void Shutdown();
 
+    Workbench& bench() { return m_bench; }
+    App& app() { return m_bench.app(); }
     MainWindow& window() { return *m_window; }
-    MainMenuModel& menus() { return m_menus; }
-    TestRunner& runner() { return m_runner; }
-    ScriptHost& scripts() { return m_scripts; }
-    PluginHost& plugins() { return m_plugins; }
-    FuncDescStore& descriptions() { return m_descriptions; }
+    MainMenuModel& menus() { return m_bench.menus(); }
+    RunPanelModel& runner() { return m_panelModel; }
+    ScriptHost& scripts() { return m_bench.scripts(); }
+    PluginHost& plugins() { return m_bench.plugins(); }
+    FuncDescStore& descriptions() { return m_bench.descriptions(); }
     RunPanelWidget& panel() { return *m_panel; }
     UpdateProgressModel& updateProgress() { return m_updateProgress; }
     UpdateProgressWindow* updateProgressWindow() { return m_updateWindow.get(); }
@@ -67,22 +79,14 @@ private:
     void WireDeveloperCommands();
     void ShowPluginMenus();
     void ShowHelperScripts();
-    void ReadDefinitionsAndPresets();
 
-    App& m_app;
+    Workbench& m_bench;
     TextEncoding m_encoding;
-    MainMenuModel m_menus;
     // Before the window: the panel and the transcript windows hold on to it until they go.
-    TestRunner m_runner;
-    ScriptHost m_scripts;
-    PluginHost m_plugins;
-    AboutPluginsModel m_aboutPlugins { m_plugins };
-    FuncDescStore m_descriptions;
-    DefinitionTable m_definitions;
-    TParseInclude m_definitionReader;
-    CodeSnippetTable m_snippets;
+    RunPanelModel m_panelModel;
+    AboutPluginsModel m_aboutPlugins;
     std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<ZEVFuncs> m_scriptApi; // unregistered before the script host goes
+    DesktopWindows m_windows;
     ParseErrorLog* m_errorLog = nullptr;
     RunPanelWidget* m_panel = nullptr; // owned by the window
     std::unique_ptr<QtSkillCheckView> m_skillView;
@@ -91,10 +95,8 @@ private:
     std::unique_ptr<DebugWindow> m_debugWindow;
     UpdateProgressModel m_updateProgress;
     std::unique_ptr<UpdateProgressWindow> m_updateWindow; // from start-up to shut-down
-    bool m_shutDown = false;
+    std::size_t m_pluginsChangedId = 0;
+    std::size_t m_helpersChangedId = 0;
 };
-
-// A text inside a script's single-quoted literal.
-std::string QuotedForScript(const std::string& text);
 
 } // namespace zev

@@ -242,7 +242,7 @@ QString MainWindow::StatusText() const
 
 bool MainWindow::QueryClose()
 {
-    return CloseQuery(m_app, m_canClosePlugins);
+    return CloseQuery(m_app);
 }
 
 QAction* MainWindow::MakeEntry(QMenu* menu, const DynamicEntry& entry, const PickHandler& onPick)

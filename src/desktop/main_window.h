@@ -79,8 +79,6 @@ public:
         std::vector<DynamicEntry> entries;
     };
     void SetSubmenus(MenuId menu, const std::vector<DynamicSubmenu>& submenus, PickHandler onPick);
-    // Asked by the close request after the save query: false keeps the program running.
-    void SetCanClosePlugins(bool (*canClose)(App&)) { m_canClosePlugins = canClose; }
     // The About box's counts: script functions and loaded plug-ins.
     void SetAboutCounts(std::function<std::pair<int, int>()> counts) { m_aboutCounts = std::move(counts); }
     // The About box's plug-in page.
@@ -111,7 +109,6 @@ private:
     std::size_t m_titleConnection = 0;
     std::size_t m_modifiedConnection = 0;
     std::size_t m_menuConnection = 0;
-    bool (*m_canClosePlugins)(App&) = nullptr;
     std::function<std::pair<int, int>()> m_aboutCounts;
     AboutPluginsModel* m_aboutPlugins = nullptr;
     std::map<int, std::vector<QAction*>> m_afterEntries;

@@ -61,8 +61,7 @@ void AboutPluginsModel::ClickLink(std::string_view target)
 {
     if (target.find("DoLink_") == std::string_view::npos)
         return;
-    if (auto& run = m_host.app().hooks().executeScriptConsole)
-        run(target);
+    m_host.app().scripts().ExecuteScriptConsole(target);
 }
 
 std::string WrapText(std::string_view text, std::size_t width, std::string_view lineBreak)

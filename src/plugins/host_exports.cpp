@@ -8,7 +8,6 @@
 #include "app/settings.h"
 #include "model/dialog_ops.h"
 #include "plugins/plugin_host.h"
-#include "runner/test_runner.h"
 #include "zevdlg/plugin.h"
 
 namespace zev {
@@ -96,11 +95,11 @@ void GetCurrentNode(unsigned char* out)
 {
     zev::Empty(out);
     Guard("GetCurrentNode", [&](PluginHost& h) {
-        zev::TestRunner* runner = h.testRunner();
-        if (!out || !runner || !runner->running())
+        zev::RunControl& run = h.app().run();
+        if (!out || !run.running())
             return;
         const zev::dialog& d = h.app().dlg();
-        const int32_t i = runner->currentNodeIndex();
+        const int32_t i = run.currentNode();
         if (i >= 0 && i < d.node_count && d.nodes[i])
             zev::WriteShortString(out, d.nodes[i]->name.view());
     });
@@ -109,12 +108,12 @@ void GetCurrentNode(unsigned char* out)
 void SetCurrentNode(const unsigned char* name)
 {
     Guard("SetCurrentNode", [&](PluginHost& h) {
-        zev::TestRunner* runner = h.testRunner();
-        if (!name || !runner || !runner->running())
+        zev::RunControl& run = h.app().run();
+        if (!name || !run.running())
             return;
         const int index = zev::FindNodeIndex(h.app().dlg(), zev::FromShortString(name));
         if (index >= 0)
-            runner->SetCurrentNodeIndex(index);
+            run.SetCurrentQuietly(index);
     });
 }
 
@@ -188,13 +187,7 @@ void FreeDLGNew(zev_dialog* copy)
 
 void ExecuteScriptLines(const char* text)
 {
-    Guard("ExecuteScriptLines", [&](PluginHost& h) {
-        auto& run = h.app().hooks().executeScriptConsole;
-        if (run)
-            run(text ? text : "");
-        else
-            h.app().log().Log("ExecuteScriptLines: no script console to run the line.");
-    });
+    Guard("ExecuteScriptLines", [&](PluginHost& h) { h.app().scripts().ExecuteScriptConsole(text ? text : ""); });
 }
 
 } // extern "C"

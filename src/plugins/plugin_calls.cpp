@@ -105,7 +105,7 @@ PluginCallResult PluginHost::PluginExec(int tag)
     return RunPlugin(m_plugins[static_cast<std::size_t>(tag)].FileName);
 }
 
-PluginCallResult PluginHost::ImportWithFilter(int filterIndex, const std::string& path)
+PluginCallResult PluginHost::ImportFilter(int filterIndex, const std::string& path)
 {
     for (std::size_t i = 0; i < m_plugins.size(); ++i) {
         if (m_plugins[i].FilterIndex != filterIndex)
@@ -185,12 +185,6 @@ bool PluginHost::CanClose()
     return true;
 }
 
-bool PluginHost::CanClosePlugins(App& app)
-{
-    PluginHost* host = ExportTarget();
-    return !host || &host->app() != &app || host->CanClose();
-}
-
 void PluginHost::DoExternalRegister(
     const std::string& path, const std::string& name, const std::string& description, const std::string& version)
 {
@@ -214,17 +208,35 @@ void PluginHost::DoExternalRegister(
 void PluginHost::SetOutputControl(const zev_output_control* control)
 {
     m_outputName = control && control->name ? control->name : "";
-    m_app.log().Log("Getting output control, name == " + m_outputName);
     if (control)
         m_output = *control;
     else
         m_output.reset();
+    m_app.console().Lend(control ? &m_console : nullptr);
 }
 
 void PluginHost::UnsetOutputControl()
 {
-    m_app.log().Log("Releasing output control.");
     m_output.reset();
+    if (m_app.console().lent() == &m_console)
+        m_app.console().Return();
+    else
+        m_app.log().Log("Releasing output control.");
+}
+
+std::string PluginConsoleSink::Name() const
+{
+    return m_host.outputControlName();
+}
+
+void PluginConsoleSink::AppendLine(std::string_view text)
+{
+    m_host.AppendOutputLine(text);
+}
+
+void PluginConsoleSink::Clear()
+{
+    m_host.ClearOutput();
 }
 
 void PluginHost::AppendOutputLine(std::string_view line)

@@ -8,6 +8,7 @@
 #include "app/dialogue_files.h"
 #include "app/main_menu.h"
 #include "app/settings.h"
+#include "plugins/elf_exports.h"
 
 namespace zev {
 
@@ -83,9 +84,10 @@ PluginHost::~PluginHost()
 {
     if (ExportTarget() == this)
         SetExportTarget(nullptr);
+    if (m_app.console().lent() == &m_console)
+        m_app.console().Return();
     if (m_installed) {
-        m_app.hooks().broadcastPluginUpdate = nullptr;
-        m_app.hooks().writeConsoleLine = m_previousConsole;
+        m_app.SetPluginBus(nullptr);
         m_app.log().SetIntercept(nullptr);
     }
 }
@@ -104,16 +106,8 @@ void PluginHost::Install()
     if (m_installed)
         return;
     m_installed = true;
-    m_app.hooks().broadcastPluginUpdate = [this] { BroadcastPluginUpdate(); };
+    m_app.SetPluginBus(this);
     m_app.log().SetIntercept([this](std::string_view line) { ForwardLogLine(line); });
-    // A lent control takes the console's lines; without one they go where they went before.
-    m_previousConsole = m_app.hooks().writeConsoleLine;
-    m_app.hooks().writeConsoleLine = [this](std::string_view line) {
-        if (m_output)
-            AppendOutputLine(line);
-        else if (m_previousConsole)
-            m_previousConsole(line);
-    };
 }
 
 void PluginHost::ScanAll()
@@ -283,6 +277,32 @@ std::string PluginHost::OpenDialogueFilter() const
     for (const std::string& pair : m_filterPairs)
         filter += "|" + pair;
     return filter;
+}
+
+std::vector<PluginListing> PluginHost::ListPlugins() const
+{
+    std::vector<PluginListing> out;
+    for (std::size_t i = 0; i < m_plugins.size(); ++i) {
+        const TPluginRec& rec = m_plugins[i];
+        PluginListing l;
+        l.path = rec.FileName;
+        l.name = rec.Name;
+        l.version = rec.InterfaceVersion;
+        l.buildDate = DateTimeText(rec.BuildDate);
+        l.creationDate = DateTimeText(rec.CreationDate);
+        l.description = rec.Description;
+        l.loaded = IsRunning(static_cast<int>(i));
+        out.push_back(std::move(l));
+    }
+    return out;
+}
+
+std::optional<std::vector<std::string>> PluginHost::PluginExports(const std::string& path) const
+{
+    ElfExports e = ReadElfExportsFile(path);
+    if (!e.ok)
+        return std::nullopt;
+    return e.names;
 }
 
 std::vector<FileFilter> PluginHost::ImportFilters() const

@@ -13,7 +13,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/console.h"
 #include "app/dialogs.h"
+#include "app/plugin_bus.h"
 #include "base/signal.h"
 #include "plugins/plugin_library.h"
 #include "zevdlg/plugin.h"
@@ -22,7 +24,22 @@ namespace zev {
 
 class App;
 class MainMenuModel;
-class TestRunner;
+class PluginHost;
+
+// The control a console plug-in lends: the App's console appends to it while it is held.
+class PluginConsoleSink final : public ConsoleSink {
+public:
+    explicit PluginConsoleSink(PluginHost& host)
+        : m_host(host)
+    {
+    }
+    std::string Name() const override;
+    void AppendLine(std::string_view text) override;
+    void Clear() override;
+
+private:
+    PluginHost& m_host;
+};
 
 // One known plug-in; the file name is the key.
 struct TPluginRec {
@@ -70,24 +87,21 @@ InterfaceVersionCheck CheckInterfaceVersion(std::string_view version);
 
 enum class PluginCallResult { Done, UnknownPlugin, AlreadyRunning, LoadFailed, NoSuchExport, Crashed };
 
-class PluginHost {
+class PluginHost final : public PluginBus {
 public:
     explicit PluginHost(App& app);
-    ~PluginHost();
+    ~PluginHost() override;
     PluginHost(const PluginHost&) = delete;
     PluginHost& operator=(const PluginHost&) = delete;
 
     App& app() { return m_app; }
-    // Optional: the menus whose Plugins, Import and Export entries show once they receive an entry,
-    // and the test run that GetCurrentNode and SetCurrentNode follow.
+    // Optional: the menus whose Plugins, Import and Export entries show once they receive an entry.
     void SetMainMenu(MainMenuModel* menu) { m_menu = menu; }
-    void SetTestRunner(TestRunner* runner) { m_runner = runner; }
-    TestRunner* testRunner() { return m_runner; }
     // Serviced before each file of a scan, so a window stays responsive.
     std::function<void()> serviceEvents;
 
-    // Makes this host the one the exported functions reach, and puts BroadcastPluginUpdate, log
-    // forwarding and console output to a lent control into the App. Undone by the destructor.
+    // Makes this host the one the exported functions reach and the App's plug-in bus, and forwards
+    // the log to running plug-ins. Undone by the destructor.
     void Install();
 
     // ---- Scans.
@@ -102,8 +116,6 @@ public:
     const std::vector<PluginMenuEntry>& MenuEntries(PluginMenu menu) const;
     // The open-dialogue box's filters: the native one, then each plug-in's pair by FilterIndex.
     std::string OpenDialogueFilter() const;
-    // The plug-ins' filters alone, for LoadDialogueCommand (entry i has FilterIndex i + 2).
-    std::vector<FileFilter> ImportFilters() const;
 
     // ---- Calls: the library is loaded for the call and released afterwards.
     PluginCallResult RunPlugin(std::string_view fileName);
@@ -112,17 +124,23 @@ public:
     // A menu entry's action: RunPlugin of the entry with that table index.
     PluginCallResult PluginExec(int tag);
     // The chosen 1-based filter of the open box (2 and up): logs and runs that plug-in's ImportData.
-    PluginCallResult ImportWithFilter(int filterIndex, const std::string& path);
+    PluginCallResult ImportFilter(int filterIndex, const std::string& path);
     // Loaded in the process right now (outside a call: it keeps itself loaded).
     bool IsRunning(int index) const;
 
-    // ---- Running plug-ins.
-    void BroadcastPluginUpdate();
-    void ForwardLogLine(std::string_view line);
+    // ---- The App's plug-in bus.
+    bool Attached() const override { return true; }
+    void BroadcastPluginUpdate() override;
+    std::vector<PluginListing> ListPlugins() const override;
+    void StartPlugin(const std::string& path) override { RunPlugin(path); }
+    std::optional<std::vector<std::string>> PluginExports(const std::string& path) const override;
+    // The plug-ins' filters alone, for LoadDialogueCommand (entry i has FilterIndex i + 2).
+    std::vector<FileFilter> ImportFilters() const override;
+    void ImportWithFilter(int filterIndex, const std::string& path) override { ImportFilter(filterIndex, path); }
     // Asks running plug-ins to close; false (after the warning) when one cannot.
-    bool CanClose();
-    // For CloseQuery: the installed host of that App, or true without one.
-    static bool CanClosePlugins(App& app);
+    bool CanClose() override;
+
+    void ForwardLogLine(std::string_view line);
 
     // At shut-down: the table, menu entries and filters go; a library a plug-in keeps loaded stays
     // loaded, since it may still have work of its own running.
@@ -131,17 +149,13 @@ public:
     void DoExternalRegister(
         const std::string& path, const std::string& name, const std::string& description, const std::string& version);
 
-    // ---- Console output lent by a plug-in.
+    // ---- Console output lent by a plug-in: it holds the App's console until it gives it back.
     void SetOutputControl(const zev_output_control* control);
     void UnsetOutputControl();
     bool HasOutputControl() const { return m_output.has_value(); }
+    const std::string& outputControlName() const { return m_outputName; }
     void AppendOutputLine(std::string_view line);
     void ClearOutput();
-
-    // ---- Texts of the script functions ListPlugins and DoLink_ShowExports.
-    std::string ListPluginsText() const;
-    std::string ShowExportsText(const std::string& path) const;
-    void ShowExports(const std::string& path);
 
     // After the table or the menu entries changed.
     Signal<> changed;
@@ -154,15 +168,14 @@ private:
 
     App& m_app;
     MainMenuModel* m_menu = nullptr;
-    TestRunner* m_runner = nullptr;
     bool m_installed = false;
     std::vector<TPluginRec> m_plugins;
     std::array<std::vector<PluginMenuEntry>, 4> m_menus;
     std::vector<std::string> m_filterPairs;
     std::optional<zev_output_control> m_output;
     std::string m_outputName;
+    PluginConsoleSink m_console { *this };
     bool m_forwarding = false;
-    std::function<void(std::string_view)> m_previousConsole;
 };
 
 // The host the exported functions reach (the one global), null when none is installed.

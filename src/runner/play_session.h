@@ -1,9 +1,9 @@
 #pragma once
 
-// A test run without windows: the command-line tool's "play". The run is the main window's, with
-// the App's dialogue, settings, player character and random generator; message boxes go to the
-// App's Dialogs (answered by them), the termination query is answered Exit, and no transcript is
-// saved to disk.
+// A test run without windows: the command-line tool's "play". The run is the session the main
+// window's panel shows, with the App's dialogue, settings, player character and random generator;
+// options are chosen by their index in the node; message boxes go to the App's Dialogs (answered
+// by them), the termination query is answered Exit, and no transcript is saved to disk.
 
 #include <cstdint>
 #include <string>
@@ -12,6 +12,7 @@
 namespace zev {
 
 class App;
+class RunSession;
 
 struct PlayRequest {
     std::string startNode;
@@ -31,6 +32,6 @@ struct PlayResult {
 
 // Resolves links, starts at request.startNode, chooses the options in order and stops the run if
 // it is still going.
-PlayResult PlayHeadless(App& app, const PlayRequest& request);
+PlayResult PlayHeadless(App& app, RunSession& session, const PlayRequest& request);
 
 } // namespace zev

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "app/app.h"
+#include "runner/run_session.h"
 #include "runner/run_support.h"
-#include "runner/test_runner.h"
 
 namespace zev {
 
@@ -106,7 +106,7 @@ void PlayerSetupModel::Apply(PlayerChar& pc) const
     }
 }
 
-bool SetupPlayerCharacter(App& app, PlayerSetupView& view, TestRunner* runner)
+bool SetupPlayerCharacter(App& app, PlayerSetupView& view, RunSession* runner)
 {
     PlayerSetupModel model;
     model.Fill(app.player());

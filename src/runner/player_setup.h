@@ -14,7 +14,7 @@
 namespace zev {
 
 class App;
-class TestRunner;
+class RunSession;
 
 // A number field with up/down buttons and its range.
 struct SpinField {
@@ -99,6 +99,6 @@ public:
 // Menu "Global" > "Setup Player Character": the window, and on OK the record, the configuration
 // (with the skill names the values are stored under), a redraw of a running test and the plug-ins'
 // notification. True when OK was chosen.
-bool SetupPlayerCharacter(App& app, PlayerSetupView& view, TestRunner* runner);
+bool SetupPlayerCharacter(App& app, PlayerSetupView& view, RunSession* runner);
 
 } // namespace zev

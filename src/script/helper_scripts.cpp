@@ -38,6 +38,7 @@ bool HelperScripts::Add(std::string fileName, std::string description, std::stri
     }
     submenu->entries.push_back({ description, tag });
     m_table.push_back({ std::move(fileName), std::move(description), std::move(category), false });
+    changed.Emit();
     return true;
 }
 

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/signal.h"
+
 namespace zev {
 
 inline constexpr int kMaxHelperScripts = 101;
@@ -45,6 +47,9 @@ public:
 
     bool AddTimeEventCommand(std::string script, std::string name, std::string shortcut);
     const std::vector<TimeEventCommand>& timeEventCommands() const { return m_commands; }
+
+    // After a helper script was registered (at start-up, or later by the console or a plug-in).
+    Signal<> changed;
 
     // Menu captions compare without regard to case, ignoring accelerator marks.
     static bool SameCaption(std::string_view a, std::string_view b);

@@ -85,7 +85,7 @@ bool ScriptHost::LoadScript(const std::string& path)
     Report(*program);
     if (m_lastMessages.empty())
         return true;
-    if (m_output) {
+    if (consoleHeld()) {
         WriteConsoleLine("Error executing command. " + std::to_string(m_lastMessages.size()) + " messages returned.");
     } else {
         std::string box = "[ExecuteScript]\r\nScript data has errors:";
@@ -107,7 +107,7 @@ bool ScriptHost::ExecuteScriptConsole(std::string_view line)
     std::string text;
     for (const std::string& m : m_lastMessages)
         text += "\r\n" + m;
-    if (m_output)
+    if (consoleHeld())
         WriteConsoleLine("Error executing command: " + text);
     else
         m_app.dialogs().Error("[ExecuteScriptConsole]\r\nScript data has errors:" + text + "\r\nSource line was:\r\n"
@@ -117,37 +117,27 @@ bool ScriptHost::ExecuteScriptConsole(std::string_view line)
 
 void ScriptHost::WriteConsoleLine(std::string_view text)
 {
-    if (!m_output)
-        return;
-    std::string line;
-    line.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
-            line += "\r\n";
-            ++i;
-        } else {
-            line += text[i];
-        }
-    }
-    m_output->AppendLine(line);
+    m_app.console().WriteLine(text);
 }
 
 void ScriptHost::Cls()
 {
-    if (m_output)
-        m_output->Clear();
+    m_app.console().Clear();
 }
 
-void ScriptHost::SetOutputControl(OutputControl* control)
+void ScriptHost::SetOutputControl(ConsoleSink* control)
 {
-    m_output = control;
-    m_app.log().Log("Getting output control, name == " + (control ? control->Name() : std::string()));
+    m_app.console().Lend(control);
 }
 
 void ScriptHost::UnsetOutputControl()
 {
-    m_app.log().Log("Releasing output control.");
-    m_output = nullptr;
+    m_app.console().Return();
+}
+
+bool ScriptHost::consoleHeld() const
+{
+    return m_app.console().held();
 }
 
 bool ScriptHost::AddHelperScript(
@@ -183,13 +173,7 @@ void ScriptHost::TE_ScriptClick(int tag)
 
 void InstallScriptHost(App& app, ScriptHost& host)
 {
-    AppHooks& h = app.hooks();
-    h.writeConsoleLine = [&host](std::string_view text) { host.WriteConsoleLine(text); };
-    h.executeScriptConsole = [&host](std::string_view line) { host.ExecuteScriptConsole(line); };
-    h.runExecScript = [&host](const std::vector<std::string>& lines) {
-        for (const std::string& line : lines)
-            host.ExecuteScriptConsole(line);
-    };
+    app.SetScriptLines(&host);
 }
 
 } // namespace zev

@@ -1,7 +1,7 @@
 #pragma once
 
 // The host side of script execution: running script files and console lines on the one engine,
-// console output to the control a plug-in lends, the helper-script menu that scripts fill.
+// console output through the App's console, the helper-script menu that scripts fill.
 
 #include <functional>
 #include <memory>
@@ -9,18 +9,19 @@
 #include <string_view>
 #include <vector>
 
+#include "app/console.h"
+#include "app/script_lines.h"
 #include "script/engine/engine.h"
 #include "script/helper_scripts.h"
-#include "script/output_control.h"
 
 namespace zev {
 
 class App;
 
-class ScriptHost {
+class ScriptHost final : public ScriptLines {
 public:
     explicit ScriptHost(App& app);
-    ~ScriptHost();
+    ~ScriptHost() override;
     ScriptHost(const ScriptHost&) = delete;
     ScriptHost& operator=(const ScriptHost&) = delete;
 
@@ -30,15 +31,17 @@ public:
     // Runs the script file at path. False when it is missing or reported messages.
     bool LoadScript(const std::string& path);
     // Runs one console line. False when it reported messages.
-    bool ExecuteScriptConsole(std::string_view line);
-    // Appends text to the output control ("\n" written as two characters is a line break); does
-    // nothing while no control is held.
+    bool ExecuteScriptConsole(std::string_view line) override;
+    // The App's console: "\n" written as two characters is a line break; dropped while nothing
+    // shows the console.
     void WriteConsoleLine(std::string_view text);
     void Cls();
 
-    void SetOutputControl(OutputControl* control);
+    // A console plug-in's control takes the console, and gives it back.
+    void SetOutputControl(ConsoleSink* control);
     void UnsetOutputControl();
-    OutputControl* outputControl() const { return m_output; }
+    // Somebody holds the console: Print and the error reports go to it.
+    bool consoleHeld() const;
 
     // Registers a helper script (a missing file is warned about, not refused); false when the
     // table is full.
@@ -59,11 +62,10 @@ private:
     script::Engine m_engine;
     std::unique_ptr<script::ScriptDialogs> m_dialogs;
     HelperScripts m_helpers;
-    OutputControl* m_output = nullptr;
     std::vector<std::string> m_lastMessages;
 };
 
-// Hands the App's hooks to the host: console lines, console output, script lines of dialogue files.
+// The host runs the App's script lines (a dialogue file's section, the command-line start).
 void InstallScriptHost(App& app, ScriptHost& host);
 
 } // namespace zev

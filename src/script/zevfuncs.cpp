@@ -124,11 +124,10 @@ constexpr ConstantDef kConstants[] = {
 
 } // namespace
 
-ZEVFuncs::ZEVFuncs(App& app, ScriptHost& host, std::unique_ptr<RunControl> runner, ScriptApiServices services)
+ZEVFuncs::ZEVFuncs(App& app, ScriptHost& host, ScriptTables tables)
     : m_app(app)
     , m_host(host)
-    , m_runner(std::move(runner))
-    , m_services(std::move(services))
+    , m_tables(tables)
 {
 }
 
@@ -206,7 +205,7 @@ void ZEVFuncs::Print(std::string_view text)
 
 bool ZEVFuncs::console() const
 {
-    return m_host.outputControl() != nullptr;
+    return m_app.console().shown();
 }
 
 void ZEVFuncs::NotAvailable(std::string_view function)

@@ -59,8 +59,8 @@ void ZEVFuncs::AddConsoleFunctions(Defs& d)
             return;
         Print("Valid script commands are:");
         Print("");
-        if (m_services.descriptions)
-            for (const std::string& row : FormatHelpRows(m_services.descriptions->Names()))
+        if (m_tables.descriptions)
+            for (const std::string& row : FormatHelpRows(m_tables.descriptions->Names()))
                 Print(row);
         Print("Type \"help <command>\" to get more help on a specific command.");
     });
@@ -69,21 +69,21 @@ void ZEVFuncs::AddConsoleFunctions(Defs& d)
         if (!console())
             return;
         std::string cmd = c.GetString("cmd");
-        std::string desc = m_services.descriptions ? m_services.descriptions->Description(cmd) : std::string();
+        std::string desc = m_tables.descriptions ? m_tables.descriptions->Description(cmd) : std::string();
         if (desc.empty()) {
             Print("Unknown command " + cmd);
             return;
         }
-        Print("Syntax: " + m_services.descriptions->Declaration(cmd));
+        Print("Syntax: " + m_tables.descriptions->Declaration(cmd));
         Print("");
         Print(desc);
     });
 
     Def(d, "Print", { S("text") }, HostType::Void, [this](Call& c) {
-        if (console())
-            Print(c.GetString("text"));
-        else
+        // Nobody holds the console: the log keeps it; the program's own console shows it too.
+        if (!m_app.console().held())
             m_app.log().Log("Print: " + c.GetString("text"));
+        Print(c.GetString("text"));
     });
 
     Def(d, "DebugMsg", { S("message") }, HostType::Void, [this](Call& c) { m_app.log().Log(c.GetString("message")); });
@@ -172,13 +172,13 @@ void ZEVFuncs::AddConsoleFunctions(Defs& d)
 
     Def(d, "DumpHelpToHTML", {}, HostType::Void, [this](Call& c) {
         Print("Dumping ScriptCommands.html");
-        if (!m_services.descriptions) {
+        if (!m_tables.descriptions) {
             NotAvailable("DumpHelpToHTML");
             return;
         }
         std::error_code ec;
         HtmlDumpResult r = DumpHelpToHtml(
-            *m_services.descriptions, m_app.ProgramPath("\\html\\funchelptemplate.htm"), fs::current_path(ec).string());
+            *m_tables.descriptions, m_app.ProgramPath("\\html\\funchelptemplate.htm"), fs::current_path(ec).string());
         if (!r.ok)
             c.Raise(r.error);
         Print("All done. " + std::to_string(r.functionCount)

@@ -59,18 +59,18 @@ void ZEVFuncs::AddEventFunctions(Defs& d)
         int i = FindFloatNodeIndex(m_app.dlg(), c.GetString("node"));
         if (i < 0)
             return;
-        if (!m_services.editFloatNode) {
+        if (!m_app.windows().Has(CoreWindow::FloatNodeEditor)) {
             NotAvailable("EditFloatNode");
             return;
         }
-        if (m_services.editFloatNode(i)) {
+        if (m_app.windows().EditFloatNode(i)) {
             Refresh();
             m_app.DialogueChanged();
         }
     });
 
     Def(d, "SelectFloatNode", {}, HostType::String, [this](Call& c) {
-        if (!m_services.selectItem) {
+        if (!m_app.windows().Has(CoreWindow::ListPicker)) {
             NotAvailable("SelectFloatNode");
             return;
         }
@@ -78,7 +78,8 @@ void ZEVFuncs::AddEventFunctions(Defs& d)
         std::vector<std::string> names;
         for (int i = 0; i < dl.float_node_count; ++i)
             names.push_back(dl.float_nodes[i]->name.str());
-        std::optional<int> chosen = m_services.selectItem("Select float node", "Choose a float node to call:", names);
+        std::optional<int> chosen
+            = m_app.windows().SelectItem("Select float node", "Choose a float node to call:", names);
         if (chosen && *chosen >= 0 && *chosen < dl.float_node_count)
             c.SetString("result", dl.float_nodes[*chosen]->name.str());
     });
@@ -121,7 +122,7 @@ void ZEVFuncs::AddEventFunctions(Defs& d)
     });
 
     Def(d, "SelectTimedEvent", {}, HostType::String, [this](Call& c) {
-        if (!m_services.selectItem) {
+        if (!m_app.windows().Has(CoreWindow::ListPicker)) {
             NotAvailable("SelectTimedEvent");
             return;
         }
@@ -129,7 +130,8 @@ void ZEVFuncs::AddEventFunctions(Defs& d)
         std::vector<std::string> names;
         for (int i = 0; i < dl.timed_event_count; ++i)
             names.push_back(dl.timed_events[i]->fixed_param_name.str());
-        std::optional<int> chosen = m_services.selectItem("Select timed event", "Choose a timed event to add:", names);
+        std::optional<int> chosen
+            = m_app.windows().SelectItem("Select timed event", "Choose a timed event to add:", names);
         if (chosen && *chosen >= 0 && *chosen < dl.timed_event_count)
             c.SetString("result", TimerCall(*dl.timed_events[*chosen]));
     });
@@ -142,18 +144,17 @@ void ZEVFuncs::AddEventFunctions(Defs& d)
                 + " entries.");
             return;
         }
-        if (m_services.addTimeEventMenuItem)
-            m_services.addTimeEventMenuItem(
-                name, c.GetString("Shortcut"), static_cast<int>(h.timeEventCommands().size()) - 1);
+        m_app.windows().AddTimeEventMenuItem(
+            name, c.GetString("Shortcut"), static_cast<int>(h.timeEventCommands().size()) - 1);
         Print("Added item: " + name);
     });
 
     Def(d, "AddTimeEventCode", { S("line") }, HostType::Void, [this](Call& c) {
-        if (!m_services.insertTimeEventCode) {
+        if (!m_app.windows().Has(CoreWindow::TimeEventCodeEditor)) {
             NotAvailable("AddTimeEventCode");
             return;
         }
-        m_services.insertTimeEventCode(c.GetString("line"));
+        m_app.windows().InsertTimeEventCode(c.GetString("line"));
     });
 }
 

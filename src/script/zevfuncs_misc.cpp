@@ -1,12 +1,5 @@
 // ZEVFuncs: dialogue files, plug-ins, definitions and starting programs.
 
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <sstream>
-
 #include "app/app.h"
 #include "app/dialogue_files.h"
 #include "app/shell_commands.h"
@@ -15,58 +8,9 @@
 #include "script/zevfuncs.h"
 #include "script/zevfuncs_defs.h"
 
-extern char** environ;
-
 namespace zev {
 
 using namespace zevdefs;
-
-namespace {
-
-bool IsExecutableFile(const std::string& path)
-{
-    struct stat st { };
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
-}
-
-// Started programs are reaped on the next start, so none lingers as a zombie for long.
-void ReapChildren(std::vector<pid_t>& children)
-{
-    std::erase_if(children, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
-}
-
-} // namespace
-
-bool LaunchFile(const LaunchRequest& request)
-{
-    static std::vector<pid_t> children;
-    ReapChildren(children);
-    std::vector<std::string> args;
-    if (IsExecutableFile(request.app)) {
-        args.push_back(request.app);
-        std::istringstream words(request.params);
-        for (std::string w; words >> w;)
-            args.push_back(w);
-    } else {
-        args = { "xdg-open", request.app };
-    }
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (!request.folder.empty())
-        posix_spawn_file_actions_addchdir_np(&actions, request.folder.c_str());
-    pid_t pid = 0;
-    int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
-        return false;
-    children.push_back(pid);
-    return true;
-}
 
 void ZEVFuncs::AddFileFunctions(Defs& d)
 {
@@ -76,7 +20,7 @@ void ZEVFuncs::AddFileFunctions(Defs& d)
     // Only a written file is reported as saved; the writer shows its own error box otherwise.
     Def(d, "SaveDialogue", { S("filename") }, HostType::Void, [this](Call& c) {
         std::string file = c.GetString("filename");
-        if (!WriteDialogue(m_app, file)) {
+        if (!WriteDialogueCopy(m_app, file)) {
             Print("Dialogue could not be saved to " + file);
             return;
         }
@@ -96,7 +40,7 @@ void ZEVFuncs::AddFileFunctions(Defs& d)
                     + " characters; nothing was started.");
                 return;
             }
-        bool started = m_services.launch ? m_services.launch(r) : LaunchFile(r);
+        bool started = m_app.windows().Launch(r);
         if (!started)
             Print("ExecuteFile: " + r.app + " could not be started.");
     });
@@ -105,13 +49,13 @@ void ZEVFuncs::AddFileFunctions(Defs& d)
 void ZEVFuncs::AddPluginFunctions(Defs& d)
 {
     Def(d, "ListPlugins", {}, HostType::Void, [this](Call&) {
-        if (!m_services.listPlugins) {
+        if (!m_app.plugins().Attached()) {
             NotAvailable("ListPlugins");
             return;
         }
         Print("Valid plugins:");
         int number = 1;
-        for (const PluginListing& p : m_services.listPlugins()) {
+        for (const PluginListing& p : m_app.plugins().ListPlugins()) {
             std::string text = std::to_string(number++) + ": " + p.path + " (" + p.name
                 + ")\\nInterface Version: " + p.version + "\\nBuild date:    " + p.buildDate
                 + "\\nCreation date: " + p.creationDate + "\\n" + p.description + "\\n";
@@ -122,22 +66,22 @@ void ZEVFuncs::AddPluginFunctions(Defs& d)
     });
 
     Def(d, "StartPlugin", { S("name") }, HostType::Void, [this](Call& c) {
-        if (!m_services.startPlugin) {
+        if (!m_app.plugins().Attached()) {
             NotAvailable("StartPlugin");
             return;
         }
-        m_services.startPlugin(c.GetString("name"));
+        m_app.plugins().StartPlugin(c.GetString("name"));
     });
 
     Def(d, "RequestPluginRefresh", {}, HostType::Void, [this](Call&) { Notify(); });
 
     Def(d, "DoLink_ShowExports", { S("plugin") }, HostType::Void, [this](Call& c) {
-        if (!m_services.pluginExports) {
+        if (!m_app.plugins().Attached()) {
             NotAvailable("DoLink_ShowExports");
             return;
         }
         std::string path = c.GetString("plugin");
-        std::optional<std::vector<std::string>> names = m_services.pluginExports(path);
+        std::optional<std::vector<std::string>> names = m_app.plugins().PluginExports(path);
         if (!names) {
             m_app.dialogs().Error("Cannot read the export table of " + path);
             return;
@@ -154,12 +98,12 @@ void ZEVFuncs::AddPluginFunctions(Defs& d)
 
     Def(d, "LoadDef", { S("fname") }, HostType::Void, [this](Call& c) {
         std::string file = c.GetString("fname");
-        if (!m_services.definitions) {
+        if (!m_tables.definitions) {
             m_app.log().Log("Loading definition " + file);
             NotAvailable("LoadDef");
             return;
         }
-        DefLoadResult r = LoadDef(*m_services.definitions, file, m_app.log());
+        DefLoadResult r = LoadDef(*m_tables.definitions, file, m_app.log());
         if (!r.read)
             c.Raise(r.ioError.empty() ? "Cannot read " + file : r.ioError);
     });

@@ -199,11 +199,11 @@ void ZEVFuncs::AddNodeFunctions(Defs& d)
             m_app.dialogs().Warning("Node " + name + " not found!");
             return;
         }
-        if (!m_services.editNode) {
+        if (!m_app.windows().Has(CoreWindow::NodeEditor)) {
             NotAvailable("EditNode");
             return;
         }
-        m_services.editNode(i);
+        m_app.windows().EditNodeAt(i);
         ResolveLinks(m_app.dlg());
         Refresh();
         Notify();

@@ -126,11 +126,11 @@ void ZEVFuncs::AddOptionFunctions(Defs& d)
         });
 
     Def(d, "EditPlayerOption", { S("Node"), I("OptionNum") }, HostType::Void, [this](Call& c) {
-        if (!m_services.editPlayerOption) {
+        if (!m_app.windows().Has(CoreWindow::PlayerOptionEditor)) {
             NotAvailable("EditPlayerOption");
             return;
         }
-        m_services.editPlayerOption(c.GetString("Node"), static_cast<int>(c.GetInteger("OptionNum")));
+        m_app.windows().EditPlayerOption(c.GetString("Node"), static_cast<int>(c.GetInteger("OptionNum")));
     });
 
     Def(d, "DeletePlayerOption", { S("Node"), I("OptionIndex") }, HostType::Void, [this](Call& c) {

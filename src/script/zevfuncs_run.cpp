@@ -29,31 +29,31 @@ void ZEVFuncs::AddRunFunctions(Defs& d)
         std::string node = c.GetString("node");
         if (FindNodeIndex(m_app.dlg(), node) < 0)
             return;
-        if (!m_runner) {
+        if (!m_app.run().Attached()) {
             NotAvailable("RunDialogue");
             return;
         }
         Print("Dialogue started.");
-        m_runner->Start(node);
+        m_app.run().Start(node);
     });
 
     Def(d, "StopDialogue", {}, HostType::Void, [this](Call&) {
-        if (!m_runner || !m_runner->running())
+        if (!m_app.run().running())
             return;
         Print("Dialogue stopped.");
-        m_runner->Stop();
+        m_app.run().Stop();
     });
 
     Def(d, "IsDialogueRunning", {}, HostType::Boolean, [this](Call& c) {
-        bool on = m_runner && m_runner->running();
+        bool on = m_app.run().running();
         c.SetBoolean("result", on);
         Print(on ? "IsDialogueRunning: TRUE" : "IsDialogueRunning: FALSE");
     });
 
     Def(d, "GetCurrentNode", {}, HostType::String, [this](Call& c) {
         std::string result = "ERROR";
-        if (m_runner && m_runner->running())
-            if (dlgnode* n = NodeAt(m_runner->currentNode()))
+        if (m_app.run().running())
+            if (dlgnode* n = NodeAt(m_app.run().currentNode()))
                 result = n->name.str();
         c.SetString("result", result);
         Print("CurrentNode: " + result);
@@ -62,16 +62,15 @@ void ZEVFuncs::AddRunFunctions(Defs& d)
     Def(d, "SetCurrentNode", { S("name") }, HostType::Void, [this](Call& c) {
         std::string name = c.GetString("name");
         int i = FindNodeIndex(m_app.dlg(), name);
-        if (!m_runner || !m_runner->running() || i < 0)
+        if (!m_app.run().running() || i < 0)
             return;
-        m_runner->SetCurrent(i);
+        m_app.run().SetCurrent(i);
         Print("Current node set to " + name);
     });
 
     Def(d, "ShowNodeHistory", {}, HostType::Void, [this](Call&) {
         std::vector<HistoryEntry> history;
-        if (m_runner)
-            history = m_runner->history();
+        history = m_app.run().history();
         if (history.empty()) {
             Print("Nodehistory is empty.");
             return;
@@ -88,7 +87,7 @@ void ZEVFuncs::AddRunFunctions(Defs& d)
     });
 
     Def(d, "ListTranscripts", {}, HostType::Void, [this](Call&) {
-        int count = m_runner ? m_runner->transcriptCount() : 0;
+        int count = m_app.run().transcriptCount();
         if (count == 0) {
             Print("No transcripts recorded.");
             return;
@@ -96,30 +95,30 @@ void ZEVFuncs::AddRunFunctions(Defs& d)
         Print(std::to_string(count) + " dialogue transcript(s) available:\\n");
         Print("Use the number denoted by # to access the transcript with the ShowTranscript command.\\n");
         for (int i = 0; i < count; ++i) {
-            TranscriptSummary t = m_runner->transcript(i);
+            TranscriptSummary t = m_app.run().transcript(i);
             Print("#" + std::to_string(i) + " " + t.npcName + " [" + t.dialogueFile + "] " + t.recordedAt
                 + " Lines: " + std::to_string(t.lines.size()));
         }
     });
 
     Def(d, "ShowTranscript", { I("num") }, HostType::Void, [this](Call& c) {
-        int count = m_runner ? m_runner->transcriptCount() : 0;
+        int count = m_app.run().transcriptCount();
         int64_t num = c.GetInteger("num");
         if (num < 0 || num >= count) {
             Print("Transcript out of range. (max = " + std::to_string(count - 1) + ")");
             return;
         }
-        for (const std::string& line : m_runner->transcript(static_cast<int>(num)).lines)
+        for (const std::string& line : m_app.run().transcript(static_cast<int>(num)).lines)
             Print(line);
     });
 
     Def(d, "SaveDialogTranscripts", {}, HostType::Void, [this](Call&) {
         Print("Saving dialog transcripts...");
-        if (!m_runner || m_runner->transcriptCount() == 0) {
+        if (m_app.run().transcriptCount() == 0) {
             Print("No transcripts recorded.");
             return;
         }
-        m_runner->SaveAllTranscripts();
+        m_app.run().SaveAllTranscripts();
         Print("Dialog transcript save complete.");
     });
 }

@@ -10,6 +10,7 @@
 #include "app/scripted_dialogs.h"
 #include "app/shell_commands.h"
 #include "model/dialog_ops.h"
+#include "support/fakes.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -31,15 +32,18 @@ struct ShellFixture : ::testing::Test {
     ScriptedDialogs dialogs;
     App app { dialogs, dir.path() };
     test::LogCapture capture { app.log() };
-    std::vector<std::string> console;
+    test::ConsoleCapture capturedConsole;
+    std::vector<std::string>& console = capturedConsole.lines;
     std::vector<std::string> events;
+    test::RecordingRun run { events };
+    test::RecordingPlugins plugins { events };
+    test::RecordingScripts scripts;
     ShellFixture()
     {
-        app.hooks().writeConsoleLine = [this](std::string_view s) { console.emplace_back(s); };
-        app.hooks().saveAllTranscripts = [this] { events.push_back("save transcripts"); };
-        app.hooks().clearTranscripts = [this] { events.push_back("clear transcripts"); };
-        app.hooks().stopTestRun = [this] { events.push_back("stop test"); };
-        app.hooks().broadcastPluginUpdate = [this] { events.push_back("plugins"); };
+        app.console().SetFrontEndHolder(&capturedConsole);
+        app.SetRunControl(&run);
+        app.SetPluginBus(&plugins);
+        app.SetScriptLines(&scripts);
     }
 };
 
@@ -94,7 +98,8 @@ TEST_F(ShellFixture, CloseIsRefusedWhileStartingUpAndByThePlugins)
     EXPECT_EQ(dialogs.Last()->text, "Cannot close program while starting up!\r\n\r\n\"Patience, young padawan...\"");
     EXPECT_EQ(dialogs.Last()->icon, MsgIcon::Error);
     app.SetStartingUp(false);
-    EXPECT_FALSE(CloseQuery(app, [](App&) { return false; }));
+    plugins.canClose = false;
+    EXPECT_FALSE(CloseQuery(app));
     EXPECT_EQ(capture.Messages().back(), "DeInit returned false, not going to continue.");
 }
 
@@ -177,8 +182,7 @@ TEST_F(ShellFixture, ADamagedFileWithThousandsOfErrorsGivesAReadableLog)
 TEST_F(ShellFixture, ScriptLinesOfAFileRunOnlyWhenAllowed)
 {
     std::string path = dir.Write("exec.zev", std::string(kSmallDialogue) + "exec_script_code { \"Print('x');\" };\r\n");
-    std::vector<std::string> ran;
-    app.hooks().runExecScript = [&](const std::vector<std::string>& lines) { ran = lines; };
+    std::vector<std::string>& ran = scripts.lines;
     dialogs.PushButton(MsgResult::No);
     EXPECT_TRUE(LoadDialogueScript(app, path));
     EXPECT_TRUE(ran.empty());

@@ -26,8 +26,8 @@ TEST(CliPlay, PrintsTheTranscriptOfTheChosenPath)
     Result r
         = RunTool({ "play", file, "--start", "Gate", "--choose", "0,0", "--name", "Vic", "--seed", "7" }, ZEV_DIST_DIR);
     EXPECT_EQ(r.code, 0) << r.err;
-    // The answer that ends the dialogue is not part of the history's last entry.
-    EXPECT_EQ(r.out, "NPC: (Gate) Halt, Vic!\nPlayer: Let me in.\nNPC: (Inside) Go on, Vic.\n");
+    // The answer that ends the dialogue is the transcript's last line.
+    EXPECT_EQ(r.out, "NPC: (Gate) Halt, Vic!\nPlayer: Let me in.\nNPC: (Inside) Go on, Vic.\nPlayer: Thanks.\n");
 
     Result female = RunTool({ "play", file, "--start", "Gate", "--female", "--name", "Ann" }, ZEV_DIST_DIR);
     EXPECT_EQ(female.code, 0);

@@ -33,13 +33,15 @@ class DesktopProgramTest : public test::GuiTest {
 protected:
     test::TempDir dir;
     ScriptedDialogs dialogs;
-    std::unique_ptr<App> app;
+    std::unique_ptr<Workbench> bench;
+    App* app = nullptr;
     std::unique_ptr<test::LogCapture> capture;
 
     DesktopProgramTest()
     {
         std::filesystem::copy(ZEV_DIST_DIR, dir.path(), std::filesystem::copy_options::recursive);
-        app = std::make_unique<App>(dialogs, dir.path());
+        bench = std::make_unique<Workbench>(dialogs, dir.path());
+        app = &bench->app();
         app->log().SetFilePath(dir.File("debug.log"));
         capture = std::make_unique<test::LogCapture>(app->log());
     }
@@ -48,7 +50,7 @@ protected:
 
 TEST_F(DesktopProgramTest, StartsUpInOrderAndLoadsTheArgumentAfterTheWindows)
 {
-    DesktopProgram program(*app, TextEncoding::Cp1252);
+    DesktopProgram program(*bench, TextEncoding::Cp1252);
     program.Start(dir.File("dialogue/sample.zev"));
     std::vector<std::string> log = Log();
     auto init = std::find(log.begin(), log.end(), "Init complete.");
@@ -76,15 +78,18 @@ TEST_F(DesktopProgramTest, StartsUpInOrderAndLoadsTheArgumentAfterTheWindows)
             "Loading import plugins...",
             "Init complete.",
         }));
-    // The argument is loaded after every window exists.
+    // The timed-event data editor's commands are read as that window is made, after the main
+    // window's sequence; the argument is loaded after every window exists.
     EXPECT_EQ(std::vector<std::string>(init + 1, log.end()),
-        (std::vector<std::string> { "Attempting to load " + dir.File("dialogue/sample.zev"),
+        (std::vector<std::string> { "ExecuteScript: " + dir.File("helperscripts/TE_Commands.dws"),
+            "Attempting to load " + dir.File("dialogue/sample.zev"),
             "Successful load of " + dir.File("dialogue/sample.zev"), "Node count = 12" }));
     EXPECT_NE(program.updateProgressWindow(), nullptr);
     EXPECT_TRUE(program.window().isVisible());
     EXPECT_EQ(
         program.window().windowTitle().toStdString(), "ZEV Dialogue Tool - [" + dir.File("dialogue/sample.zev") + "]");
     EXPECT_EQ(app->dlg().node_count, 12);
+    EXPECT_EQ(program.scripts().helpers().timeEventCommands().size(), 3u);
     EXPECT_TRUE(program.scripts().helpers().menuVisible());
     EXPECT_FALSE(program.window().MenuFor(MenuId::HelperScripts)->actions().isEmpty());
     EXPECT_FALSE(program.window().MenuFor(MenuId::DeveloperStuff)->menuAction()->isVisible());
@@ -93,7 +98,7 @@ TEST_F(DesktopProgramTest, StartsUpInOrderAndLoadsTheArgumentAfterTheWindows)
 
 TEST_F(DesktopProgramTest, DevModeShowsTheDeveloperMenuAndLoadsNothing)
 {
-    DesktopProgram program(*app, TextEncoding::Cp1252);
+    DesktopProgram program(*bench, TextEncoding::Cp1252);
     program.Start("/devmode");
     EXPECT_TRUE(program.window().MenuFor(MenuId::DeveloperStuff)->menuAction()->isVisible());
     EXPECT_EQ(app->dlg().node_count, 0);
@@ -102,7 +107,7 @@ TEST_F(DesktopProgramTest, DevModeShowsTheDeveloperMenuAndLoadsNothing)
 
 TEST_F(DesktopProgramTest, TitleFollowsNewChangeSaveAsAndLoad)
 {
-    DesktopProgram program(*app, TextEncoding::Cp1252);
+    DesktopProgram program(*bench, TextEncoding::Cp1252);
     program.Start({});
     MainWindow& w = program.window();
     AddNode(app->dlg(), "n");
@@ -123,7 +128,7 @@ TEST_F(DesktopProgramTest, TitleFollowsNewChangeSaveAsAndLoad)
 
 TEST_F(DesktopProgramTest, ARunThroughTheSampleByClicksOnTheOptionList)
 {
-    DesktopProgram program(*app, TextEncoding::Cp1252);
+    DesktopProgram program(*bench, TextEncoding::Cp1252);
     program.Start(dir.File("dialogue/sample.zev"));
     RunPanelWidget& panel = program.panel();
     auto click = [&](const char* button) { panel.findChild<QPushButton*>(QString::fromLatin1(button))->click(); };
@@ -155,7 +160,7 @@ TEST_F(DesktopProgramTest, ARunThroughTheSampleByClicksOnTheOptionList)
 
 TEST_F(DesktopProgramTest, ChangingTheGenderMidRunRedrawsTheCurrentNode)
 {
-    DesktopProgram program(*app, TextEncoding::Cp1252);
+    DesktopProgram program(*bench, TextEncoding::Cp1252);
     program.Start(dir.File("dialogue/sample.zev"));
     program.runner().StartTestRun();
     auto* npcLine = program.panel().findChild<QPlainTextEdit*>(QStringLiteral("npcLine"));
@@ -181,7 +186,7 @@ TEST_F(DesktopProgramTest, ChangingTheGenderMidRunRedrawsTheCurrentNode)
 
 TEST_F(DesktopProgramTest, NewAsksAboutUnsavedChanges)
 {
-    DesktopProgram program(*app, TextEncoding::Cp1252);
+    DesktopProgram program(*bench, TextEncoding::Cp1252);
     std::string path = dir.File("dialogue/sample.zev");
     program.Start(path);
     MainWindow& w = program.window();
@@ -217,7 +222,7 @@ TEST_F(DesktopProgramTest, NewAsksAboutUnsavedChanges)
 
 TEST_F(DesktopProgramTest, ShutDownAfterTheCloseWasGranted)
 {
-    auto program = std::make_unique<DesktopProgram>(*app, TextEncoding::Cp1252);
+    auto program = std::make_unique<DesktopProgram>(*bench, TextEncoding::Cp1252);
     program->Start(dir.File("dialogue/sample.zev"));
     ASSERT_NE(program->updateProgressWindow(), nullptr);
     EXPECT_FALSE(program->updateProgressWindow()->isVisible());
@@ -236,7 +241,7 @@ TEST_F(DesktopProgramTest, ShutDownAfterTheCloseWasGranted)
 
 TEST_F(DesktopProgramTest, ThePluginMenuEntryRunsRelabelplug)
 {
-    DesktopProgram program(*app, TextEncoding::Cp1252);
+    DesktopProgram program(*bench, TextEncoding::Cp1252);
     program.Start(dir.File("dialogue/sample.zev"));
     QList<QAction*> entries = program.window().MenuFor(MenuId::Plugins)->actions();
     ASSERT_EQ(entries.size(), 1);
@@ -248,7 +253,7 @@ TEST_F(DesktopProgramTest, ThePluginMenuEntryRunsRelabelplug)
 
 TEST_F(DesktopProgramTest, DeveloperCommandsDumpAndEditTheFunctionDescriptions)
 {
-    DesktopProgram program(*app, TextEncoding::Cp1252);
+    DesktopProgram program(*bench, TextEncoding::Cp1252);
     program.Start("/devmode");
     capture->lines.clear();
     ASSERT_TRUE(program.window().Trigger(MenuCommand::DumpScriptCommands));
@@ -272,7 +277,7 @@ TEST_F(DesktopProgramTest, DeveloperCommandsDumpAndEditTheFunctionDescriptions)
 
 TEST_F(DesktopProgramTest, AboutCountsTheFunctionsAndListsThePlugins)
 {
-    DesktopProgram program(*app, TextEncoding::Cp1252);
+    DesktopProgram program(*bench, TextEncoding::Cp1252);
     program.Start({});
     QString details;
     int rows = 0;

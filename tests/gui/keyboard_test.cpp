@@ -61,7 +61,7 @@ TEST_F(KeyboardTest, PlayerSetupEscapeCancelsEnterConfirms)
         w->ageSpin()->setValue(33);
         Press(w->ageSpin(), Qt::Key_Escape);
     });
-    EXPECT_FALSE(SetupPlayerCharacter(app, view, &runner));
+    EXPECT_FALSE(SetupPlayerCharacter(app, view, &session));
     EXPECT_EQ(app.player().name.str(), "Vic");
     EXPECT_EQ(app.player().age, 20);
     EXPECT_EQ(app.config().ReadInteger("Player Character", "Age", -1), -1) << "nothing written";
@@ -70,7 +70,7 @@ TEST_F(KeyboardTest, PlayerSetupEscapeCancelsEnterConfirms)
         w->ageSpin()->setValue(31);
         Press(w->ageSpin(), Qt::Key_Return);
     });
-    EXPECT_TRUE(SetupPlayerCharacter(app, view, &runner));
+    EXPECT_TRUE(SetupPlayerCharacter(app, view, &session));
     EXPECT_EQ(app.player().age, 31);
     EXPECT_EQ(app.config().ReadInteger("Player Character", "Age", -1), 31);
 }

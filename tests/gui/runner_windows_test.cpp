@@ -203,7 +203,7 @@ TEST_F(RunnerWindowsTest, SetupPlayerCharacterAppliesOnlyOnOk)
         w->ageSpin()->setValue(30);
         w->reject();
     });
-    EXPECT_FALSE(SetupPlayerCharacter(app, view, &runner));
+    EXPECT_FALSE(SetupPlayerCharacter(app, view, &session));
     EXPECT_EQ(app.player().name.str(), "Vic");
 
     test::WhenModal<PlayerSetupWindow>([](PlayerSetupWindow* w) {
@@ -211,7 +211,7 @@ TEST_F(RunnerWindowsTest, SetupPlayerCharacterAppliesOnlyOnOk)
         w->skillsGrid()->item(0, 1)->setText("55");
         w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
     });
-    EXPECT_TRUE(SetupPlayerCharacter(app, view, &runner));
+    EXPECT_TRUE(SetupPlayerCharacter(app, view, &session));
     EXPECT_EQ(app.player().age, 30);
     EXPECT_EQ(app.player().skills[0].value, 55);
     EXPECT_EQ(app.player().skills[0].name.str(), "Small Guns");

@@ -1,7 +1,8 @@
 #include "plugin_fixture.h"
 
 #include "model/dialog_ops.h"
-#include "runner/test_runner.h"
+#include "runner/run_session.h"
+#include "support/fakes.h"
 
 namespace zev::test {
 namespace {
@@ -12,30 +13,40 @@ protected:
     {
         for (const char* name : { "start", "a", "b" })
             AddNode(app.dlg(), name)->name = name;
-        // A stand-in console: "rename" renames the first node, Print writes a console line.
-        app.hooks().executeScriptConsole = [this](std::string_view line) {
-            lines.emplace_back(line);
-            if (line == "rename")
-                app.dlg().nodes[0]->name = "renamed";
-            else if (line.starts_with("Print('"))
-                app.WriteConsoleLine(line.substr(7, line.size() - 9));
-        };
-        app.hooks().writeConsoleLine = [this](std::string_view l) { console.emplace_back(l); };
-        host.Install(); // again: the console hook above is now the one without a lent control
+        app.SetScriptLines(&scripts);
+        app.console().SetFrontEndHolder(&ownConsole);
     }
+    // A stand-in script host: "rename" renames the first node, Print writes a console line.
+    struct Scripts : ScriptLines {
+        Exports& f;
+        explicit Scripts(Exports& fixture)
+            : f(fixture)
+        {
+        }
+        bool ExecuteScriptConsole(std::string_view line) override
+        {
+            f.lines.emplace_back(line);
+            if (line == "rename")
+                f.app.dlg().nodes[0]->name = "renamed";
+            else if (line.starts_with("Print('"))
+                f.app.WriteConsoleLine(line.substr(7, line.size() - 9));
+            else if (line == "fail")
+                throw std::runtime_error("bad line");
+            return true;
+        }
+    } scripts { *this };
+    ConsoleCapture ownConsole;
     std::vector<std::string> lines;
-    std::vector<std::string> console;
+    std::vector<std::string>& console = ownConsole.lines;
 };
 
 TEST_F(Exports, APluginSeesTheProgramThroughItsExports)
 {
     app.player().name = "Chosen";
     ASSERT_TRUE(app.config().WriteString(kSectionGlobalConfig, kKeyDefaultSSLPath, "/ssl"));
-    PluginHost fresh(app); // the console hook must be the test's when the host is installed
-    fresh.Install();
     const std::string path = Add("Utility_exports.so");
-    fresh.ScanAll();
-    ASSERT_EQ(fresh.RunPlugin(path), PluginCallResult::Done);
+    host.ScanAll();
+    ASSERT_EQ(host.RunPlugin(path), PluginCallResult::Done);
 
     EXPECT_TRUE(Logged("version: 13 0.25.4-stable"));
     EXPECT_TRUE(Logged("current node length: 0"));
@@ -54,8 +65,8 @@ TEST_F(Exports, APluginSeesTheProgramThroughItsExports)
 
 TEST_F(Exports, CurrentNodeFollowsTheTestRun)
 {
-    TestRunner runner(app);
-    host.SetTestRunner(&runner);
+    RunSession runner(app);
+    app.SetRunControl(&runner);
     ShortString out {};
     SetCurrentNode(ToShortString("b").data()); // no run: nothing
     GetCurrentNode(out.data());
@@ -64,17 +75,16 @@ TEST_F(Exports, CurrentNodeFollowsTheTestRun)
     option* o = AddOption(*app.dlg().nodes[0]); // a node without options would end the run at once
     o->text = "go";
     o->link_target = "a";
-    runner.RefreshStartNodeBox();
-    runner.SetStartNodeText("start");
-    runner.StartTestRun();
+    runner.StartAt("start");
     ASSERT_TRUE(runner.running());
     GetCurrentNode(out.data());
     EXPECT_EQ(FromShortString(out.data()), "start");
     SetCurrentNode(ToShortString("b").data());
-    EXPECT_EQ(runner.currentNodeIndex(), 2);
+    EXPECT_EQ(runner.currentNode(), 2);
     SetCurrentNode(ToShortString("nowhere").data());
-    EXPECT_EQ(runner.currentNodeIndex(), 2);
-    runner.StopTestRun();
+    EXPECT_EQ(runner.currentNode(), 2);
+    runner.StopRun();
+    app.SetRunControl(nullptr);
 }
 
 TEST_F(Exports, WithoutAHostTheExportsHandOutNothing)
@@ -93,8 +103,7 @@ TEST_F(Exports, WithoutAHostTheExportsHandOutNothing)
 
 TEST_F(Exports, AFailingConsoleLineDoesNotEscapeIntoThePlugin)
 {
-    app.hooks().executeScriptConsole = [](std::string_view) -> void { throw std::runtime_error("bad line"); };
-    ExecuteScriptLines("x");
+    ExecuteScriptLines("fail");
     EXPECT_TRUE(Logged("ExecuteScriptLines failed: bad line"));
 }
 
@@ -110,12 +119,13 @@ class Relabel : public PluginFixture {
 protected:
     Relabel()
     {
-        app.hooks().executeScriptConsole = [this](std::string_view line) { sent.emplace_back(line); };
+        app.SetScriptLines(&scripts);
         std::filesystem::copy_file(
             std::string(ZEV_DIST_DIR) + "/plugins/Utility_relabelplug.so", PluginsFolder() + "/Utility_relabelplug.so");
         host.ScanAll();
     }
-    std::vector<std::string> sent;
+    RecordingScripts scripts;
+    std::vector<std::string>& sent = scripts.lines;
 };
 
 TEST_F(Relabel, SendsOneRenameLinePerNodeThenTheClosingLines)

@@ -1,4 +1,5 @@
 #include "plugin_fixture.h"
+#include "support/fakes.h"
 
 #include "app/shell_commands.h"
 #include "model/dialog_ops.h"
@@ -29,9 +30,10 @@ TEST_F(Running, APluginThatStaysLoadedIsRefusedASecondStartAndHearsTheHost)
     EXPECT_TRUE(Logged("stay intercepted: from the program"));
     app.log().Log("from a plug-in", kPluginCategory);
     EXPECT_FALSE(Logged("stay intercepted: from a plug-in"));
-    EXPECT_NE(host.ListPluginsText().find(" >> Plugin is currently loaded into memory\n"), std::string::npos);
+    ASSERT_EQ(host.ListPlugins().size(), 1u);
+    EXPECT_TRUE(host.ListPlugins()[0].loaded);
 
-    EXPECT_TRUE(CloseQuery(app, &PluginHost::CanClosePlugins));
+    EXPECT_TRUE(CloseQuery(app));
     EXPECT_TRUE(Logged("Closing plugin " + path));
     EXPECT_TRUE(Logged("stay closing"));
     EXPECT_TRUE(Logged("Plugin lib deinit returned true."));
@@ -46,7 +48,7 @@ TEST_F(Running, APluginWithoutPluginCloseBlocksQuittingAndOthersAreLeftOpen)
     host.RunPlugin(stay);
     host.RunPlugin(stuck);
 
-    EXPECT_FALSE(CloseQuery(app, &PluginHost::CanClosePlugins));
+    EXPECT_FALSE(CloseQuery(app));
     ASSERT_FALSE(dialogs.History().empty());
     EXPECT_EQ(dialogs.Last()->text,
         "The following plugins can not close by themselves: (PluginClose missing)\r\nstuck [" + stuck
@@ -115,12 +117,12 @@ TEST_F(Running, AboutPageShowsDetailsAndConfigures)
     about.Select(1);
     EXPECT_FALSE(about.ConfigureVisible());
 
-    std::string ran;
-    app.hooks().executeScriptConsole = [&](std::string_view l) { ran = l; };
+    RecordingScripts scripts;
+    app.SetScriptLines(&scripts);
     about.ClickLink("https://example.invalid/");
-    EXPECT_TRUE(ran.empty());
+    EXPECT_TRUE(scripts.lines.empty());
     about.ClickLink("DoLink_ShowExports('x')");
-    EXPECT_EQ(ran, "DoLink_ShowExports('x')");
+    EXPECT_EQ(scripts.lines, std::vector<std::string> { "DoLink_ShowExports('x')" });
 }
 
 TEST(WrapText, BreaksAtSpacesWithinTheWidth)

@@ -110,10 +110,10 @@ TEST_F(Scan, FiltersAreNumberedFromTwoAndChoosingOneRunsItsImport)
     EXPECT_EQ(Captions(PluginMenu::Import), (std::vector<std::string> { "importA", "importB" }));
     EXPECT_TRUE(Logged("Loading import plugins..."));
 
-    EXPECT_EQ(host.ImportWithFilter(3, "/data/x.b"), PluginCallResult::Done);
+    EXPECT_EQ(host.ImportFilter(3, "/data/x.b"), PluginCallResult::Done);
     EXPECT_TRUE(Logged("plugin: 1: " + b));
     EXPECT_TRUE(Logged("importB import: /data/x.b"));
-    EXPECT_EQ(host.ImportWithFilter(4, "/data/x.c"), PluginCallResult::UnknownPlugin);
+    EXPECT_EQ(host.ImportFilter(4, "/data/x.c"), PluginCallResult::UnknownPlugin);
     EXPECT_FALSE(host.IsRunning(1)); // released after the call
 }
 

@@ -13,11 +13,12 @@ struct ScriptedSetupView : PlayerSetupView {
 
 struct PlayerSetup : test::RunnerFixture {
     ScriptedSetupView view;
-    int broadcasts = 0;
-    PlayerSetup()
-    {
-        app.hooks().broadcastPluginUpdate = [this] { ++broadcasts; };
-    }
+    struct CountingPlugins : PluginBus {
+        int broadcasts = 0;
+        void BroadcastPluginUpdate() override { ++broadcasts; }
+    } plugins;
+    int& broadcasts = plugins.broadcasts;
+    PlayerSetup() { app.SetPluginBus(&plugins); }
 };
 
 TEST_F(PlayerSetup, AConfigurationWithoutTheSectionsGivesTheDefaults)
@@ -80,7 +81,7 @@ TEST_F(PlayerSetup, OkWritesTheRecordAndTheConfiguration)
         EXPECT_TRUE(m.SetSkillValue(1, " -3"));
         return true;
     };
-    EXPECT_TRUE(SetupPlayerCharacter(app, view, &runner));
+    EXPECT_TRUE(SetupPlayerCharacter(app, view, &session));
     const PlayerChar& pc = app.player();
     EXPECT_EQ(pc.name, "Jane");
     EXPECT_EQ(pc.gender, 2);
@@ -113,7 +114,7 @@ TEST_F(PlayerSetup, CancelChangesNothing)
         m.SetName("Other");
         return false;
     };
-    EXPECT_FALSE(SetupPlayerCharacter(app, view, &runner));
+    EXPECT_FALSE(SetupPlayerCharacter(app, view, &session));
     EXPECT_EQ(app.player().name, "Vic");
     EXPECT_FALSE(app.config().SectionExists("Player Character"));
     EXPECT_EQ(broadcasts, 0);
@@ -149,7 +150,7 @@ TEST_F(PlayerSetup, ARunningTestFollowsTheNewCharacterAtOnce)
         return true;
     };
     broadcasts = 0;
-    SetupPlayerCharacter(app, view, &runner);
+    SetupPlayerCharacter(app, view, &session);
     EXPECT_EQ(runner.panel().npcLine, "Hello madam");
     EXPECT_EQ(runner.panel().options.size(), 2u);
     EXPECT_EQ(broadcasts, 2); // the redraw, then the setup itself

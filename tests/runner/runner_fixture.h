@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/core_windows.h"
 #include "app/scripted_dialogs.h"
 #include "base/paths.h"
 #include "model/dialog_ops.h"
 #include "model/node_resolution.h"
-#include "runner/node_editor.h"
-#include "runner/test_runner.h"
+#include "runner/run_panel_model.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -51,11 +51,12 @@ inline skillcheck* MakeCheck(dlgnode& n, std::string_view name, int32_t skill, i
 
 // The node dialog: Edit and Add answer OK or Cancel; Add creates the node under the preset name
 // (or acceptName) with one option to "done".
-struct FakeNodeEditor : NodeEditor {
+struct FakeNodeEditor : CoreWindows {
     explicit FakeNodeEditor(App& a)
         : app(a)
     {
     }
+    bool Has(CoreWindow w) const override { return w == CoreWindow::NodeEditor; }
     bool EditNodeAt(int nodeIndex) override
     {
         calls.push_back("edit " + std::to_string(nodeIndex));
@@ -109,17 +110,18 @@ struct RunnerFixture : ::testing::Test {
     ScriptedDialogs dialogs;
     App app { dialogs, dir.path() };
     LogCapture capture { app.log() };
-    TestRunner runner { app };
+    RunSession session { app };
+    RunPanelModel runner { app, session };
     FakeNodeEditor editor { app };
     FakeQueryView query;
     FakeSkillView skillView;
 
     RunnerFixture()
     {
-        runner.SetNodeEditor(&editor);
-        runner.SetTerminationQueryView(&query);
-        runner.SetSkillCheckView(&skillView);
-        InstallRunner(app, runner);
+        app.SetWindows(&editor);
+        app.SetRunControl(&session);
+        session.SetTerminationQueryView(&query);
+        session.SetSkillCheckView(&skillView);
         app.player().name = "Vic";
         // The program folder as delivered: "dialogue" exists, "dialogue/history" may not.
         std::filesystem::create_directory(dir.File("dialogue"));

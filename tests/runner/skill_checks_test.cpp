@@ -168,7 +168,7 @@ TEST_F(SkillChecks, TheWindowAsksWhenChecksAreNotPerformed)
         "Evaluate = perform the skill check normally<br></i>");
     EXPECT_NE(skillView.texts[2].find("<b>lie</b>"), std::string::npos);
     EXPECT_NE(skillView.texts[2].find("Skill = <b>Speech</b><br> Modifier = <b>5</b>"), std::string::npos);
-    EXPECT_EQ(runner.skillCheckWindow().choice(), SkillCheckChoice::Evaluate);
+    EXPECT_EQ(session.skillCheckWindow().choice(), SkillCheckChoice::Evaluate);
 
     // Closed without a button: the run stays and its history is untouched.
     Choose(0);
@@ -180,7 +180,7 @@ TEST_F(SkillChecks, TheWindowAsksWhenChecksAreNotPerformed)
     EXPECT_EQ(runner.history().size(), entries);
     EXPECT_EQ(runner.history().back().option_index, before.option_index);
     EXPECT_EQ(runner.history().back().from_node_index, before.from_node_index);
-    EXPECT_FALSE(runner.skillCheckWindow().choice());
+    EXPECT_FALSE(session.skillCheckWindow().choice());
 }
 
 TEST_F(SkillChecks, NamesInTheWindowCannotOpenTags)

@@ -158,13 +158,19 @@ TEST_F(Session, DoneAndCombatWithRuntimeEditingOff)
     EXPECT_EQ(dialogs.Last()->text, "Dialogue ends here.\r\n\r\n(Runtime dialogue editing = OFF)");
     EXPECT_FALSE(runner.running());
     EXPECT_TRUE(query.shown.empty());
-    // The last entry is completed without an option: no player line for the ending choice.
-    EXPECT_EQ(LastTranscript(), (std::vector<std::string> { "NPC: (A) a" }));
+    // The answer that ended the dialogue is the transcript's last line.
+    EXPECT_EQ(LastTranscript(), (std::vector<std::string> { "NPC: (A) a", "Player: bye" }));
 
     Start("A");
     Choose(1);
     EXPECT_FALSE(runner.running());
     EXPECT_EQ(runner.transcripts().count(), 2);
+    EXPECT_EQ(LastTranscript(), (std::vector<std::string> { "NPC: (A) a", "Player: fight" }));
+
+    // A run stopped by the user has no answer at its last node.
+    Start("A");
+    runner.StopTestRun();
+    EXPECT_EQ(LastTranscript(), (std::vector<std::string> { "NPC: (A) a" }));
 }
 
 TEST_F(Session, FixedEndWithRuntimeEditingOnAsksAndExitStaysAtTheNode)
@@ -254,7 +260,7 @@ TEST_F(Session, FixedEndEditThatStillNamesNoNodeWarnsAndStays)
             return true;
         }
     } renaming { app };
-    runner.SetNodeEditor(&renaming);
+    app.SetWindows(&renaming);
     dlgnode* a = MakeNode(d(), "A", "a");
     MakeOption(*a, "bye", "done");
     MakeOption(*a, "stay", "A");
@@ -312,7 +318,7 @@ TEST_F(Session, NamesAndGenderTexts)
     EXPECT_EQ(runner.panel().nodeNotes, "<PC> stays in notes");
 
     app.player().gender = GENDER_FEMALE;
-    runner.ShowCurrentNode();
+    session.ShowCurrentNode();
     EXPECT_EQ(runner.panel().npcLine, "Hello miss Vic");
     Choose(0);
     EXPECT_EQ(runner.panel().npcLine, "only male text for Vic");
@@ -330,8 +336,8 @@ TEST_F(Session, ACurrentNodeThatIsGoneEndsTheRunCleanly)
     Choose(0); // at C, index 2
     FreeNode(RemoveNodeAt(d(), 2));
     FreeNode(RemoveNodeAt(d(), 1));
-    runner.ShowCurrentNode(); // e.g. after the dialogue editor closed
-    EXPECT_EQ(dialogs.Last()->text, TestRunner::NodeGoneText(2));
+    session.ShowCurrentNode(); // e.g. after the dialogue editor closed
+    EXPECT_EQ(dialogs.Last()->text, RunSession::NodeGoneText(2));
     EXPECT_EQ(dialogs.Last()->icon, MsgIcon::Information);
     EXPECT_FALSE(runner.running());
     // The transcript keeps what still exists: A and its answer; B and C are gone.
@@ -339,16 +345,16 @@ TEST_F(Session, ACurrentNodeThatIsGoneEndsTheRunCleanly)
 
     // A plug-in may set any index; the clicks find it gone too.
     Start("A");
-    runner.SetCurrentNodeIndex(40);
+    session.SetCurrentNodeIndex(40);
     runner.ChooseOption(0);
     EXPECT_FALSE(runner.running());
     Start("A");
-    runner.SetCurrentNodeIndex(-7);
+    session.SetCurrentNodeIndex(-7);
     runner.EditThisNode();
     EXPECT_FALSE(runner.running());
     Start("A");
-    runner.SetCurrentNodeIndex(-1); // a script's redraw after that
-    runner.ShowCurrentNode();
+    session.SetCurrentNodeIndex(-1); // a script's redraw after that
+    session.ShowCurrentNode();
     EXPECT_FALSE(runner.running());
     EXPECT_EQ(runner.transcripts().count(), 4);
 }
@@ -368,9 +374,13 @@ TEST_F(Session, EditThisNodeNeedsARunAndRedrawsAfter)
             return true;
         }
     } retexting { app };
-    runner.SetNodeEditor(&retexting);
-    int broadcasts = 0;
-    app.hooks().broadcastPluginUpdate = [&] { ++broadcasts; };
+    app.SetWindows(&retexting);
+    struct CountingPlugins : PluginBus {
+        int broadcasts = 0;
+        void BroadcastPluginUpdate() override { ++broadcasts; }
+    } plugins;
+    int& broadcasts = plugins.broadcasts;
+    app.SetPluginBus(&plugins);
     runner.EditThisNode();
     EXPECT_EQ(runner.panel().npcLine, "edited");
     EXPECT_EQ(runner.panel().options[0].target, "A");
@@ -378,18 +388,18 @@ TEST_F(Session, EditThisNodeNeedsARunAndRedrawsAfter)
     EXPECT_EQ(broadcasts, 2); // the redraw, then the edit itself
 }
 
-TEST_F(Session, ShellHooksStopSaveAndClear)
+TEST_F(Session, TheShellStopsSavesAndClearsThroughTheRunControl)
 {
     Chain();
-    app.hooks().stopTestRun(); // idle: nothing to stop, no transcript
+    app.run().Stop(); // idle: nothing to stop, no transcript
     EXPECT_EQ(runner.transcripts().count(), 0);
     Start("A");
-    app.hooks().stopTestRun();
+    app.run().Stop();
     EXPECT_FALSE(runner.running());
     EXPECT_EQ(runner.transcripts().count(), 1);
-    app.hooks().saveAllTranscripts();
+    app.run().SaveAllTranscripts();
     EXPECT_TRUE(FileExists(runner.transcripts().list()[0].file_name));
-    app.hooks().clearTranscripts();
+    app.run().ClearTranscripts();
     EXPECT_EQ(runner.transcripts().count(), 0);
     EXPECT_FALSE(runner.transcriptWindow().visible());
 

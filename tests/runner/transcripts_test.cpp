@@ -173,7 +173,7 @@ TEST_F(Transcripts, EmptyingTheListClosesTheWindowAndRefusesAStaleSave)
     ASSERT_TRUE(window.visible());
     EXPECT_TRUE(Logged("Transcript index == 0"));
     dialogs.ClearHistory();
-    app.hooks().clearTranscripts(); // New or Load
+    app.run().ClearTranscripts(); // New or Load
     EXPECT_FALSE(window.visible());
     EXPECT_EQ(window.shownIndex(), -1);
     EXPECT_FALSE(window.Save());

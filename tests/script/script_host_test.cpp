@@ -12,7 +12,7 @@
 namespace zev {
 namespace {
 
-struct FakeControl : OutputControl {
+struct FakeControl : ConsoleSink {
     std::vector<std::string> lines;
     std::string Name() const override { return "ConsoleMemo"; }
     void AppendLine(std::string_view text) override { lines.emplace_back(text); }

@@ -11,20 +11,15 @@
 #include "model/dialog_ops.h"
 #include "script/script_host.h"
 #include "script/zevfuncs.h"
+#include "support/fakes.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
 namespace zev::test {
 
-struct ConsoleCapture : OutputControl {
-    std::vector<std::string> lines;
-    std::string Name() const override { return "ConsoleMemo"; }
-    void AppendLine(std::string_view text) override { lines.emplace_back(text); }
-    void Clear() override { lines.clear(); }
-};
-
 // A test run whose state the test sets.
 struct FakeRunner : RunControl {
+    bool Attached() const override { return true; }
     bool isRunning = false;
     int32_t current = -1;
     std::vector<std::string> started;
@@ -58,22 +53,30 @@ struct ZevFuncsFixture : ::testing::Test {
     LogCapture log { app.log() };
     ScriptHost host { app };
     ConsoleCapture console;
-    FakeRunner* runner = nullptr;
+    FakeRunner fakeRunner;
+    FakeRunner* runner = &fakeRunner;
+    struct CountingPlugins : PluginBus {
+        int broadcasts = 0;
+        void BroadcastPluginUpdate() override { ++broadcasts; }
+    } plugins;
     std::unique_ptr<ZEVFuncs> funcs;
-    int broadcasts = 0, refreshes = 0;
+    int& broadcasts = plugins.broadcasts;
+    int refreshes = 0;
 
     void SetUp() override
     {
         InstallScriptHost(app, host);
-        app.hooks().broadcastPluginUpdate = [this] { ++broadcasts; };
-        app.hooks().refreshEditorLists = [this] { ++refreshes; };
-        auto fake = std::make_unique<FakeRunner>();
-        runner = fake.get();
-        funcs = std::make_unique<ZEVFuncs>(app, host, std::move(fake), Services());
+        app.SetRunControl(&fakeRunner);
+        app.SetPluginBus(&plugins);
+        app.editorListsRefreshed.Connect([this] { ++refreshes; });
+        Attach();
+        funcs = std::make_unique<ZEVFuncs>(app, host, Tables());
         funcs->Register();
         host.SetOutputControl(&console);
     }
-    virtual ScriptApiServices Services() { return {}; }
+    // What a fixture adds: the tables, windows or plug-ins of a front end.
+    virtual ScriptTables Tables() { return {}; }
+    virtual void Attach() { }
 
     // Runs one script text; fails the test on script errors. Returns the console lines it printed.
     std::vector<std::string> Run(const std::string& text)

@@ -125,7 +125,10 @@ TEST_F(Misc, DialogueFilesLoadSaveAndFlush)
     auto lines = Run("LoadDialogue('" + sample + "'); SetDialogGlobals(0, 'Renamed'); SaveDialogue('" + copy + "')");
     EXPECT_EQ(lines.front(), sample + " loaded.");
     EXPECT_EQ(lines.back(), "Dialogue saved to " + copy);
-    EXPECT_EQ(app.title(), App::TitleFor(copy));
+    // A copy: the next Save still writes the loaded file, and the title says so.
+    EXPECT_EQ(app.currentFileName(), sample);
+    EXPECT_EQ(app.dlg().file_name, sample);
+    EXPECT_EQ(app.title(), App::TitleFor(sample));
     EXPECT_GT(app.dlg().node_count, 0);
     EXPECT_EQ(Run("FlushDialogue"), L("Flushing dialogue table.", "Finished."));
     EXPECT_EQ(app.dlg().node_count, 0);
@@ -137,21 +140,39 @@ TEST_F(Misc, DialogueFilesLoadSaveAndFlush)
 
 struct Launching : ZevFuncsFixture {
     std::vector<LaunchRequest> launched;
-    ScriptApiServices Services() override
-    {
-        ScriptApiServices s;
-        s.launch = [this](const LaunchRequest& r) {
-            launched.push_back(r);
+    struct Windows : CoreWindows {
+        Launching& f;
+        explicit Windows(Launching& fixture)
+            : f(fixture)
+        {
+        }
+        bool Has(CoreWindow w) const override { return w == CoreWindow::ListPicker; }
+        bool Launch(const LaunchRequest& r) override
+        {
+            f.launched.push_back(r);
             return r.app != "missing";
-        };
-        s.selectItem = [](const std::string&, const std::string&, const std::vector<std::string>& items) {
+        }
+        std::optional<int> SelectItem(
+            const std::string&, const std::string&, const std::vector<std::string>& items) override
+        {
             return items.empty() ? std::optional<int>() : std::optional<int>(static_cast<int>(items.size()) - 1);
-        };
-        s.listPlugins = [] {
-            return std::vector<PluginListing> { { "p/Utility_x.so", "X", "2", "b", "c", "desc", true } };
-        };
-        s.pluginExports = [](const std::string&) { return std::vector<std::string> { "GetInfo", "Run" }; };
-        return s;
+        }
+    } windows { *this };
+    struct ListedPlugins : PluginBus {
+        bool Attached() const override { return true; }
+        std::vector<PluginListing> ListPlugins() const override
+        {
+            return { { "p/Utility_x.so", "X", "2", "b", "c", "desc", true } };
+        }
+        std::optional<std::vector<std::string>> PluginExports(const std::string&) const override
+        {
+            return std::vector<std::string> { "GetInfo", "Run" };
+        }
+    } listed;
+    void Attach() override
+    {
+        app.SetWindows(&windows);
+        app.SetPluginBus(&listed);
     }
 };
 
@@ -220,12 +241,10 @@ TEST_F(Misc, TheShippedDescriptionsMatchTheUnit)
 
 struct WithStore : ZevFuncsFixture {
     std::unique_ptr<FuncDescStore> store;
-    ScriptApiServices Services() override
+    ScriptTables Tables() override
     {
         store = std::make_unique<FuncDescStore>(dir.File("func_desc.ini"));
-        ScriptApiServices s;
-        s.descriptions = store.get();
-        return s;
+        return { nullptr, store.get() };
     }
 };
 

@@ -27,19 +27,31 @@ struct Shipped : ::testing::Test {
     void SetUp() override
     {
         InstallScriptHost(app, host);
-        ScriptApiServices s;
-        s.definitions = &definitionReader;
-        s.selectItem = [](const std::string&, const std::string&, const std::vector<std::string>& items) {
-            return items.empty() ? std::optional<int>() : std::optional<int>(0);
-        };
-        s.insertTimeEventCode = [this](const std::string& line) { inserted.push_back(line); };
-        funcs = std::make_unique<ZEVFuncs>(app, host, nullptr, s);
+        app.SetWindows(&windows);
+        funcs = std::make_unique<ZEVFuncs>(app, host, ScriptTables { &definitionReader, nullptr });
         funcs->Register();
         host.SetOutputControl(&console);
         ASSERT_TRUE(host.ExecuteScriptConsole("LoadDialogue('" + home + "/dialogue/sample.zev')"));
         ASSERT_GT(app.dlg().node_count, 0);
     }
     std::vector<std::string> inserted;
+    struct Windows : CoreWindows {
+        std::vector<std::string>& inserted;
+        explicit Windows(std::vector<std::string>& into)
+            : inserted(into)
+        {
+        }
+        bool Has(CoreWindow w) const override
+        {
+            return w == CoreWindow::ListPicker || w == CoreWindow::TimeEventCodeEditor;
+        }
+        std::optional<int> SelectItem(
+            const std::string&, const std::string&, const std::vector<std::string>& items) override
+        {
+            return items.empty() ? std::optional<int>() : std::optional<int>(0);
+        }
+        void InsertTimeEventCode(const std::string& line) override { inserted.push_back(line); }
+    } windows { inserted };
 };
 
 TEST_F(Shipped, HelperScriptsRegisterAndRunCleanOnTheSample)

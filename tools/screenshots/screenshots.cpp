@@ -162,15 +162,15 @@ int Run(const fs::path& dist, const fs::path& out)
     int failures = 0;
     {
         ScriptedDialogs dialogs; // every box answers its default
-        App app(dialogs, dir.string());
-        LoadStartupDataFile(app);
+        Workbench bench(dialogs, dir.string());
+        App& app = bench.app();
         app.SetStartingUp(true);
         app.log().SetFilePath((dir / "debug.log").string());
         auto& qapp = static_cast<ZevApplication&>(*QApplication::instance());
         qapp.SetReportContext(&app, TextEncoding::Cp1252);
 
         Shooter shot(out);
-        DesktopProgram program(app, TextEncoding::Cp1252);
+        DesktopProgram program(bench, TextEncoding::Cp1252);
         program.Start(sample);
         MainWindow& window = program.window();
         Shooter::Settle();
@@ -180,7 +180,7 @@ int Run(const fs::path& dist, const fs::path& out)
         shot.Grab(&window, "main-window");
 
         // Three runs for the transcript list; the last ends at "done", which shows its transcript.
-        TestRunner& runner = program.runner();
+        RunPanelModel& runner = program.runner();
         QTreeWidget* options = program.panel().optionList();
         auto choose = [&](int row) {
             options->setCurrentItem(options->topLevelItem(row));

@@ -1,8 +1,7 @@
 // zevdlg: the QApplication around the desktop program.
-#include "app/app.h"
 #include "app/settings.h"
-#include "app/startup.h"
 #include "base/paths.h"
+#include "session/workbench.h"
 
 #include <clocale>
 
@@ -22,15 +21,15 @@ int main(int argc, char** argv)
     std::string firstArg = args.size() > 1 ? zev::PathFromQString(args[1]) : std::string();
 
     zev::QtDialogs dialogs;
-    zev::App app(dialogs, zev::ResolveProgramFolder());
+    zev::Workbench bench(dialogs, zev::ResolveProgramFolder());
+    zev::App& app = bench.app();
     dialogs.SetEncoding(zev::TextEncodingIsUtf8(app.config()) ? zev::TextEncoding::Utf8 : zev::TextEncoding::Cp1252);
     qapp.SetReportContext(&app, dialogs.encoding());
-    zev::LoadStartupDataFile(app);
     app.SetStartingUp(true);
     app.log().SetFilePath(app.ProgramPath("debug.log"));
     app.log().SetErrorHandler([&dialogs](const std::string& what) { dialogs.Error(what); });
 
-    zev::DesktopProgram program(app, dialogs.encoding(), [&dialogs](QWidget* w) { dialogs.SetParent(w); });
+    zev::DesktopProgram program(bench, dialogs.encoding(), [&dialogs](QWidget* w) { dialogs.SetParent(w); });
     program.Start(firstArg);
     int code = QApplication::exec();
     program.Shutdown();

@@ -82,7 +82,7 @@ void SetBoxText(QPlainTextEdit* box, const QString& text)
 
 } // namespace
 
-RunPanelWidget::RunPanelWidget(TestRunner& runner, TextEncoding encoding, QWidget* parent)
+RunPanelWidget::RunPanelWidget(RunPanelModel& runner, TextEncoding encoding, QWidget* parent)
     : QWidget(parent)
     , m_runner(runner)
     , m_encoding(encoding)

@@ -3,7 +3,7 @@
 // Core headers first: Qt's `slots` keyword macro would break app/signal.h. No Q_OBJECT for the
 // same reason; the widget needs no signals of its own.
 #include "base/codepage.h"
-#include "runner/test_runner.h"
+#include "runner/run_panel_model.h"
 
 #include <QWidget>
 
@@ -21,13 +21,13 @@ namespace zev {
 // The main window's test-run panel: shows the runner's RunPanel and forwards the user's actions.
 class RunPanelWidget : public QWidget {
 public:
-    RunPanelWidget(TestRunner& runner, TextEncoding encoding, QWidget* parent = nullptr);
+    RunPanelWidget(RunPanelModel& runner, TextEncoding encoding, QWidget* parent = nullptr);
     ~RunPanelWidget() override;
 
     // Whether a node editor exists; until then "Edit this node" stays disabled with a hint.
     void SetNodeEditorAvailable(bool available);
 
-    // The panel redrawn from the model; runs on every TestRunner::changed.
+    // The panel redrawn from the model; runs on every RunPanelModel::changed.
     void Redraw();
 
     QComboBox* startNodeBox() const { return m_startNode; }
@@ -46,7 +46,7 @@ private:
     int RowOf(const void* item) const;
     QString Text(std::string_view bytes) const;
 
-    TestRunner& m_runner;
+    RunPanelModel& m_runner;
     TextEncoding m_encoding;
     std::size_t m_changedConnection = 0;
     bool m_redrawing = false;

@@ -4,12 +4,11 @@
 #include "app/app.h"
 #include "model/dialog_ops.h"
 #include "model/node_resolution.h"
-#include "runner/node_editor.h"
-#include "runner/test_runner.h"
+#include "runner/run_session.h"
 
 namespace zev {
 
-bool TestRunner::AskSkillCheck(const option& o, int32_t& next)
+bool RunSession::AskSkillCheck(const option& o, int32_t& next)
 {
     const std::string name = o.link_target.str();
     const skillcheck* check = FindSkillCheckRecord(m_app.dlg(), name);
@@ -40,21 +39,22 @@ bool TestRunner::AskSkillCheck(const option& o, int32_t& next)
     return true;
 }
 
-void TestRunner::ChooseOption(int row)
+bool RunSession::Choose(int32_t i)
 {
-    if (!m_running || row < 0 || row >= static_cast<int>(m_panel.options.size()))
-        return;
+    if (!m_running)
+        return false;
     if (!NodeAt(m_current)) {
         EndRunNodeGone();
-        return;
+        return false;
     }
-    const int32_t i = m_panel.options[static_cast<std::size_t>(row)].index;
+    if (!IsListed(i))
+        return false;
     const int32_t s = m_current;
     const option* o = OptionAt(s, i);
     if (!o) {
-        // The row outlived its option (edited from elsewhere): show what is there now.
+        // The view outlived its option (edited from elsewhere): show what is there now.
         ShowCurrentNode();
-        return;
+        return false;
     }
 
     int32_t next = -1;
@@ -62,7 +62,7 @@ void TestRunner::ChooseOption(int row)
         if (m_app.settings().evaluateSkillChecks)
             next = PerformSkillCheck(m_app, o->link_target.view());
         else if (!AskSkillCheck(*o, next))
-            return; // closed without a choice: the run stays where it is, the history untouched
+            return true; // closed without a choice: the run stays where it is, the history untouched
     } else {
         next = o->link_index;
     }
@@ -71,24 +71,23 @@ void TestRunner::ChooseOption(int row)
     if (!m_history.empty())
         SetNodeHistory(static_cast<int32_t>(m_history.size()) - 1, m_history.back().node_index, i, s);
     AddNodeToHistory(m_current, i, s);
+    m_answeredLast = m_current == -1;
     m_position = static_cast<int32_t>(m_history.size()) - 1;
-    UpdateNavigation();
     m_query.ClearNotes();
 
     if (m_current != -1) {
-        m_panel.nodeLabel = NodeName(m_current);
         ShowCurrentNode();
     } else if (!m_app.settings().runtimeDlgEditing) {
         m_app.dialogs().Information("Dialogue ends here.\r\n\r\n(Runtime dialogue editing = OFF)");
-        StopTestRun();
-        m_panel.nodeLabel.clear();
+        StopRun();
     } else {
         RunTerminationQuery(i, s);
     }
     changed.Emit();
+    return true;
 }
 
-void TestRunner::RunTerminationQuery(int32_t optionIndex, int32_t fromNode)
+void RunSession::RunTerminationQuery(int32_t optionIndex, int32_t fromNode)
 {
     const option* o = OptionAt(fromNode, optionIndex);
     if (!o)
@@ -101,11 +100,10 @@ void TestRunner::RunTerminationQuery(int32_t optionIndex, int32_t fromNode)
     if (choice == TerminationChoice::Exit) {
         m_current = fromNode;
     } else {
-        bool accepted = false;
-        if (m_nodeEditor)
-            accepted = fixedEnd ? m_nodeEditor->EditNodeAt(fromNode) : m_nodeEditor->AddNode(target);
+        CoreWindows& windows = m_app.windows();
+        const bool accepted = fixedEnd ? windows.EditNodeAt(fromNode) : windows.AddNode(target);
         // A cancelled dialog accepted no name: an older one would send the run somewhere unrelated.
-        const std::string name = accepted ? m_nodeEditor->LastAcceptedNodeName() : std::string();
+        const std::string name = accepted ? windows.LastAcceptedNodeName() : std::string();
         if (accepted && !fixedEnd) {
             m_app.log().Log("Updated node " + NodeName(fromNode) + " playeroption " + std::to_string(optionIndex)
                 + " reference to " + name + ".");
@@ -133,7 +131,7 @@ void TestRunner::RunTerminationQuery(int32_t optionIndex, int32_t fromNode)
         EndRunWithoutTranscript();
 }
 
-void TestRunner::EditThisNode()
+void RunSession::EditThisNode()
 {
     if (!m_running) {
         m_app.dialogs().Warning("Dialogue is not running,\r\nuse 'Edit dialogue' instead.");
@@ -143,30 +141,12 @@ void TestRunner::EditThisNode()
         EndRunNodeGone();
         return;
     }
-    if (m_nodeEditor)
-        m_nodeEditor->EditNodeAt(m_current);
+    m_app.windows().EditNodeAt(m_current);
     ResolveLinks(m_app.dlg());
     m_app.RefreshEditorLists();
     ShowCurrentNode();
     m_app.BroadcastPluginUpdate();
     changed.Emit();
-}
-
-void InstallRunner(App& app, TestRunner& runner)
-{
-    AppHooks& hooks = app.hooks();
-    hooks.stopTestRun = [&runner] {
-        if (runner.running())
-            runner.StopTestRun();
-    };
-    hooks.saveAllTranscripts = [&runner] { runner.transcripts().SaveAllTranscripts(); };
-    hooks.clearTranscripts = [&runner] { runner.transcripts().Clear(); };
-    auto previous = hooks.refreshEditorLists;
-    hooks.refreshEditorLists = [previous, &runner] {
-        if (previous)
-            previous();
-        runner.RefreshStartNodeBox();
-    };
 }
 
 } // namespace zev
