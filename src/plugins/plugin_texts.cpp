@@ -16,6 +16,8 @@ std::string PluginHost::ListPluginsText() const
             + "\n" + p.Description + "\n";
         if (IsLibraryLoaded(p.FileName))
             out += " >> Plugin is currently loaded into memory\n";
+        if (p.Crashed)
+            out += " >> Plugin crashed in this session and is not called again\n";
     }
     return out;
 }
