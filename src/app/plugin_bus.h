@@ -21,6 +21,7 @@ struct PluginListing {
     std::string creationDate;
     std::string description;
     bool loaded = false;
+    bool crashed = false; // crashed in this session: not called again
 };
 
 class PluginBus {

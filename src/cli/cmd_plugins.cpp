@@ -60,7 +60,8 @@ int RunPluginCommand(CliContext& ctx, const CliCommandArgs& args)
         code = 2;
         break;
     case PluginCallResult::AlreadyRunning:
-    case PluginCallResult::Crashed:
+    case PluginCallResult::Crashed: // the box has told why on stderr
+    case PluginCallResult::Disabled:
         code = 1;
         break;
     }

@@ -1,12 +1,14 @@
 // The functions the program exports to plug-ins, by name, with C linkage. They reach the program
 // through the one global: the installed plug-in host. Nothing may escape into the plug-in's C
-// frames, so every body is guarded; without a host they do nothing and hand out nothing.
+// frames, so every body is guarded; without a host they do nothing and hand out nothing. Each
+// marks itself as the program's code, so the crash guard never unwinds through it.
 
 #include <exception>
 
 #include "app/app.h"
 #include "app/settings.h"
 #include "model/dialog_ops.h"
+#include "plugins/crash_guard.h"
 #include "plugins/plugin_host.h"
 #include "zevdlg/plugin.h"
 
@@ -18,6 +20,7 @@ PluginHost* g_host = nullptr;
 
 template <class Fn> void Guard(const char* name, Fn&& fn)
 {
+    const HostCodeScope host;
     if (!g_host)
         return;
     try {
@@ -55,6 +58,7 @@ void SetExportTarget(PluginHost* host)
 } // namespace zev
 
 using zev::Guard;
+using zev::HostCodeScope;
 using zev::PluginHost;
 
 extern "C" {
@@ -69,11 +73,13 @@ zev_player_char* GetPlayer(void)
 
 void FreePlayer(zev_player_char* copy)
 {
+    const HostCodeScope host;
     delete reinterpret_cast<zev::PlayerChar*>(copy);
 }
 
 void GetProgramVer(unsigned char* out)
 {
+    const HostCodeScope host;
     zev::Empty(out);
     Guard("GetProgramVer", [&](PluginHost&) {
         if (out)
@@ -93,6 +99,7 @@ void UnsetOutputControl(void)
 
 void GetCurrentNode(unsigned char* out)
 {
+    const HostCodeScope host;
     zev::Empty(out);
     Guard("GetCurrentNode", [&](PluginHost& h) {
         zev::RunControl& run = h.app().run();
@@ -132,6 +139,7 @@ void SendDebugMSG(const char* text)
 
 void GetSSLPath(unsigned char* out)
 {
+    const HostCodeScope host;
     zev::Empty(out);
     Guard("GetSSLPath", [&](PluginHost& h) {
         if (out)
@@ -141,6 +149,7 @@ void GetSSLPath(unsigned char* out)
 
 void GetMSGPath(unsigned char* out)
 {
+    const HostCodeScope host;
     zev::Empty(out);
     Guard("GetMSGPath", [&](PluginHost& h) {
         if (out)
@@ -177,11 +186,13 @@ zev_dialog* GetDLGNew(void)
 
 void FreeDLG(zev_dialog_oldformat* copy)
 {
+    const HostCodeScope host;
     zev::FreeDialogOldFormat(reinterpret_cast<zev::dialog_oldformat*>(copy));
 }
 
 void FreeDLGNew(zev_dialog* copy)
 {
+    const HostCodeScope host;
     zev::FreeDialogShared(reinterpret_cast<zev::dialog*>(copy));
 }
 

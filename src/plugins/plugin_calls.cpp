@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/app.h"
+#include "plugins/crash_guard.h"
 #include "plugins/plugin_host.h"
 
 namespace zev {
@@ -37,6 +38,9 @@ bool PluginHost::Guarded(const TPluginRec& rec, std::string_view exportName, con
     try {
         call();
         return true;
+    } catch (const PluginCrash& crash) {
+        ReportCrash(fileName, name, exportName, crash.signal());
+        return false;
     } catch (const std::exception& e) {
         what = e.what();
     } catch (...) {
@@ -57,6 +61,10 @@ PluginCallResult PluginHost::CallWithText(std::string_view fileName, const char*
     if (index < 0)
         return PluginCallResult::UnknownPlugin;
     const std::string path = m_plugins[static_cast<std::size_t>(index)].FileName;
+    if (CrashedBefore(path)) {
+        RefuseCrashed(m_plugins[static_cast<std::size_t>(index)]);
+        return PluginCallResult::Disabled;
+    }
     if (IsLibraryLoaded(path)) {
         m_app.log().Log("WARNING: Plugin already running!");
         return PluginCallResult::AlreadyRunning;
@@ -73,8 +81,8 @@ PluginCallResult PluginHost::CallWithText(std::string_view fileName, const char*
         const ShortString text = ToShortString(arg);
         // The table may grow during the call (DoExternalRegister): copy the entry for the report.
         const TPluginRec rec = m_plugins[static_cast<std::size_t>(index)];
-        result
-            = Guarded(rec, exportName, [&] { fn(text.data()); }) ? PluginCallResult::Done : PluginCallResult::Crashed;
+        result = Guarded(rec, exportName, [&] { CallPlugin(fn, text.data()); }) ? PluginCallResult::Done
+                                                                                : PluginCallResult::Crashed;
     }
     // Released in either case: a missing export leaves nothing to keep the library for.
     if (!ReleaseLibrary(lib))
@@ -127,11 +135,13 @@ void PluginHost::BroadcastPluginUpdate()
 {
     for (std::size_t i = 0; i < m_plugins.size(); ++i) {
         const TPluginRec rec = m_plugins[i];
+        if (rec.Crashed)
+            continue;
         LoadedReference lib(rec.FileName);
         if (!lib.get())
             continue;
         if (auto fn = reinterpret_cast<zev_PluginUpdate_fn>(LibrarySymbol(lib.get(), "PluginUpdate")))
-            Guarded(rec, "PluginUpdate", [&] { fn(); });
+            Guarded(rec, "PluginUpdate", [&] { CallPlugin(fn); });
     }
 }
 
@@ -144,11 +154,13 @@ void PluginHost::ForwardLogLine(std::string_view line)
     const std::string text(line);
     for (std::size_t i = 0; i < m_plugins.size(); ++i) {
         const TPluginRec rec = m_plugins[i];
+        if (rec.Crashed)
+            continue;
         LoadedReference lib(rec.FileName);
         if (!lib.get())
             continue;
         if (auto fn = reinterpret_cast<zev_DebugIntercept_fn>(LibrarySymbol(lib.get(), "DebugIntercept")))
-            Guarded(rec, "DebugIntercept", [&] { fn(text.c_str()); });
+            Guarded(rec, "DebugIntercept", [&] { CallPlugin(fn, text.c_str()); });
     }
     m_forwarding = false;
 }
@@ -160,6 +172,9 @@ bool PluginHost::CanClose()
     std::string cannot;
     std::vector<std::size_t> closable;
     for (std::size_t i = 0; i < m_plugins.size(); ++i) {
+        // A crashed plug-in is not asked: it may be loaded still, but nothing of it is called again.
+        if (m_plugins[i].Crashed)
+            continue;
         LoadedReference lib(m_plugins[i].FileName);
         if (!lib.get())
             continue;
@@ -175,12 +190,14 @@ bool PluginHost::CanClose()
     }
     for (std::size_t i : closable) {
         const TPluginRec rec = m_plugins[i];
+        if (rec.Crashed) // in the close call of another one
+            continue;
         LoadedReference lib(rec.FileName);
         auto fn = reinterpret_cast<zev_PluginClose_fn>(LibrarySymbol(lib.get(), "PluginClose"));
         if (!fn)
             continue;
         m_app.log().Log("Closing plugin " + rec.FileName);
-        Guarded(rec, "PluginClose", [&] { fn(); });
+        Guarded(rec, "PluginClose", [&] { CallPlugin(fn); });
     }
     return true;
 }
@@ -208,10 +225,13 @@ void PluginHost::DoExternalRegister(
 void PluginHost::SetOutputControl(const zev_output_control* control)
 {
     m_outputName = control && control->name ? control->name : "";
-    if (control)
+    if (control) {
         m_output = *control;
-    else
+        m_outputFile = LibraryFileOf(control->append_line ? reinterpret_cast<const void*>(control->append_line)
+                                                          : reinterpret_cast<const void*>(control->clear));
+    } else {
         m_output.reset();
+    }
     m_app.console().Lend(control ? &m_console : nullptr);
 }
 
@@ -239,18 +259,22 @@ void PluginConsoleSink::Clear()
     m_host.ClearOutput();
 }
 
+// The control's functions are the lending plug-in's code: called under the guard like its exports.
 void PluginHost::AppendOutputLine(std::string_view line)
 {
     if (!m_output || !m_output->append_line)
         return;
+    const zev_output_control control = *m_output;
     const std::string text(line);
-    m_output->append_line(m_output->context, text.c_str());
+    Guarded(OutputOwner(), "append_line", [&] { CallPlugin(control.append_line, control.context, text.c_str()); });
 }
 
 void PluginHost::ClearOutput()
 {
-    if (m_output && m_output->clear)
-        m_output->clear(m_output->context);
+    if (!m_output || !m_output->clear)
+        return;
+    const zev_output_control control = *m_output;
+    Guarded(OutputOwner(), "clear", [&] { CallPlugin(control.clear, control.context); });
 }
 
 } // namespace zev

@@ -8,6 +8,7 @@
 #include "app/dialogue_files.h"
 #include "app/main_menu.h"
 #include "app/settings.h"
+#include "plugins/crash_guard.h"
 #include "plugins/elf_exports.h"
 
 namespace zev {
@@ -47,7 +48,7 @@ template <class Fn> Fn Export(LibraryHandle lib, const char* name)
 std::string CallText(void (*fn)(unsigned char*))
 {
     ShortString buf {};
-    fn(buf.data());
+    CallPlugin(fn, buf.data());
     return FromShortString(buf.data());
 }
 
@@ -136,6 +137,10 @@ int PluginHost::ScanLibrary(const std::string& path, const PluginCategory* categ
 {
     Dialogs& boxes = m_app.dialogs();
     Logger& log = m_app.log();
+    if (CrashedBefore(path)) {
+        log.Log("Plugin " + path + " is not scanned: it crashed earlier in this session.");
+        return -1;
+    }
     LibraryHandle lib = LoadLibraryFile(path);
     if (!lib)
         return -1;
@@ -213,8 +218,16 @@ int PluginHost::ScanLibrary(const std::string& path, const PluginCategory* categ
             rec().FilterIndex = static_cast<int32_t>(m_filterPairs.size()) + 1;
         }
     }
-    if (category && accepted)
+    if (category && accepted && !rec().Crashed)
         AddMenuEntry(*category, index, lib);
+    if (rec().Crashed) {
+        // Out of the menus and the open box: nothing may lead to it again.
+        rec().Accepted = false;
+        if (rec().FilterIndex == static_cast<int32_t>(m_filterPairs.size()) + 1) {
+            m_filterPairs.pop_back();
+            rec().FilterIndex = -1;
+        }
+    }
     log.Log(" --> " + rec().Name);
     release();
     changed.Emit();
@@ -223,14 +236,16 @@ int PluginHost::ScanLibrary(const std::string& path, const PluginCategory* categ
 
 void PluginHost::AddMenuEntry(const PluginCategory& category, int index, LibraryHandle lib)
 {
-    TPluginRec& rec = m_plugins[static_cast<std::size_t>(index)];
+    // By index: a call may register another plug-in and move the table.
+    auto rec = [this, index]() -> TPluginRec& { return m_plugins[static_cast<std::size_t>(index)]; };
     auto canAdd = Export<zev_CanAddToMenu_fn>(lib, "CanAddToMenu");
     bool add = false;
-    if (!canAdd || !Guarded(rec, "CanAddToMenu", [&] { add = canAdd() != 0; }) || !add)
+    if (!canAdd || !Guarded(rec(), "CanAddToMenu", [&] { add = CallPlugin(canAdd) != 0; }) || !add)
         return;
-    PluginMenuEntry entry { rec.Name, index, {} };
+    PluginMenuEntry entry { rec().Name, index, {} };
     if (auto shortcut = Export<zev_GetKeyShortCut_fn>(lib, "GetKeyShortCut"))
-        Guarded(rec, "GetKeyShortCut", [&] { entry.shortcut = CallText(shortcut); });
+        if (!Guarded(rec(), "GetKeyShortCut", [&] { entry.shortcut = CallText(shortcut); }) && rec().Crashed)
+            return;
     auto& items = m_menus[static_cast<int>(category.menu)];
     if (category.insertFirst)
         items.insert(items.begin(), std::move(entry));
@@ -292,6 +307,7 @@ std::vector<PluginListing> PluginHost::ListPlugins() const
         l.creationDate = DateTimeText(rec.CreationDate);
         l.description = rec.Description;
         l.loaded = IsRunning(static_cast<int>(i));
+        l.crashed = rec.Crashed;
         out.push_back(std::move(l));
     }
     return out;

@@ -53,6 +53,7 @@ struct TPluginRec {
     std::time_t BuildDate = 0;
     std::time_t CreationDate = 0;
     bool Accepted = false; // passed the version check or the question: may have a menu entry
+    bool Crashed = false; // crashed in a call this session: never called again, its library never unloaded
 };
 
 enum class PluginMenu { Help, Plugins, Import, Export };
@@ -85,7 +86,8 @@ inline constexpr int kMinInterfaceMinor = 25;
 inline constexpr std::string_view kProgramInterfaceVersion = "0.25";
 InterfaceVersionCheck CheckInterfaceVersion(std::string_view version);
 
-enum class PluginCallResult { Done, UnknownPlugin, AlreadyRunning, LoadFailed, NoSuchExport, Crashed };
+// Disabled: refused, the plug-in crashed earlier in this session.
+enum class PluginCallResult { Done, UnknownPlugin, AlreadyRunning, LoadFailed, NoSuchExport, Crashed, Disabled };
 
 class PluginHost final : public PluginBus {
 public:
@@ -163,6 +165,12 @@ public:
 private:
     PluginCallResult CallWithText(std::string_view fileName, const char* exportName, std::string_view arg);
     bool Guarded(const TPluginRec& rec, std::string_view exportName, const std::function<void()>& call);
+    // ---- After a crash (plugin_crashes.cpp).
+    void ReportCrash(const std::string& fileName, const std::string& name, std::string_view exportName, int signal);
+    bool CrashedBefore(std::string_view fileName) const;
+    void RefuseCrashed(const TPluginRec& rec);
+    bool OutputControlIn(const std::string& fileName) const;
+    TPluginRec OutputOwner() const;
     void AddMenuEntry(const PluginCategory& category, int index, LibraryHandle lib);
     void ShowMenu(PluginMenu menu);
 
@@ -174,6 +182,7 @@ private:
     std::vector<std::string> m_filterPairs;
     std::optional<zev_output_control> m_output;
     std::string m_outputName;
+    std::string m_outputFile; // the library the lent control's functions are in
     PluginConsoleSink m_console { *this };
     bool m_forwarding = false;
 };

@@ -38,6 +38,28 @@ LibraryHandle ReferenceLoadedLibrary(const std::string& path)
     return dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_LOCAL);
 }
 
+std::string LibraryFileOf(const void* address)
+{
+    Dl_info info {};
+    if (!address || dladdr(address, &info) == 0 || !info.dli_fname)
+        return {};
+    return info.dli_fname;
+}
+
+bool AddressInLibrary(const void* address, const std::string& path)
+{
+    const std::string file = LibraryFileOf(address);
+    if (file.empty())
+        return false;
+    // The same file may be named two ways; the loader's handles are one per loaded library.
+    LibraryHandle holder = ReferenceLoadedLibrary(file);
+    LibraryHandle named = ReferenceLoadedLibrary(path);
+    const bool same = holder && holder == named;
+    ReleaseLibrary(holder);
+    ReleaseLibrary(named);
+    return same;
+}
+
 bool IsLibraryLoaded(const std::string& path)
 {
     LibraryHandle h = ReferenceLoadedLibrary(path);

@@ -23,6 +23,10 @@ void* LibrarySymbol(LibraryHandle handle, const char* name);
 bool IsLibraryLoaded(const std::string& path);
 // A new reference to an already loaded library (null when it is not loaded); release it after use.
 LibraryHandle ReferenceLoadedLibrary(const std::string& path);
+// The file of the loaded library that holds an address (code or data); empty when none does.
+std::string LibraryFileOf(const void* address);
+// Whether an address lies in the loaded library of that path.
+bool AddressInLibrary(const void* address, const std::string& path);
 
 using ShortString = std::array<unsigned char, 256>;
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "run_tool.h"
@@ -40,6 +41,22 @@ TEST(CliPlugins, RelabelplugRenamesEveryNodeAndRemapsTheLinks)
         EXPECT_NE(saved.find(expected), std::string::npos) << expected << "\n" << saved;
     EXPECT_EQ(saved.find("Node \"start\""), std::string::npos);
 }
+
+#ifdef ZEV_TEST_PLUGIN_DIR
+TEST(CliPlugins, APluginThatCrashesEndsTheCommandWithAnErrorAndNothingSaved)
+{
+    test::TempDir dir;
+    std::string in = dir.Write("three.zev", kThreeNodes);
+    std::string out = dir.File("saved.zev");
+    Result r = RunTool(
+        { "run-plugin", "--dialogue", in, "--save", out, std::string(ZEV_TEST_PLUGIN_DIR) + "/Utility_crashrun.so" },
+        ZEV_DIST_DIR);
+    EXPECT_EQ(r.code, 1) << r.err; // not killed by the signal
+    EXPECT_NE(r.err.find("[error] Plug-in crashrun crashed in RunPlugin.    Save your work now"), std::string::npos)
+        << r.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+#endif
 
 } // namespace
 } // namespace zev
