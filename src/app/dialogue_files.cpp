@@ -1,6 +1,7 @@
 #include "app/dialogue_files.h"
 
 #include <filesystem>
+#include <fstream>
 
 #include "app/app.h"
 #include "app/shell_commands.h"
@@ -217,8 +218,14 @@ bool LoadDialogueCommand(App& app, ParseErrorLogView& errorLog)
 bool LoadDialogueScript(App& app, const std::string& path)
 {
     dialog& d = app.dlg();
-    ClearDescriptions(d);
     app.log().Log("Attempting to load " + path);
+    // A file that cannot be opened is reported before anything of the open dialogue is cleared.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec) || !std::ifstream(path, std::ios::binary)) {
+        app.ReportError("LoadDialogue", "Cannot read the dialogue file " + path);
+        return false;
+    }
+    ClearDescriptions(d);
     DialogueReadReport report = ReadDialogueFile(app, path);
     if (!report.readable) {
         app.ReportError("LoadDialogue", report.ioError.empty() ? "Cannot read " + path : report.ioError);
@@ -244,8 +251,8 @@ bool WriteDialogue(App& app, const std::string& path)
         app.dialogs().Error(error);
         return false;
     }
-    app.SetCurrentFileName(path);
-    app.SetTitle(App::TitleFor(path));
+    // The title and the status bar name the file the dialogue is now kept in.
+    ShowLoadedDialogue(app, path);
     return true;
 }
 

@@ -65,10 +65,12 @@ MsgResult ScriptedDialogs::MessageBox(std::string_view text, MsgIcon icon, MsgBu
     return result;
 }
 
-std::optional<std::string> ScriptedDialogs::TextAnswer(Shown shown, std::optional<std::string> fallback)
+std::optional<std::string> ScriptedDialogs::TextAnswer(Shown shown, std::optional<std::string> fallback, int* filter)
 {
     std::optional<std::string> result = std::move(fallback);
     if (auto a = Next()) {
+        if (filter)
+            *filter = a->filter;
         if (a->cancel || (a->button && *a->button == MsgResult::Cancel))
             result.reset();
         else if (a->text)
@@ -90,13 +92,13 @@ std::optional<std::string> ScriptedDialogs::InputBox(
 std::optional<std::string> ScriptedDialogs::OpenFile(const FileBoxOptions& options)
 {
     Shown s { Kind::OpenFile, options.title, options.title, MsgIcon::None, MsgButtons::OkCancel, options, {} };
-    return TextAnswer(std::move(s), std::nullopt);
+    return TextAnswer(std::move(s), std::nullopt, &options.chosenFilter);
 }
 
 std::optional<std::string> ScriptedDialogs::SaveFile(const FileBoxOptions& options)
 {
     Shown s { Kind::SaveFile, options.title, options.title, MsgIcon::None, MsgButtons::OkCancel, options, {} };
-    return TextAnswer(std::move(s), std::nullopt);
+    return TextAnswer(std::move(s), std::nullopt, &options.chosenFilter);
 }
 
 std::optional<std::string> ScriptedDialogs::PickFolder(std::string_view caption, std::string_view initialFolder)

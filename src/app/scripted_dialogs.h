@@ -32,11 +32,17 @@ public:
         std::optional<MsgResult> button;
         std::optional<std::string> text;
         bool cancel = false;
+        int filter = 0; // the file box's chosen filter, from 0
     };
 
     void PushButton(MsgResult button) { m_answers.push_back({ button, std::nullopt, false }); }
     void PushText(std::string text) { m_answers.push_back({ std::nullopt, std::move(text), false }); }
     void PushCancel() { m_answers.push_back({ std::nullopt, std::nullopt, true }); }
+    // A file box's answer with the filter the user chose (from 0).
+    void PushFile(std::string path, int filter)
+    {
+        m_answers.push_back({ std::nullopt, std::move(path), false, filter });
+    }
     // "yes", "no", "cancel", "ok" and the other button names are buttons; anything else a text.
     void PushAnswer(const std::string& word);
     std::size_t PendingAnswers() const { return m_answers.size(); }
@@ -58,7 +64,7 @@ public:
 
 private:
     std::optional<Answer> Next();
-    std::optional<std::string> TextAnswer(Shown shown, std::optional<std::string> fallback);
+    std::optional<std::string> TextAnswer(Shown shown, std::optional<std::string> fallback, int* filter = nullptr);
     void Record(Shown shown);
 
     std::deque<Answer> m_answers;

@@ -42,9 +42,9 @@ bool NewDialogueCommand(App& app)
 {
     SaveTranscriptsIfConfigured(app);
     app.run().ClearTranscripts();
-    app.SetStatusText({});
     if (SaveQuery(app) == QueryResult::Cancel)
-        return false;
+        return false; // the dialogue stays, and the status bar still names it
+    app.SetStatusText({});
     app.run().Stop();
     app.SetTitle(App::TitleFor(kUntitled));
     app.SetCurrentFileName(std::string(kUntitled));

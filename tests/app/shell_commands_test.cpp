@@ -201,7 +201,13 @@ TEST_F(ShellFixture, ScriptLoadWarnsAboutAnEmptyDialogueAndFlushEmptiesIt)
     EXPECT_TRUE(LoadDialogueScript(app, path));
     EXPECT_EQ(dialogs.Last()->text, "Warning! No nodes found in dialogue.");
     EXPECT_EQ(app.dlg().npc_name, "E");
+    // A file that cannot be read at all is reported, not passed over in silence.
+    dialogs.ClearHistory();
     EXPECT_FALSE(LoadDialogueScript(app, dir.File("missing.zev")));
+    ASSERT_EQ(dialogs.History().size(), 1u);
+    EXPECT_EQ(dialogs.Last()->icon, MsgIcon::Error);
+    EXPECT_NE(dialogs.Last()->text.find(dir.File("missing.zev")), std::string::npos) << dialogs.Last()->text;
+    EXPECT_EQ(app.dlg().npc_name, "E") << "nothing was read";
 
     FlushDialogue(app);
     EXPECT_TRUE(app.dlg().npc_name.empty());
@@ -215,6 +221,67 @@ TEST_F(ShellFixture, AFileThatCannotBeWrittenIsReportedAndChangesNothing)
     EXPECT_FALSE(WriteDialogue(app, blocker + "/x.zev"));
     EXPECT_EQ(dialogs.Last()->icon, MsgIcon::Error);
     EXPECT_EQ(app.currentFileName(), "untitled");
+}
+
+} // namespace
+} // namespace zev
+
+namespace zev {
+namespace {
+
+TEST_F(ShellFixture, ImportingThroughAPluginFilterStartsFromAnEmptyDialogue)
+{
+    std::string path = dir.Write("small.zev", kSmallDialogue);
+    dialogs.PushText(path);
+    FakeErrorLog errorLog;
+    ASSERT_TRUE(LoadDialogueCommand(app, errorLog));
+    ASSERT_EQ(app.dlg().node_count, 2);
+    ASSERT_TRUE(AddFloatNode(app.dlg(), "float"));
+    events.clear();
+
+    // The second filter of the box is the first import plug-in's: filter index 2.
+    dialogs.PushFile(dir.File("other.imp"), 1);
+    EXPECT_FALSE(LoadDialogueCommand(app, errorLog));
+    EXPECT_EQ(events.back(), "import 2 " + dir.File("other.imp"));
+    EXPECT_EQ(app.dlg().node_count, 0);
+    EXPECT_EQ(app.dlg().float_node_count, 0);
+    EXPECT_TRUE(app.dlg().npc_name.empty());
+    // Whatever the plug-in fills in is not the file that was loaded before.
+    EXPECT_EQ(app.currentFileName(), "untitled");
+    EXPECT_EQ(app.title(), "ZEV Dialogue Tool - [untitled]");
+    auto messages = capture.Messages();
+    EXPECT_NE(std::find(messages.begin(), messages.end(), "FilterIndex := 2"), messages.end());
+}
+
+TEST_F(ShellFixture, TheStatusBarFollowsTheTitle)
+{
+    std::string path = dir.Write("small.zev", kSmallDialogue);
+    dialogs.PushText(path);
+    FakeErrorLog errorLog;
+    ASSERT_TRUE(LoadDialogueCommand(app, errorLog));
+    app.DialogueChanged();
+
+    // New answered with Cancel keeps the dialogue, and the status bar still names it.
+    dialogs.PushButton(MsgResult::Cancel);
+    EXPECT_FALSE(NewDialogueCommand(app));
+    EXPECT_EQ(app.statusText(), "Dialogue " + path + ", 2 nodes");
+
+    // Save as names the new file in both.
+    std::string copy = dir.File("copy.zev");
+    dialogs.PushText(copy);
+    ASSERT_TRUE(SaveAsCommand(app));
+    EXPECT_EQ(app.title(), "ZEV Dialogue Tool - [" + copy + "]");
+    EXPECT_EQ(app.statusText(), "Dialogue " + copy + ", 2 nodes");
+
+    dialogs.PushButton(MsgResult::No);
+    EXPECT_TRUE(NewDialogueCommand(app));
+    EXPECT_EQ(app.statusText(), "");
+}
+
+TEST_F(ShellFixture, QuittingStopsARunningTestBeforeItsTranscriptsAreSaved)
+{
+    EXPECT_TRUE(CloseQuery(app));
+    EXPECT_EQ(events, (std::vector<std::string> { "stop test", "save transcripts" }));
 }
 
 } // namespace

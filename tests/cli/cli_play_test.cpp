@@ -50,3 +50,24 @@ TEST(CliPlay, AnUnknownStartOrChoiceIsExitOneWithTheBoxOnStderr)
 
 } // namespace
 } // namespace zev
+
+namespace zev {
+namespace {
+
+TEST(CliPlay, NumbersOutOfRangeAreRefusedOnceWithAClearError)
+{
+    test::Result big = test::RunTool({ "play", "f.zev", "--start", "A", "--choose", "99999999999" });
+    EXPECT_EQ(big.code, 2);
+    EXPECT_NE(
+        big.err.find("zevdlg-cli: play: option --choose: '99999999999' is out of range (0 to 512)"), std::string::npos)
+        << big.err;
+    test::Result huge = test::RunTool({ "play", "f.zev", "--start", "A", "--seed", "99999999999999999999" });
+    EXPECT_EQ(huge.code, 2);
+    EXPECT_NE(huge.err.find("'99999999999999999999' is out of range"), std::string::npos) << huge.err;
+    test::Result negative = test::RunTool({ "play", "f.zev", "--start", "A", "--choose", "1,-1" });
+    EXPECT_EQ(negative.code, 2);
+    EXPECT_NE(negative.err.find("'-1' is out of range"), std::string::npos) << negative.err;
+}
+
+} // namespace
+} // namespace zev

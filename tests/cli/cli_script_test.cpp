@@ -55,3 +55,55 @@ TEST(CliScript, TheDialogueIsLoadedAndSavedAroundTheRun)
 
 } // namespace
 } // namespace zev
+
+namespace zev {
+namespace {
+
+using test::Result;
+using test::RunTool;
+
+// The command-line tool starts the program's workbench: the same plug-ins, helper scripts and
+// definitions as the desktop program.
+TEST(CliWorkbench, ExecSeesWhatTheProgramStartedWith)
+{
+    Result plugins = RunTool({ "exec", "ListPlugins;" }, ZEV_DIST_DIR);
+    EXPECT_EQ(plugins.code, 0) << plugins.err;
+    EXPECT_EQ(plugins.out.rfind("Valid plugins:\n1: ", 0), 0u) << plugins.out;
+    EXPECT_NE(plugins.out.find("Utility_relabelplug.so (Rename dialogue nodes to NodeXXX)"), std::string::npos);
+    EXPECT_EQ(plugins.err, "");
+
+    // The same listing as the plugins command.
+    Result listed = RunTool({ "plugins" }, ZEV_DIST_DIR);
+    EXPECT_EQ(listed.out, plugins.out);
+}
+
+TEST(CliWorkbench, LoadDialogueOfAMissingFileFailsOnStderr)
+{
+    test::TempDir dir;
+    Result r = RunTool({ "exec", "LoadDialogue('" + dir.File("missing.zev") + "');" });
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "zevdlg-cli: exec: Cannot read the dialogue file " + dir.File("missing.zev") + "\n");
+}
+
+TEST(CliWorkbench, SaveDialogueKeepsTheLoadedFileTheCurrentOne)
+{
+    test::TempDir dir;
+    std::string sample = std::string(ZEV_SOURCE_DIR) + "/data/dialogue/sample.zev";
+    Result r = RunTool({ "exec", "--dialogue", sample,
+        "SaveDialogue('" + dir.File("copy.zev") + "'); Print(GetNodeName(0)); ShowDialogGlobals;" });
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("Dialogue globals for \"" + sample + "\""), std::string::npos) << r.out;
+    EXPECT_EQ(test::ReadFileBytes(dir.File("copy.zev")), test::ReadFileBytes(sample));
+}
+
+TEST(CliWorkbench, TimeoutStopsAScriptThatNeverEnds)
+{
+    Result r = RunTool({ "exec", "--timeout", "1", "while true do ;" });
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Script time-out"), std::string::npos) << r.err;
+    EXPECT_EQ(RunTool({ "exec", "--timeout", "0", "x" }).code, 2);
+    EXPECT_EQ(RunTool({ "run-script", "--timeout", "soon", "x.dws" }).code, 2);
+}
+
+} // namespace
+} // namespace zev

@@ -30,6 +30,14 @@ TEST(SkillRollArithmetic, TheFormulaOnTheDocumentedCases)
     EXPECT_TRUE(hard1.succeeded);
     EXPECT_EQ(hard1.Difference(), 5);
 
+    // A total equal to the target is a success: the tie goes to the player, and one more fails.
+    SkillRoll tie = EvaluateSkillRoll(40, -10, 1, 10);
+    EXPECT_EQ(tie.total, 30);
+    EXPECT_EQ(tie.target, 30);
+    EXPECT_TRUE(tie.succeeded);
+    EXPECT_EQ(tie.Difference(), 0);
+    EXPECT_FALSE(EvaluateSkillRoll(40, -10, 1, 11).succeeded);
+
     SkillRoll hard2 = EvaluateSkillRoll(40, -10, 2, 5);
     EXPECT_EQ(hard2.total, 35);
     EXPECT_FALSE(hard2.succeeded);

@@ -303,6 +303,13 @@ TEST_F(Session, DescribeOptionByLinkKind)
     EXPECT_EQ(notes[4], "This option will end the dialogue.\r\n");
     EXPECT_EQ(notes[5],
         "This option will initiate combat.\r\nguards!\r\nConditions: \r\nget_critter_stat(dude_obj, STAT_st) > 0\r\n");
+
+    // Choosing an option shows another node: the notes of an option of this one go.
+    runner.DescribeOption(0);
+    ASSERT_FALSE(runner.panel().optionNotes.empty());
+    Choose(0); // "n" leads back to A, a new entry of the history
+    EXPECT_EQ(runner.panel().optionNotes, "");
+    EXPECT_EQ(runner.history().size(), 2u);
 }
 
 TEST_F(Session, NamesAndGenderTexts)
