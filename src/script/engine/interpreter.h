@@ -29,7 +29,7 @@ struct ScriptAbort {
 };
 
 struct Frame {
-    Value* slots = nullptr;
+    Value* cells = nullptr; // not `slots`: that is a Qt keyword macro
     Frame* outer = nullptr; // the frame of the routine this one is nested in
 };
 
