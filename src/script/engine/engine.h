@@ -79,7 +79,8 @@ public:
     // `except` cannot catch.
     void SetInstructionBudget(uint64_t instructions) { m_budget = instructions; }
     void SetTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
-    // The largest string or array one script value may reach, in bytes (0: 1 GiB).
+    // The largest string or array one script value may reach, in bytes (0: 1 GiB). It is checked
+    // before anything that large is allocated; going past it is the run-time error "Out of memory".
     void SetMaxObjectBytes(uint64_t bytes) { m_maxObjectBytes = bytes; }
     void SetRandomSeed(uint64_t seed) { m_random.seed(seed); }
     // TStringList.LoadFromFile and SaveToFile; off, they raise a run-time error (for untrusted text).

@@ -1,5 +1,6 @@
 #include "script/engine/interpreter.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "script/engine/classes.h"
@@ -12,7 +13,7 @@ namespace zev::script {
 
 namespace {
 constexpr uint32_t kTickChunk = 4096;
-}
+} // namespace
 
 Value* ValueStack::Push(size_t n, Mark& saved)
 {
@@ -46,6 +47,7 @@ Interp::Interp(RunEnv& e, const CompiledProgram& p)
         m_globals[static_cast<size_t>(s)] = DefaultValue(p.globalTypes[static_cast<size_t>(s)]);
     globals = m_globals.data();
     ticks = kTickChunk;
+    maxBytes = e.maxObjectBytes;
     stackLimit = StackLimit();
 }
 
@@ -106,9 +108,53 @@ void Interp::Charge(const Node* at, size_t bytes)
 
 void Interp::CheckSize(const Node* at, uint64_t count, uint64_t elemBytes)
 {
-    uint64_t limit = env.maxObjectBytes;
+    uint64_t limit = maxBytes;
     if (elemBytes && count > limit / elemBytes)
         Fail(at, "Out of memory");
+}
+
+namespace {
+
+// A new buffer of exactly `room` bytes holding s: reserve() on s itself may round up to twice
+// the old capacity.
+void Regrow(std::string& s, size_t room)
+{
+    std::string t;
+    t.reserve(room);
+    t.append(s);
+    s.swap(t);
+}
+
+} // namespace
+
+void Interp::Reserve(const Node* at, std::string& s, uint64_t size)
+{
+    CheckBytes(at, size);
+    if (size <= s.capacity())
+        return;
+    uint64_t doubled = std::min<uint64_t>(uint64_t(s.capacity()) * 2, maxBytes);
+    Regrow(s, static_cast<size_t>(std::max(size, doubled)));
+}
+
+std::string& Interp::GrowStr(const Node* at, Value& slot, uint64_t size)
+{
+    CheckBytes(at, size);
+    auto* so = slot.tag == Tag::Str ? static_cast<StrObj*>(slot.o) : nullptr;
+    if (so && so->refs == 1) {
+        Reserve(at, so->s, size);
+        return so->s;
+    }
+    // Shared or empty: a copy of its own, as long as it needs to be.
+    std::string_view cur = slot.str();
+    auto* fresh = new StrObj;
+    fresh->refs = 1;
+    Value owner;
+    owner.tag = Tag::Str;
+    owner.o = fresh;
+    fresh->s.reserve(static_cast<size_t>(std::max<uint64_t>(size, cur.size())));
+    fresh->s.append(cur);
+    slot = std::move(owner);
+    return fresh->s;
 }
 
 void Interp::Out(std::string_view text)

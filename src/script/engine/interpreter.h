@@ -70,6 +70,7 @@ public:
     int depth = 0;
     uintptr_t stackLimit = 0; // see StackLimit()
     uint32_t ticks = 0;
+    uint64_t maxBytes = 0; // the size cap of one value, from the run's limits
     ValueStack stack;
     std::vector<Value> handling; // exceptions whose `except` part is running: `raise;` throws the last
     RunEnv& env;
@@ -86,7 +87,26 @@ public:
     }
     // Charges work proportional to the bytes a built-in produced, so the budget also bounds memory.
     void Charge(const Node* at, size_t bytes);
+    // The size cap of one string or array: "Out of memory" before anything that large is built.
     void CheckSize(const Node* at, uint64_t count, uint64_t elemBytes);
+    void CheckBytes(const Node* at, uint64_t bytes)
+    {
+        if (bytes > maxBytes)
+            Fail(at, "Out of memory");
+    }
+    // Room for `size` bytes in s, the cap checked first. The buffer grows by doubling but never past
+    // the cap, where std::string's own growth (in append, insert, resize, even reserve) could.
+    void Reserve(const Node* at, std::string& s, uint64_t size);
+    // The string of a slot, unshared and with room for `size` bytes (as Reserve): for edits in place.
+    std::string& StrWithRoom(const Node* at, Value& slot, uint64_t size)
+    {
+        if (slot.tag == Tag::Str && slot.o && slot.o->refs == 1 && size <= maxBytes) {
+            std::string& s = static_cast<StrObj*>(slot.o)->s;
+            if (size <= s.capacity())
+                return s; // the common append: nothing to allocate
+        }
+        return GrowStr(at, slot, size);
+    }
     void Out(std::string_view text);
     Value OneChar(unsigned char ch)
     {
@@ -97,6 +117,7 @@ public:
 
 private:
     void SlowTick(const Node* at);
+    std::string& GrowStr(const Node* at, Value& slot, uint64_t size);
     void InitChars();
 
     std::vector<Value> m_globals;
