@@ -49,6 +49,7 @@ struct WriteNode final : Expr {
             out += '\n';
         c.Charge(this, out.size());
         c.Out(out);
+        c.CheckStop(this); // the sink may run the host's event loop
         return Value();
     }
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 
 #include "script/engine/classes.h"
 #include "script/engine/nodes.h"
@@ -13,6 +14,7 @@ namespace zev::script {
 
 namespace {
 constexpr uint32_t kTickChunk = 4096;
+constexpr auto kWatchPeriod = std::chrono::milliseconds(50);
 } // namespace
 
 Value* ValueStack::Push(size_t n, Mark& saved)
@@ -89,12 +91,58 @@ void Interp::SlowTick(const Node* at)
     }
     if (env.hasDeadline && std::chrono::steady_clock::now() > env.deadline)
         throw ScriptAbort { "Script time-out", at ? at->line : 0, at ? at->col : 0 };
+    if (env.control && (env.control->watch || env.control->stop)) {
+        CallWatch(at);
+        CheckStop(at);
+    }
 }
 
+// The watch may run the host's event loop, and so code that starts another run on this engine:
+// that run does not call the watch again while it is busy.
+void Interp::CallWatch(const Node* at)
+{
+    RunControl& rc = *env.control;
+    if (!rc.watch || rc.inWatch)
+        return;
+    auto now = std::chrono::steady_clock::now();
+    if (now - rc.lastWatch < kWatchPeriod)
+        return;
+    struct Busy {
+        RunControl& rc;
+        explicit Busy(RunControl& r)
+            : rc(r)
+        {
+            rc.inWatch = true;
+        }
+        ~Busy() { rc.inWatch = false; }
+    } busy(rc);
+    auto watch = rc.watch; // it may replace itself through SetWatch
+    bool go = true;
+    try {
+        go = watch(now - rc.start);
+    } catch (const std::exception& e) {
+        throw ScriptAbort { std::string("Watch failed: ") + e.what(), at ? at->line : 0, at ? at->col : 0 };
+    }
+    rc.lastWatch = std::chrono::steady_clock::now();
+    if (!go)
+        StopRuns(rc);
+}
+
+void Interp::CheckStop(const Node* at)
+{
+    if (env.control && env.control->stop)
+        throw ScriptAbort { "Script stopped", at ? at->line : 0, at ? at->col : 0 };
+}
+
+void StopRuns(RunControl& control)
+{
+    if (control.depth > 0)
+        control.stop = true;
+}
+
+// Charged also without a budget: long work on big texts then reaches the watch as often as loops do.
 void Interp::Charge(const Node* at, size_t bytes)
 {
-    if (!env.hasBudget)
-        return;
     uint64_t cost = bytes / 16;
     while (cost > ticks) {
         cost -= ticks;

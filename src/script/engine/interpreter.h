@@ -14,6 +14,7 @@ namespace zev::script {
 struct Node;
 struct CompiledProgram;
 class RunEnv;
+struct RunControl;
 
 // A script exception unwinding through the interpreter: runtime errors and `raise` alike.
 // `exc` holds the Exception instance.
@@ -22,7 +23,8 @@ struct ScriptThrow {
     int line = 0, col = 0;
 };
 
-// Ends the run without giving `except` a chance: the instruction budget or the time-out ran out.
+// Ends the run without giving `except` a chance: the instruction budget or the time-out ran out,
+// or the host stopped it.
 struct ScriptAbort {
     std::string message;
     int line = 0, col = 0;
@@ -80,11 +82,15 @@ public:
 
     [[noreturn]] void Fail(const Node* at, std::string message);
     [[noreturn]] void Fail(int line, int col, std::string message);
+    // Counts loop iterations and calls whatever the limits; every kTickChunk the slow path checks
+    // the budget, the time-out, the watch and a stop request.
     void Tick(const Node* at)
     {
         if (--ticks == 0)
             SlowTick(at);
     }
+    // Ends the run at once when a stop is pending: after host code, which may have asked for one.
+    void CheckStop(const Node* at);
     // Charges work proportional to the bytes a built-in produced, so the budget also bounds memory.
     void Charge(const Node* at, size_t bytes);
     // The size cap of one string or array: "Out of memory" before anything that large is built.
@@ -118,6 +124,7 @@ public:
 private:
     void SlowTick(const Node* at);
     std::string& GrowStr(const Node* at, Value& slot, uint64_t size);
+    void CallWatch(const Node* at);
     void InitChars();
 
     std::vector<Value> m_globals;
@@ -125,6 +132,10 @@ private:
 };
 
 Value MakeException(std::string_view message);
+
+// Asks every run in progress to end at its next instruction check (and when host code it called
+// returns); nothing when none is running.
+void StopRuns(RunControl& control);
 
 struct Expr;
 // Evaluates an expression of constants at compile time; nothing when it fails (a run-time error
