@@ -8,37 +8,44 @@ namespace {
 
 using K = TypeKind;
 
-Value ShowMessageFn(Interp& c, Value* a, size_t, const Node*)
+// A dialog box runs the host's event loop, where the user may have asked to stop.
+template <class T> T AfterDialog(Interp& c, const Node* at, T answer)
+{
+    c.CheckStop(at);
+    return answer;
+}
+
+Value ShowMessageFn(Interp& c, Value* a, size_t, const Node* at)
 {
     c.env.dialogs->ShowMessage(a[0].str());
-    return Value();
+    return AfterDialog(c, at, Value());
 }
 
-Value InputBoxFn(Interp& c, Value* a, size_t, const Node*)
+Value InputBoxFn(Interp& c, Value* a, size_t, const Node* at)
 {
-    return Value::StrMove(c.env.dialogs->InputBox(a[0].str(), a[1].str(), a[2].str()));
+    return AfterDialog(c, at, Value::StrMove(c.env.dialogs->InputBox(a[0].str(), a[1].str(), a[2].str())));
 }
 
-Value ErrorDlgFn(Interp& c, Value* a, size_t, const Node*)
+Value ErrorDlgFn(Interp& c, Value* a, size_t, const Node* at)
 {
     c.env.dialogs->ErrorDlg(a[0].str());
-    return Value();
+    return AfterDialog(c, at, Value());
 }
 
-Value InformationDlgFn(Interp& c, Value* a, size_t, const Node*)
+Value InformationDlgFn(Interp& c, Value* a, size_t, const Node* at)
 {
     c.env.dialogs->InformationDlg(a[0].str());
-    return Value();
+    return AfterDialog(c, at, Value());
 }
 
-Value QuestionDlgFn(Interp& c, Value* a, size_t, const Node*)
+Value QuestionDlgFn(Interp& c, Value* a, size_t, const Node* at)
 {
-    return Value::Bool(c.env.dialogs->QuestionDlg(a[0].str()));
+    return AfterDialog(c, at, Value::Bool(c.env.dialogs->QuestionDlg(a[0].str())));
 }
 
-Value OkCancelDlgFn(Interp& c, Value* a, size_t, const Node*)
+Value OkCancelDlgFn(Interp& c, Value* a, size_t, const Node* at)
 {
-    return Value::Bool(c.env.dialogs->OkCancelDlg(a[0].str()));
+    return AfterDialog(c, at, Value::Bool(c.env.dialogs->OkCancelDlg(a[0].str())));
 }
 
 } // namespace

@@ -21,16 +21,21 @@ struct Spec {
     c.Fail(at, "Format '" + std::string(fmt) + "' invalid or incompatible with argument");
 }
 
-std::string Pad(std::string s, const Spec& sp)
+// Widths of a million and more are ignored; smaller ones still meet the size cap.
+std::string Pad(Interp& c, const Node* at, std::string s, const Spec& sp)
 {
-    if (sp.width > static_cast<int64_t>(s.size()) && sp.width < (1 << 20)) {
-        size_t fill = static_cast<size_t>(sp.width) - s.size();
-        if (sp.left)
-            s.append(fill, ' ');
-        else
-            s.insert(0, fill, ' ');
-    }
-    return s;
+    if (sp.width <= static_cast<int64_t>(s.size()) || sp.width >= (1 << 20))
+        return s;
+    c.CheckBytes(at, static_cast<uint64_t>(sp.width));
+    std::string r;
+    r.reserve(static_cast<size_t>(sp.width));
+    size_t fill = static_cast<size_t>(sp.width) - s.size();
+    if (!sp.left)
+        r.append(fill, ' ');
+    r.append(s);
+    if (sp.left)
+        r.append(fill, ' ');
+    return r;
 }
 
 std::string FormatOne(Interp& c, const Node* at, std::string_view fmt, const Spec& sp, const Value& v)
@@ -44,12 +49,12 @@ std::string FormatOne(Interp& c, const Node* at, std::string_view fmt, const Spe
         std::string digits = v.i < 0 ? std::to_string(0 - static_cast<uint64_t>(v.i)) : std::to_string(v.i);
         while (prec > 0 && static_cast<int>(digits.size()) < prec)
             digits.insert(0, "0");
-        return Pad((v.i < 0 ? "-" : "") + digits, sp);
+        return Pad(c, at, (v.i < 0 ? "-" : "") + digits, sp);
     }
     case 'x': {
         if (v.tag != Tag::Int)
             Invalid(c, at, fmt);
-        return Pad(IntToHex(v.i, prec > 0 ? prec : 1), sp);
+        return Pad(c, at, IntToHex(v.i, prec > 0 ? prec : 1), sp);
     }
     case 'f':
     case 'e':
@@ -64,7 +69,7 @@ std::string FormatOne(Interp& c, const Node* at, std::string_view fmt, const Spe
         int p = prec >= 0 ? prec : (sp.conv == 'f' ? 2 : 6);
         char f[8] = { '%', '.', '*', sp.conv, 0 };
         std::snprintf(buf, sizeof buf, f, p, d);
-        return Pad(buf, sp);
+        return Pad(c, at, buf, sp);
     }
     default: {
         std::string s = ValueToText(v);
@@ -72,7 +77,7 @@ std::string FormatOne(Interp& c, const Node* at, std::string_view fmt, const Spe
             Invalid(c, at, fmt);
         if (prec >= 0 && static_cast<size_t>(prec) < s.size())
             s.resize(static_cast<size_t>(prec));
-        return Pad(s, sp);
+        return Pad(c, at, s, sp);
     }
     }
 }
@@ -89,14 +94,18 @@ Value FormatFn(Interp& c, Value* a, size_t, const Node* at)
         return args->items[next++];
     };
     std::string out;
+    auto emit = [&](std::string_view piece) {
+        c.Reserve(at, out, uint64_t(out.size()) + piece.size());
+        out.append(piece);
+    };
     for (size_t i = 0; i < fmt.size(); ++i) {
         if (fmt[i] != '%') {
-            out += fmt[i];
+            emit(fmt.substr(i, 1));
             continue;
         }
         size_t start = i++;
         if (i < fmt.size() && fmt[i] == '%') {
-            out += '%';
+            emit("%");
             continue;
         }
         Spec sp;
@@ -131,8 +140,7 @@ Value FormatFn(Interp& c, Value* a, size_t, const Node* at)
         if (conv != 'd' && conv != 's' && conv != 'x' && conv != 'f' && conv != 'e' && conv != 'g')
             Invalid(c, at, fmt.substr(start, i - start + 1));
         sp.conv = conv;
-        out += FormatOne(c, at, fmt.substr(start, i - start + 1), sp, take());
-        c.CheckSize(at, out.size(), 1);
+        emit(FormatOne(c, at, fmt.substr(start, i - start + 1), sp, take()));
     }
     c.Charge(at, out.size());
     return Value::StrMove(std::move(out));

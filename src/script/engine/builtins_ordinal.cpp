@@ -144,6 +144,7 @@ struct SetLengthNode final : Expr {
             a = fresh;
         }
         size_t old = a->items.size();
+        a->items.reserve(static_cast<size_t>(n)); // exactly: resize() alone may double past the cap
         a->items.resize(static_cast<size_t>(n));
         for (size_t i = old; i < a->items.size(); ++i)
             a->items[i] = DefaultValue(t->elem);
@@ -160,9 +161,8 @@ struct SetLengthNode final : Expr {
         Value* p = static_cast<LValue*>(target.get())->address(c);
         if (target->type->kind == TypeKind::String) {
             int64_t n = lens[0] < 0 ? 0 : lens[0];
-            c.CheckSize(this, static_cast<uint64_t>(n), 1);
             c.Charge(this, static_cast<size_t>(n));
-            MutableStr(*p).resize(static_cast<size_t>(n), ' ');
+            c.StrWithRoom(this, *p, static_cast<uint64_t>(n)).resize(static_cast<size_t>(n), ' ');
             return Value();
         }
         Resize(c, *p, lens, 0);

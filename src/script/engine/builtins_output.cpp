@@ -34,8 +34,14 @@ struct WriteNode final : Expr {
             }
             if (it.width) {
                 int64_t w = it.width->evalInt(c);
-                if (w > static_cast<int64_t>(text.size()) && w < (1 << 20))
-                    text.insert(0, static_cast<size_t>(w) - text.size(), ' ');
+                if (w > static_cast<int64_t>(text.size()) && w < (1 << 20)) {
+                    c.CheckBytes(this, static_cast<uint64_t>(w));
+                    std::string padded;
+                    padded.reserve(static_cast<size_t>(w));
+                    padded.append(static_cast<size_t>(w) - text.size(), ' ');
+                    padded.append(text);
+                    text = std::move(padded);
+                }
             }
             out += text;
         }
@@ -43,6 +49,7 @@ struct WriteNode final : Expr {
             out += '\n';
         c.Charge(this, out.size());
         c.Out(out);
+        c.CheckStop(this); // the sink may run the host's event loop
         return Value();
     }
 };

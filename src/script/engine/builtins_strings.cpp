@@ -128,9 +128,11 @@ Value ChrFn(Interp& c, Value* a, size_t, const Node* at)
     return c.OneChar(static_cast<unsigned char>(a[0].i));
 }
 
-Value QuotedStrFn(Interp&, Value* a, size_t, const Node*)
+Value QuotedStrFn(Interp& c, Value* a, size_t, const Node* at)
 {
-    return Value::StrMove(QuotedStr(a[0].str()));
+    std::string_view s = a[0].str();
+    c.CheckBytes(at, s.size() + static_cast<uint64_t>(std::count(s.begin(), s.end(), '\'')) + 2);
+    return StrOut(c, at, QuotedStr(s));
 }
 
 Value SameTextFn(Interp&, Value* a, size_t, const Node*)
@@ -345,9 +347,8 @@ struct EditString final : Expr {
             if (sub.empty())
                 return Value();
             int64_t at = y.i < 1 ? 1 : (y.i > len + 1 ? len + 1 : y.i);
-            c.CheckSize(this, static_cast<uint64_t>(len) + sub.size(), 1);
             c.Charge(this, sub.size());
-            MutableStr(*p).insert(static_cast<size_t>(at - 1), sub);
+            c.StrWithRoom(this, *p, static_cast<uint64_t>(len) + sub.size()).insert(static_cast<size_t>(at - 1), sub);
             return Value();
         }
         int64_t index = x.i, count = y.i;

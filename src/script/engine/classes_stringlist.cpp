@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 #include "script/engine/classes.h"
 #include "script/engine/interpreter.h"
@@ -74,8 +73,32 @@ void SetString(Interp& c, Instance* self, Value* a, Value v, const Node* at)
     Items(self)[CheckIndex(c, self, a[0].i, at)] = v.str();
 }
 
+uint64_t TextSize(const std::vector<std::string>& items)
+{
+    uint64_t n = 0;
+    for (auto& s : items)
+        n += s.size() + 2;
+    return n;
+}
+
+bool NeedsQuotes(std::string_view s)
+{
+    return s.empty() || std::any_of(s.begin(), s.end(), [](char ch) {
+        return static_cast<unsigned char>(ch) <= ' ' || ch == ',' || ch == '"';
+    });
+}
+
+uint64_t CommaTextSize(const std::vector<std::string>& items)
+{
+    uint64_t n = items.empty() ? 0 : items.size() - 1;
+    for (auto& s : items)
+        n += NeedsQuotes(s) ? s.size() + static_cast<uint64_t>(std::count(s.begin(), s.end(), '"')) + 2 : s.size();
+    return n;
+}
+
 Value GetText(Interp& c, Instance* self, Value*, const Node* at)
 {
+    c.CheckBytes(at, TextSize(Items(self)));
     std::string t = JoinText(Items(self));
     c.Charge(at, t.size());
     return Value::StrMove(std::move(t));
@@ -86,8 +109,9 @@ void SetText(Interp&, Instance* self, Value*, Value v, const Node*)
     Items(self) = SplitText(v.str());
 }
 
-Value GetCommaText(Interp&, Instance* self, Value*, const Node*)
+Value GetCommaText(Interp& c, Instance* self, Value*, const Node* at)
 {
+    c.CheckBytes(at, CommaTextSize(Items(self)));
     return Value::StrMove(JoinCommaText(Items(self)));
 }
 
@@ -135,9 +159,10 @@ Value GetValue(Interp&, Instance* self, Value* a, const Node*)
 }
 
 // Setting an empty value removes the line, as Pascal's string lists do.
-void SetValue(Interp&, Instance* self, Value* a, Value v, const Node*)
+void SetValue(Interp& c, Instance* self, Value* a, Value v, const Node* at)
 {
     auto& items = Items(self);
+    c.CheckBytes(at, uint64_t(a[0].str().size()) + 1 + v.str().size());
     int64_t i = FindName(items, a[0].str());
     std::string line = std::string(a[0].str()) + "=" + std::string(v.str());
     if (v.str().empty()) {
@@ -158,8 +183,16 @@ Value LoadFromFile(Interp& c, Instance* self, Value* a, const Node* at)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         c.Fail(at, "Cannot open file \"" + path + "\"");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    c.Charge(at, text.size());
+    // In pieces, so a file longer than the size cap (or endless, as a device) is refused as it is
+    // read; the list keeps its lines then.
+    std::string text;
+    char buf[16384];
+    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
+        auto got = static_cast<size_t>(in.gcount());
+        c.Reserve(at, text, uint64_t(text.size()) + got);
+        text.append(buf, got);
+        c.Charge(at, got);
+    }
     Items(self) = SplitText(text);
     return Value();
 }
@@ -169,9 +202,16 @@ Value SaveToFile(Interp& c, Instance* self, Value* a, const Node* at)
     std::string path(a[0].str());
     if (!c.env.fileAccess)
         c.Fail(at, "File access is disabled");
+    // Line by line: the whole text could be longer than one value may be.
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    std::string text = JoinText(Items(self));
-    if (!out || !out.write(text.data(), static_cast<std::streamsize>(text.size())))
+    for (auto& line : Items(self)) {
+        if (!out)
+            break;
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+        out.write("\r\n", 2);
+    }
+    out.close();
+    if (!out)
         c.Fail(at, "Cannot write file \"" + path + "\"");
     return Value();
 }
@@ -232,6 +272,7 @@ void AddStringListMembers(ClassInfo& cls)
 std::string JoinText(const std::vector<std::string>& items)
 {
     std::string t;
+    t.reserve(static_cast<size_t>(TextSize(items)));
     for (auto& s : items) {
         t += s;
         t += "\r\n";
@@ -263,15 +304,12 @@ std::vector<std::string> SplitText(std::string_view text)
 std::string JoinCommaText(const std::vector<std::string>& items)
 {
     std::string t;
+    t.reserve(static_cast<size_t>(CommaTextSize(items)));
     for (size_t n = 0; n < items.size(); ++n) {
         const std::string& s = items[n];
         if (n)
             t += ',';
-        bool quote = s.empty();
-        for (char ch : s)
-            if (static_cast<unsigned char>(ch) <= ' ' || ch == ',' || ch == '"')
-                quote = true;
-        if (!quote) {
+        if (!NeedsQuotes(s)) {
             t += s;
             continue;
         }

@@ -13,7 +13,29 @@ namespace zev::script {
 
 namespace {
 constexpr uint64_t kDefaultMaxObjectBytes = uint64_t(1) << 30;
-}
+
+// Registers a run with the engine while it is in progress; the outermost one clears a stop
+// request when it ends, so the next run starts normally.
+class ActiveRun {
+public:
+    explicit ActiveRun(RunControl& control)
+        : m_control(control)
+    {
+        ++m_control.depth;
+    }
+    ~ActiveRun()
+    {
+        if (--m_control.depth == 0)
+            m_control.stop = false;
+    }
+    ActiveRun(const ActiveRun&) = delete;
+    ActiveRun& operator=(const ActiveRun&) = delete;
+
+private:
+    RunControl& m_control;
+};
+
+} // namespace
 
 Program::~Program() = default;
 
@@ -25,8 +47,27 @@ std::vector<std::string> Program::MessageTexts() const
     return out;
 }
 
-Engine::Engine() = default;
+Engine::Engine()
+    : m_control(std::make_unique<RunControl>())
+{
+}
+
 Engine::~Engine() = default;
+
+void Engine::SetWatch(Watch watch)
+{
+    m_control->watch = std::move(watch);
+}
+
+void Engine::RequestStop()
+{
+    StopRuns(*m_control);
+}
+
+bool Engine::running() const
+{
+    return m_control->depth > 0;
+}
 
 void Engine::RegisterUnit(HostUnit unit)
 {
@@ -105,8 +146,19 @@ bool Engine::Run(Program& program)
             "The program was not run because it failed to compile", first.line, first.column, program.m_file));
         return false;
     }
+    auto fail = [&](const std::string& text, int line, int col) {
+        program.m_messages.push_back(MakeMessage(MessageKind::RuntimeError, text, line, col, program.m_file));
+        return false;
+    };
+    // Started by host code after a stop was asked for: the stop covers this run too.
+    if (running() && m_control->stop)
+        return fail("Script stopped", 0, 0);
+    auto now = std::chrono::steady_clock::now();
+    if (!running())
+        m_control->start = m_control->lastWatch = now;
     RunEnv env;
     env.engine = this;
+    env.control = m_control.get();
     env.dialogs = m_dialogs;
     env.sink = &m_sink;
     env.output = &program.m_output;
@@ -114,15 +166,12 @@ bool Engine::Run(Program& program)
     env.hasBudget = m_budget != 0;
     env.budget = m_budget;
     env.hasDeadline = m_timeout.count() > 0;
-    env.deadline = std::chrono::steady_clock::now() + m_timeout;
+    env.deadline = now + m_timeout;
     env.maxObjectBytes = m_maxObjectBytes ? m_maxObjectBytes : kDefaultMaxObjectBytes;
     env.fileAccess = m_fileAccess;
-    auto fail = [&](const std::string& text, int line, int col) {
-        program.m_messages.push_back(MakeMessage(MessageKind::RuntimeError, text, line, col, program.m_file));
-        return false;
-    };
     try {
         Interp interp(env, *program.m_code);
+        ActiveRun active(*m_control);
         interp.Run();
     } catch (const ScriptThrow& t) {
         std::string text = "Exception";

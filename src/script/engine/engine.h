@@ -16,6 +16,7 @@
 namespace zev::script {
 
 struct CompiledProgram;
+struct RunControl;
 
 // One compiled text. It keeps its own messages (compile messages, then those of its runs) and the
 // output of its last run. A program that failed to compile never runs.
@@ -79,11 +80,26 @@ public:
     // `except` cannot catch.
     void SetInstructionBudget(uint64_t instructions) { m_budget = instructions; }
     void SetTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
-    // The largest string or array one script value may reach, in bytes (0: 1 GiB).
+    // The largest string or array one script value may reach, in bytes (0: 1 GiB). It is checked
+    // before anything that large is allocated; going past it is the run-time error "Out of memory".
     void SetMaxObjectBytes(uint64_t bytes) { m_maxObjectBytes = bytes; }
     void SetRandomSeed(uint64_t seed) { m_random.seed(seed); }
     // TStringList.LoadFromFile and SaveToFile; off, they raise a run-time error (for untrusted text).
     void SetFileAccess(bool allowed) { m_fileAccess = allowed; }
+
+    // Called about every 50 ms of script work, with the time since the outermost run started, also
+    // when no budget or time-out is set; a host keeps its window alive here. Returning false stops
+    // the runs as RequestStop does. Not called again while it is running; an exception it throws
+    // ends the run. Null removes it.
+    using Watch = std::function<bool(std::chrono::steady_clock::duration sinceStart)>;
+    void SetWatch(Watch watch);
+    // Ends every run in progress, nested ones too, at its next instruction check (or when host code
+    // it called returns) with "Script stopped", which `except` and `finally` cannot catch. Callable
+    // from the watch or from code the watch calls; does nothing when no run is in progress. The
+    // request is cleared when the outermost run returns.
+    void RequestStop();
+    // A run is in progress, at any depth.
+    bool running() const;
 
     const std::vector<std::shared_ptr<const HostUnit>>& units() const { return m_units; }
 
@@ -97,6 +113,7 @@ private:
     uint64_t m_maxObjectBytes = 0;
     bool m_fileAccess = true;
     std::mt19937_64 m_random;
+    std::unique_ptr<RunControl> m_control;
 };
 
 } // namespace zev::script

@@ -81,6 +81,7 @@ struct HostVarNode final : Expr {
     {
         std::optional<HostValue> v;
         Guarded(c, this, [&] { v = var->read(); });
+        c.CheckStop(this);
         return FromHost(c, v, KindToHost(type->kind), this);
     }
 };
@@ -101,6 +102,7 @@ struct HostCallNode final : Expr {
             if (fn->handler)
                 fn->handler(call);
         });
+        c.CheckStop(this); // the handler may have asked for it, or run a nested run that was stopped
         if (fn->result == HostType::Void)
             return Value();
         return FromHost(c, call.m_result, fn->result, this);

@@ -1,6 +1,8 @@
 #include "script/engine/interpreter.h"
 
+#include <algorithm>
 #include <chrono>
+#include <exception>
 
 #include "script/engine/classes.h"
 #include "script/engine/nodes.h"
@@ -12,7 +14,8 @@ namespace zev::script {
 
 namespace {
 constexpr uint32_t kTickChunk = 4096;
-}
+constexpr auto kWatchPeriod = std::chrono::milliseconds(50);
+} // namespace
 
 Value* ValueStack::Push(size_t n, Mark& saved)
 {
@@ -46,6 +49,7 @@ Interp::Interp(RunEnv& e, const CompiledProgram& p)
         m_globals[static_cast<size_t>(s)] = DefaultValue(p.globalTypes[static_cast<size_t>(s)]);
     globals = m_globals.data();
     ticks = kTickChunk;
+    maxBytes = e.maxObjectBytes;
     stackLimit = StackLimit();
 }
 
@@ -87,12 +91,58 @@ void Interp::SlowTick(const Node* at)
     }
     if (env.hasDeadline && std::chrono::steady_clock::now() > env.deadline)
         throw ScriptAbort { "Script time-out", at ? at->line : 0, at ? at->col : 0 };
+    if (env.control && (env.control->watch || env.control->stop)) {
+        CallWatch(at);
+        CheckStop(at);
+    }
 }
 
+// The watch may run the host's event loop, and so code that starts another run on this engine:
+// that run does not call the watch again while it is busy.
+void Interp::CallWatch(const Node* at)
+{
+    RunControl& rc = *env.control;
+    if (!rc.watch || rc.inWatch)
+        return;
+    auto now = std::chrono::steady_clock::now();
+    if (now - rc.lastWatch < kWatchPeriod)
+        return;
+    struct Busy {
+        RunControl& rc;
+        explicit Busy(RunControl& r)
+            : rc(r)
+        {
+            rc.inWatch = true;
+        }
+        ~Busy() { rc.inWatch = false; }
+    } busy(rc);
+    auto watch = rc.watch; // it may replace itself through SetWatch
+    bool go = true;
+    try {
+        go = watch(now - rc.start);
+    } catch (const std::exception& e) {
+        throw ScriptAbort { std::string("Watch failed: ") + e.what(), at ? at->line : 0, at ? at->col : 0 };
+    }
+    rc.lastWatch = std::chrono::steady_clock::now();
+    if (!go)
+        StopRuns(rc);
+}
+
+void Interp::CheckStop(const Node* at)
+{
+    if (env.control && env.control->stop)
+        throw ScriptAbort { "Script stopped", at ? at->line : 0, at ? at->col : 0 };
+}
+
+void StopRuns(RunControl& control)
+{
+    if (control.depth > 0)
+        control.stop = true;
+}
+
+// Charged also without a budget: long work on big texts then reaches the watch as often as loops do.
 void Interp::Charge(const Node* at, size_t bytes)
 {
-    if (!env.hasBudget)
-        return;
     uint64_t cost = bytes / 16;
     while (cost > ticks) {
         cost -= ticks;
@@ -106,9 +156,53 @@ void Interp::Charge(const Node* at, size_t bytes)
 
 void Interp::CheckSize(const Node* at, uint64_t count, uint64_t elemBytes)
 {
-    uint64_t limit = env.maxObjectBytes;
+    uint64_t limit = maxBytes;
     if (elemBytes && count > limit / elemBytes)
         Fail(at, "Out of memory");
+}
+
+namespace {
+
+// A new buffer of exactly `room` bytes holding s: reserve() on s itself may round up to twice
+// the old capacity.
+void Regrow(std::string& s, size_t room)
+{
+    std::string t;
+    t.reserve(room);
+    t.append(s);
+    s.swap(t);
+}
+
+} // namespace
+
+void Interp::Reserve(const Node* at, std::string& s, uint64_t size)
+{
+    CheckBytes(at, size);
+    if (size <= s.capacity())
+        return;
+    uint64_t doubled = std::min<uint64_t>(uint64_t(s.capacity()) * 2, maxBytes);
+    Regrow(s, static_cast<size_t>(std::max(size, doubled)));
+}
+
+std::string& Interp::GrowStr(const Node* at, Value& slot, uint64_t size)
+{
+    CheckBytes(at, size);
+    auto* so = slot.tag == Tag::Str ? static_cast<StrObj*>(slot.o) : nullptr;
+    if (so && so->refs == 1) {
+        Reserve(at, so->s, size);
+        return so->s;
+    }
+    // Shared or empty: a copy of its own, as long as it needs to be.
+    std::string_view cur = slot.str();
+    auto* fresh = new StrObj;
+    fresh->refs = 1;
+    Value owner;
+    owner.tag = Tag::Str;
+    owner.o = fresh;
+    fresh->s.reserve(static_cast<size_t>(std::max<uint64_t>(size, cur.size())));
+    fresh->s.append(cur);
+    slot = std::move(owner);
+    return fresh->s;
 }
 
 void Interp::Out(std::string_view text)

@@ -120,7 +120,7 @@ struct OuterVar final : LValue {
         Frame* f = c.frame;
         for (int i = 0; i < levels; ++i)
             f = f->outer;
-        return &f->slots[slot];
+        return &f->cells[slot];
     }
 };
 

@@ -140,18 +140,12 @@ struct StrConcat final : Expr {
         std::string_view bs = b.str();
         if (bs.empty())
             return a;
+        if (a.str().empty())
+            return b;
         c.Charge(this, bs.size());
-        // A temporary on the left (a + b + c) is extended in place.
-        if (a.o && a.o->refs == 1) {
-            MutableStr(a).append(bs);
-            return a;
-        }
-        std::string s;
-        s.reserve(a.str().size() + bs.size());
-        s.append(a.str());
-        s.append(bs);
-        c.CheckSize(this, s.size(), 1);
-        return Value::StrMove(std::move(s));
+        // A temporary on the left (a + b + c) is extended in place; a shared text is copied.
+        c.StrWithRoom(this, a, uint64_t(a.str().size()) + bs.size()).append(bs);
+        return a;
     }
 };
 

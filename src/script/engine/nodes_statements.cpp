@@ -106,9 +106,7 @@ struct Append final : Stmt {
             return Flow::Normal;
         c.Charge(this, add.size());
         Value* p = lv->address(c);
-        std::string& s = MutableStr(*p);
-        c.CheckSize(this, s.size() + add.size(), 1);
-        s.append(add);
+        c.StrWithRoom(this, *p, uint64_t(p->str().size()) + add.size()).append(add);
         return Flow::Normal;
     }
 };

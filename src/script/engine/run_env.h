@@ -12,6 +12,16 @@ namespace zev::script {
 class Engine;
 class ScriptDialogs;
 
+// Shared by the runs of one engine, nested ones included: the host's watch and a pending stop.
+struct RunControl {
+    std::function<bool(std::chrono::steady_clock::duration)> watch;
+    std::chrono::steady_clock::time_point start; // of the outermost run
+    std::chrono::steady_clock::time_point lastWatch;
+    int depth = 0; // runs in progress
+    bool stop = false;
+    bool inWatch = false;
+};
+
 // What a run needs from its engine: where output goes, who answers dialog boxes, and its limits.
 class RunEnv {
 public:
@@ -26,6 +36,7 @@ public:
     std::chrono::steady_clock::time_point deadline;
     uint64_t maxObjectBytes = 0;
     bool fileAccess = true;
+    RunControl* control = nullptr; // null for the compiler's constant folding
 };
 
 } // namespace zev::script

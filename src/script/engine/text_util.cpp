@@ -1,5 +1,6 @@
 #include "script/engine/text_util.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -161,7 +162,9 @@ std::optional<double> ParseFloat(std::string_view s)
 
 std::string QuotedStr(std::string_view s)
 {
-    std::string r = "'";
+    std::string r;
+    r.reserve(s.size() + static_cast<size_t>(std::count(s.begin(), s.end(), '\'')) + 2);
+    r += '\'';
     for (char c : s) {
         r += c;
         if (c == '\'')

@@ -186,8 +186,15 @@ int VariantCompare(Interp& c, const Value& a, const Value& b, const Node* at)
 Value VariantBinary(Interp& c, Tok op, const Value& a, const Value& b, const Node* at)
 {
     if (op == Tok::Plus && (a.tag == Tag::Str || b.tag == Tag::Str) && (a.tag == Tag::Str || a.tag == Tag::Empty)
-        && (b.tag == Tag::Str || b.tag == Tag::Empty))
-        return Value::StrMove(std::string(a.str()) + std::string(b.str()));
+        && (b.tag == Tag::Str || b.tag == Tag::Empty)) {
+        if (b.str().empty())
+            return a.tag == Tag::Str ? a : b;
+        if (a.str().empty())
+            return b;
+        Value r = a;
+        c.StrWithRoom(at, r, uint64_t(a.str().size()) + b.str().size()).append(b.str());
+        return r;
+    }
     bool ints = (a.tag == Tag::Int || a.tag == Tag::Bool || a.tag == Tag::Empty)
         && (b.tag == Tag::Int || b.tag == Tag::Bool || b.tag == Tag::Empty);
     if (a.tag == Tag::Bool && b.tag == Tag::Bool && (op == Tok::KwAnd || op == Tok::KwOr || op == Tok::KwXor)) {

@@ -2,6 +2,7 @@
 //   // expect: TEXT           one line of printed output (dialog boxes appear as <Kind: text>)
 //   // expect error: TEXT     one message, the formatted text, in order
 //   // answer: TEXT           the next answer to a dialog box (yes/no, ok/cancel, or a text)
+//   // max object bytes: N    the engine's size cap; no allocation of the run may exceed it
 // A case without `expect error` must run without any message.
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "script/engine/alloc_probe.h"
 #include "script/engine/engine.h"
 #include "script/engine/fake_dialogs.h"
 
@@ -84,8 +86,19 @@ TEST_P(ScriptCase, GivesItsExpectations)
     Engine engine;
     engine.SetDialogs(&dialogs);
     engine.SetOutputSink([&](std::string_view s) { transcript.append(s); });
+    auto cap = Directives(text, "max object bytes");
+    size_t maxBytes = cap.empty() ? 0 : std::stoul(cap.front());
+    engine.SetMaxObjectBytes(maxBytes);
     auto program = engine.Compile(text);
-    engine.Run(*program);
+    size_t largest = 0;
+    {
+        test::AllocProbe probe;
+        engine.Run(*program);
+        largest = probe.largest();
+    }
+    if (maxBytes) {
+        EXPECT_LE(largest, maxBytes + test::kAllocSlack);
+    }
     EXPECT_EQ(Lines(transcript), Directives(text, "expect"));
     EXPECT_EQ(program->MessageTexts(), Directives(text, "expect error"));
 }
