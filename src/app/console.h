@@ -43,6 +43,7 @@ public:
     void SetFrontEndHolder(ConsoleSink* sink) { m_frontEnd = sink; }
     // The program's own console window: shows the lines while nobody holds the console.
     void SetOwnConsole(ConsoleSink* sink) { m_own = sink; }
+    ConsoleSink* ownConsole() const { return m_own; }
 
     // Somebody holds the console: scripts report their errors and Print to it.
     bool held() const { return holder() != nullptr; }

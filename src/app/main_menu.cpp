@@ -55,6 +55,11 @@ std::vector<Menu> BuildMenus()
             Command(C::DialogueEditor, "Dialogue editor...", "Ctrl+E", "Edit the nodes and player options"),
             Command(C::CustomProcedures, "Custom procedures...", "Ctrl+F1", "Edit the dialogue's custom procedures"),
         } });
+    menus.push_back({ MenuId::View, "View", true,
+        {
+            Command(C::ScriptConsole, "Script console", "",
+                "Show the script console: what scripts print, and a line to run"),
+        } });
     menus.push_back({ MenuId::Plugins, "Plugins", false, {} });
     menus.push_back({ MenuId::DeveloperStuff, "Developer stuff", false,
         {

@@ -25,6 +25,7 @@ enum class MenuCommand {
     SaveAllTranscripts,
     DialogueEditor,
     CustomProcedures,
+    ScriptConsole,
     DumpScriptCommands,
     EditFunctionDescriptions,
     DialogueToolHelp,
@@ -32,7 +33,7 @@ enum class MenuCommand {
     About,
 };
 
-enum class MenuId { File, Global, Dialogue, Plugins, DeveloperStuff, HelperScripts, Help };
+enum class MenuId { File, Global, Dialogue, View, Plugins, DeveloperStuff, HelperScripts, Help };
 
 inline constexpr std::string_view kNotAvailableYet = "Not available yet.";
 

@@ -6,9 +6,11 @@
 #include "runner/player_setup.h"
 
 #include <QDesktopServices>
+#include <QLineEdit>
 #include <QScreen>
 #include <QUrl>
 
+#include "app/gui/console_dock.h"
 #include "app/gui/debug_window.h"
 #include "app/gui/exception_report_window.h"
 #include "app/gui/parse_error_log.h"
@@ -22,6 +24,7 @@
 #include "runner/gui/transcript_list_window.h"
 #include "runner/gui/transcript_window.h"
 #include "script/gui/func_desc_editor.h"
+#include "script/gui/script_running_window.h"
 
 namespace zev {
 
@@ -37,6 +40,7 @@ DesktopProgram::DesktopProgram(Workbench& bench, TextEncoding encoding, std::fun
     , m_encoding(encoding)
     , m_panelModel(bench.app(), bench.run())
     , m_aboutPlugins(bench.plugins())
+    , m_console(bench.app())
     , m_windows(bench.app(), encoding, [this]() -> QWidget* { return m_window.get(); })
 {
     App& app = bench.app();
@@ -64,6 +68,7 @@ DesktopProgram::DesktopProgram(Workbench& bench, TextEncoding encoding, std::fun
     new TranscriptListWindow(m_panelModel.transcriptList(), encoding, m_window.get());
     WireRunnerCommands();
     WireDeveloperCommands();
+    WireConsole();
     m_pluginsChangedId = bench.plugins().changed.Connect([this] { ShowPluginMenus(); });
     // Helper scripts registered later (by the console or a plug-in) get their entries too.
     m_helpersChangedId = bench.scripts().helpers().changed.Connect([this] { ShowHelperScripts(); });
@@ -79,6 +84,7 @@ DesktopProgram::~DesktopProgram()
     m_debugWindow.reset();
     m_bench.run().SetSkillCheckView(nullptr);
     m_bench.run().SetTerminationQueryView(nullptr);
+    m_bench.scripts().engine().SetOutputSink(nullptr);
     m_window.reset();
     app.SetWindows(nullptr);
 }
@@ -91,6 +97,7 @@ void DesktopProgram::Start(const std::string& firstArgument)
         m_updateWindow = std::make_unique<UpdateProgressWindow>(m_updateProgress, m_encoding, m_window.get());
     };
     m_bench.Start(start);
+    m_console.Attach();
     ShowHelperScripts();
     ShowPluginMenus();
 
@@ -142,6 +149,21 @@ void DesktopProgram::WireFileCommands()
             app.dialogs().Warning("The manual could not be opened: no program to show web pages was found.\r\n\r\n"
                                   "You can open it yourself: "
                 + manual);
+    });
+}
+
+// The script console: console output while no plug-in holds the console, and what scripts write.
+void DesktopProgram::WireConsole()
+{
+    m_consoleDock = new ConsoleDock(m_console, m_encoding, m_window.get());
+    m_window->addDockWidget(Qt::BottomDockWidgetArea, m_consoleDock);
+    m_bench.scripts().engine().SetOutputSink([this](std::string_view text) { m_console.AppendPrinted(text); });
+    m_runningWindow = new ScriptRunningWindow(m_bench.runWatch(), m_window.get());
+    m_bench.menus().SetAvailable(MenuCommand::ScriptConsole);
+    m_window->SetCommandHandler(MenuCommand::ScriptConsole, [this] {
+        m_console.SetVisible(true);
+        m_consoleDock->raise();
+        m_consoleDock->input()->setFocus();
     });
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/console_window.h"
 #include "app/core_windows.h"
 #include "app/update_progress.h"
 #include "base/codepage.h"
@@ -20,6 +21,8 @@ class QWidget;
 
 namespace zev {
 
+class ConsoleDock;
+class ScriptRunningWindow;
 class DebugWindow;
 class UpdateProgressWindow;
 class MainWindow;
@@ -70,6 +73,9 @@ public:
     PluginHost& plugins() { return m_bench.plugins(); }
     FuncDescStore& descriptions() { return m_bench.descriptions(); }
     RunPanelWidget& panel() { return *m_panel; }
+    ConsoleWindowModel& console() { return m_console; }
+    ConsoleDock& consoleDock() { return *m_consoleDock; }
+    ScriptRunningWindow& runningWindow() { return *m_runningWindow; }
     UpdateProgressModel& updateProgress() { return m_updateProgress; }
     UpdateProgressWindow* updateProgressWindow() { return m_updateWindow.get(); }
 
@@ -77,6 +83,7 @@ private:
     void WireFileCommands();
     void WireRunnerCommands();
     void WireDeveloperCommands();
+    void WireConsole();
     void ShowPluginMenus();
     void ShowHelperScripts();
 
@@ -85,10 +92,13 @@ private:
     // Before the window: the panel and the transcript windows hold on to it until they go.
     RunPanelModel m_panelModel;
     AboutPluginsModel m_aboutPlugins;
+    ConsoleWindowModel m_console;
     std::unique_ptr<MainWindow> m_window;
     DesktopWindows m_windows;
     ParseErrorLog* m_errorLog = nullptr;
     RunPanelWidget* m_panel = nullptr; // owned by the window
+    ConsoleDock* m_consoleDock = nullptr; // owned by the window
+    ScriptRunningWindow* m_runningWindow = nullptr; // owned by the window
     std::unique_ptr<QtSkillCheckView> m_skillView;
     std::unique_ptr<QtTerminationQueryView> m_queryView;
     std::unique_ptr<QtPlayerSetupView> m_setupView;

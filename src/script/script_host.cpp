@@ -57,11 +57,21 @@ ScriptHost::~ScriptHost()
     m_engine.SetDialogs(nullptr);
 }
 
-void ScriptHost::Report(const script::Program& program)
+bool ScriptHost::Report(const script::Program& program)
 {
     m_lastMessages = program.MessageTexts();
     if (onMessages && !m_lastMessages.empty())
         onMessages(m_lastMessages);
+    for (const script::Message& m : program.Messages())
+        if (m.text == "Script stopped")
+            return false;
+    return true;
+}
+
+void ScriptHost::EndRun(bool stopped)
+{
+    if (!m_engine.running())
+        runEnded.Emit(stopped);
 }
 
 bool ScriptHost::LoadScript(const std::string& path)
@@ -82,9 +92,12 @@ bool ScriptHost::LoadScript(const std::string& path)
     // A program that failed to compile is not asked to run: its messages are the compile errors.
     if (program->Compiled())
         m_engine.Run(*program);
-    Report(*program);
+    const bool reported = Report(*program);
+    EndRun(!reported);
     if (m_lastMessages.empty())
         return true;
+    if (!reported)
+        return false; // stopped on purpose: the console says so, no error box
     if (consoleHeld()) {
         WriteConsoleLine("Error executing command. " + std::to_string(m_lastMessages.size()) + " messages returned.");
     } else {
@@ -101,9 +114,12 @@ bool ScriptHost::ExecuteScriptConsole(std::string_view line)
     std::unique_ptr<script::Program> program = m_engine.Compile(line);
     if (program->Compiled())
         m_engine.Run(*program);
-    Report(*program);
+    const bool reported = Report(*program);
+    EndRun(!reported);
     if (m_lastMessages.empty())
         return true;
+    if (!reported)
+        return false;
     std::string text;
     for (const std::string& m : m_lastMessages)
         text += "\r\n" + m;

@@ -11,6 +11,7 @@
 
 #include "app/console.h"
 #include "app/script_lines.h"
+#include "base/signal.h"
 #include "script/engine/engine.h"
 #include "script/helper_scripts.h"
 
@@ -54,9 +55,14 @@ public:
     const std::vector<std::string>& LastMessages() const { return m_lastMessages; }
     // Every run's messages as they are reported.
     std::function<void(const std::vector<std::string>&)> onMessages;
+    // The outermost run of a script file or console line ended; true when it was stopped on request
+    // (its "Script stopped" message is then not shown as an error).
+    Signal<bool> runEnded;
 
 private:
-    void Report(const script::Program& program);
+    // The messages of a finished run; false (and nothing reported) when the user stopped it.
+    bool Report(const script::Program& program);
+    void EndRun(bool stopped);
 
     App& m_app;
     script::Engine m_engine;

@@ -18,6 +18,7 @@
 #include "runner/run_session.h"
 #include "script/func_desc.h"
 #include "script/script_host.h"
+#include "script/script_run_watch.h"
 #include "script/zevfuncs.h"
 
 namespace zev {
@@ -44,6 +45,8 @@ public:
     DefinitionTable& definitions() { return m_definitions; }
     CodeSnippetTable& snippets() { return m_snippets; }
     MainMenuModel& menus() { return m_menus; }
+    // The "Script running..." indicator's model of long runs.
+    ScriptRunWatch& runWatch() { return m_runWatch; }
 
     // The program's start-up: "messages.dat", the log reset, the configuration, the definition
     // files and code presets, the player character, the helper scripts, the function
@@ -66,6 +69,7 @@ private:
     App m_app;
     MainMenuModel m_menus;
     ScriptHost m_scripts;
+    ScriptRunWatch m_runWatch { m_scripts };
     RunSession m_run;
     PluginHost m_plugins;
     FuncDescStore m_descriptions;

@@ -35,7 +35,7 @@ TEST(MainMenu, MenusAndItemsInOrderWithAllPartsShown)
     m.SetDeveloperMode(true);
     m.SetHelperScriptsFound(true);
     EXPECT_EQ(ShownMenus(m),
-        (Strings { "File", "Global", "Dialogue", "Plugins", "Developer stuff", "Helper Scripts", "Help" }));
+        (Strings { "File", "Global", "Dialogue", "View", "Plugins", "Developer stuff", "Helper Scripts", "Help" }));
     EXPECT_EQ(Shown(m, MenuId::File),
         (Strings { "New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...", "-", "Import", "Export",
             "-", "Preferences...", "-", "Quit" }));
@@ -43,6 +43,7 @@ TEST(MainMenu, MenusAndItemsInOrderWithAllPartsShown)
     EXPECT_EQ(Shown(m, MenuId::Dialogue),
         (Strings {
             "Dialogue transcripts...", "Save all transcripts", "-", "Dialogue editor...", "Custom procedures..." }));
+    EXPECT_EQ(Shown(m, MenuId::View), (Strings { "Script console" }));
     EXPECT_EQ(Shown(m, MenuId::DeveloperStuff), (Strings { "Dump script commands", "Edit function descriptions" }));
     EXPECT_EQ(Shown(m, MenuId::Help), (Strings { "Dialogue Tool Help", "Check for updates...", "-", "About" }));
 }
@@ -72,7 +73,7 @@ TEST(MainMenu, ShortcutsAndSubmenus)
 TEST(MainMenu, AtStartOnlyTheFixedMenusShowAndSeparatorsNeverDouble)
 {
     MainMenuModel m;
-    EXPECT_EQ(ShownMenus(m), (Strings { "File", "Global", "Dialogue", "Help" }));
+    EXPECT_EQ(ShownMenus(m), (Strings { "File", "Global", "Dialogue", "View", "Help" }));
     // Import and Export hidden: their two separators collapse into one.
     EXPECT_EQ(Shown(m, MenuId::File),
         (Strings { "New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...", "-", "Preferences...", "-",

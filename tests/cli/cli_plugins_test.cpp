@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "run_tool.h"
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 namespace zev {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "cli/command_table.h"
-#include "run_tool.h"
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 namespace zev {

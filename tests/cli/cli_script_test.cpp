@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "run_tool.h"
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 namespace zev {

@@ -58,7 +58,7 @@ TEST_F(MainWindowTest, TitleFollowsTheApp)
 
 TEST_F(MainWindowTest, MenusAndItemsAsTheModelHasThem)
 {
-    EXPECT_EQ(ShownMenus(), (QStringList { "File", "Global", "Dialogue", "Help" }));
+    EXPECT_EQ(ShownMenus(), (QStringList { "File", "Global", "Dialogue", "View", "Help" }));
     EXPECT_EQ(Shown(MenuId::File),
         (QStringList { "New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...", "-", "Preferences...",
             "-", "Quit" }));
@@ -70,7 +70,7 @@ TEST_F(MainWindowTest, MenusAndItemsAsTheModelHasThem)
     menus.SetDeveloperMode(true);
     menus.SetImportPluginsLoaded(true);
     menus.SetExportPluginsLoaded(true);
-    EXPECT_EQ(ShownMenus(), (QStringList { "File", "Global", "Dialogue", "Developer stuff", "Help" }));
+    EXPECT_EQ(ShownMenus(), (QStringList { "File", "Global", "Dialogue", "View", "Developer stuff", "Help" }));
     EXPECT_EQ(Shown(MenuId::File),
         (QStringList { "New dialogue", "Load dialogue", "Save dialogue", "Save dialogue as...", "-", "Import", "Export",
             "-", "Preferences...", "-", "Quit" }));
@@ -79,7 +79,7 @@ TEST_F(MainWindowTest, MenusAndItemsAsTheModelHasThem)
     menus.SetToolPluginsLoaded(true);
     menus.SetHelperScriptsFound(true);
     EXPECT_EQ(ShownMenus(),
-        (QStringList { "File", "Global", "Dialogue", "Plugins", "Developer stuff", "Helper Scripts", "Help" }));
+        (QStringList { "File", "Global", "Dialogue", "View", "Plugins", "Developer stuff", "Helper Scripts", "Help" }));
 }
 
 TEST_F(MainWindowTest, ShortcutsEnabledFlagsAndTooltips)

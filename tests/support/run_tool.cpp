@@ -1,4 +1,4 @@
-#include "run_tool.h"
+#include "support/run_tool.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -10,7 +10,6 @@
 
 namespace zev::test {
 
-// stdout and stderr go to files so neither pipe can fill up and block the child.
 // Runs the built zevdlg-cli with the given arguments; stdout and stderr go to files so neither pipe
 // can fill up and block the child.
 Result RunTool(const std::vector<std::string>& args, const char* home)
