@@ -1,93 +1,133 @@
 #include "script/zevfuncs.h"
 
-#include <algorithm>
-#include <stdexcept>
+#include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "app/app.h"
+#include "model/dialog_edits.h"
 #include "model/dialog_ops.h"
-#include "model/node_resolution.h"
 #include "script/script_host.h"
+#include "script/zevfuncs_handlers.h"
 
 namespace zev {
 
 namespace {
 
-// The declaration order: "Dump script commands" numbers the functions in this order, and the help
-// listing follows it.
-constexpr std::string_view kOrder[] = {
-    "AddNode",
-    "AddPlayerOption",
-    "SetNodeName",
-    "RefreshAll",
-    "SetPlayerOptionLink",
-    "MoveNodelinkToNotes",
-    "GetCurrentNode",
-    "SetCurrentNode",
-    "GetSSLPath",
-    "GetMSGPath",
-    "DebugMsg",
-    "EditNode",
-    "SaveConfirm",
-    "Help",
-    "Print",
-    "GetHelp",
-    "ListNodes",
-    "ShowNode",
-    "ShowDialogGlobals",
-    "SetDialogGlobals",
-    "ShowConstants",
-    "ListPlugins",
-    "StartPlugin",
-    "GetProgramVersion",
-    "LoadDialogue",
-    "SaveDialogue",
-    "RunDialogue",
-    "StopDialogue",
-    "ShowNodeHistory",
-    "ShowCurrentDir",
-    "IsDialogueRunning",
-    "ListTranscripts",
-    "ShowTranscript",
-    "Cls",
-    "FlushDialogue",
-    "Dir",
-    "cd",
-    "SaveDialogTranscripts",
-    "DoNodeSort",
-    "DumpHelpToHTML",
-    "SetNodeData",
-    "GetNodeData",
-    "GetPlayerOptionStringData",
-    "GetPlayerOptionIntegerData",
-    "SetPlayerOptionStringData",
-    "SetPlayerOptionIntegerData",
-    "AddHelperScript",
-    "GetNodeName",
-    "EditPlayerOption",
-    "GetNodeCount",
-    "DeleteNode",
-    "DeletePlayerOption",
-    "Confirm",
-    "StringReplace",
-    "AddTimeEventCode",
-    "AddTimeEventCommand",
-    "SelectFloatNode",
-    "SelectTimedEvent",
-    "AddNodeNoRefresh",
-    "AddTimedEvent",
-    "AddCodeToEvent",
-    "AddFloatNode",
-    "AddMSGToFloatNode",
-    "EditFloatNode",
-    "Dialoguechangenotify",
-    "GetTimedEventData",
-    "DoLink_ShowExports",
-    "ExecuteFile",
-    "LoadDef",
-    "AddSkillCheck",
-    "SetOptionToSkillCheck",
-    "RequestPluginRefresh",
-    "SetNodeCustomCode",
+using script::HostParam;
+using script::HostType;
+using script::HostValue;
+using enum script::HostType;
+
+HostParam S(std::string name)
+{
+    return { std::move(name), HostType::String, std::nullopt };
+}
+HostParam S(std::string name, std::string def)
+{
+    return { std::move(name), HostType::String, HostValue::String(std::move(def)) };
+}
+HostParam I(std::string name)
+{
+    return { std::move(name), HostType::Integer, std::nullopt };
+}
+HostParam B(std::string name, bool def)
+{
+    return { std::move(name), HostType::Boolean, HostValue::Boolean(def) };
+}
+
+struct FunctionDef {
+    const char* name;
+    std::vector<HostParam> params;
+    HostType result;
+    handlers::Handler handler;
+};
+
+// The functions in declaration order: "Dump script commands" numbers them in this order, the help
+// listing follows it, and the shipped func_desc.ini is written in it.
+const FunctionDef kFunctions[] = {
+    { "AddNode", { S("nodename"), S("npctext"), S("notes"), S("npctext_female", "") }, Void, handlers::AddNode },
+    { "AddPlayerOption", { S("destnodename"), S("opttext"), S("nodelink"), S("notes") }, Void,
+        handlers::AddPlayerOption },
+    { "SetNodeName", { S("Oldname"), S("NewName") }, Void, handlers::SetNodeName },
+    { "RefreshAll", {}, Void, handlers::RefreshAll },
+    { "SetPlayerOptionLink", { I("Nodeindex"), I("OptionIndex"), S("Newdata") }, Void, handlers::SetPlayerOptionLink },
+    { "MoveNodelinkToNotes", { I("Nodeindex"), I("Optionindex"), S("Replacedata") }, Void,
+        handlers::MoveNodelinkToNotes },
+    { "GetCurrentNode", {}, String, handlers::GetCurrentNode },
+    { "SetCurrentNode", { S("name") }, Void, handlers::SetCurrentNode },
+    { "GetSSLPath", {}, String, handlers::GetSSLPath },
+    { "GetMSGPath", {}, String, handlers::GetMSGPath },
+    { "DebugMsg", { S("message") }, Void, handlers::DebugMsg },
+    { "EditNode", { S("node") }, Void, handlers::EditNode },
+    { "SaveConfirm", {}, Boolean, handlers::SaveConfirm },
+    { "Help", {}, Void, handlers::Help },
+    { "Print", { S("text") }, Void, handlers::Print },
+    { "GetHelp", { S("cmd") }, Void, handlers::GetHelp },
+    { "ListNodes", {}, Void, handlers::ListNodes },
+    { "ShowNode", { S("name") }, Void, handlers::ShowNode },
+    { "ShowDialogGlobals", {}, Void, handlers::ShowDialogGlobals },
+    { "SetDialogGlobals", { I("Field"), S("data") }, Void, handlers::SetDialogGlobals },
+    { "ShowConstants", {}, Void, handlers::ShowConstants },
+    { "ListPlugins", {}, Void, handlers::ListPlugins },
+    { "StartPlugin", { S("name") }, Void, handlers::StartPlugin },
+    { "GetProgramVersion", {}, Void, handlers::GetProgramVersion },
+    { "LoadDialogue", { S("filename") }, Void, handlers::LoadDialogue },
+    { "SaveDialogue", { S("filename") }, Void, handlers::SaveDialogue },
+    { "RunDialogue", { S("node") }, Void, handlers::RunDialogue },
+    { "StopDialogue", {}, Void, handlers::StopDialogue },
+    { "ShowNodeHistory", {}, Void, handlers::ShowNodeHistory },
+    { "ShowCurrentDir", {}, Void, handlers::ShowCurrentDir },
+    { "IsDialogueRunning", {}, Boolean, handlers::IsDialogueRunning },
+    { "ListTranscripts", {}, Void, handlers::ListTranscripts },
+    { "ShowTranscript", { I("num") }, Void, handlers::ShowTranscript },
+    { "Cls", {}, Void, handlers::Cls },
+    { "FlushDialogue", {}, Void, handlers::FlushDialogue },
+    { "Dir", {}, Void, handlers::Dir },
+    { "cd", { S("path") }, Void, handlers::cd },
+    { "SaveDialogTranscripts", {}, Void, handlers::SaveDialogTranscripts },
+    { "DoNodeSort", {}, Void, handlers::DoNodeSort },
+    { "DumpHelpToHTML", {}, Void, handlers::DumpHelpToHTML },
+    { "SetNodeData", { I("Node"), I("Field"), S("Newdata") }, Void, handlers::SetNodeData },
+    { "GetNodeData", { I("Node"), I("Field") }, String, handlers::GetNodeData },
+    { "GetPlayerOptionStringData", { S("Node"), I("Option"), I("Field") }, String,
+        handlers::GetPlayerOptionStringData },
+    { "GetPlayerOptionIntegerData", { S("Node"), I("Option"), I("Field") }, Integer,
+        handlers::GetPlayerOptionIntegerData },
+    { "SetPlayerOptionStringData", { S("Node"), I("Option"), I("Field"), S("newdata") }, Void,
+        handlers::SetPlayerOptionStringData },
+    { "SetPlayerOptionIntegerData", { S("Node"), I("Option"), I("Field"), I("newdata") }, Void,
+        handlers::SetPlayerOptionIntegerData },
+    { "AddHelperScript", { S("Filename"), S("Description"), S("Category") }, Void, handlers::AddHelperScript },
+    { "GetNodeName", { I("nodeIndex") }, String, handlers::GetNodeName },
+    { "EditPlayerOption", { S("Node"), I("OptionNum") }, Void, handlers::EditPlayerOption },
+    { "GetNodeCount", {}, Integer, handlers::GetNodeCount },
+    { "DeleteNode", { S("Name") }, Void, handlers::DeleteNode },
+    { "DeletePlayerOption", { S("Node"), I("OptionIndex") }, Void, handlers::DeletePlayerOption },
+    { "Confirm", { S("Message") }, Boolean, handlers::Confirm },
+    { "StringReplace", { S("srcString"), S("oldString"), S("newString"), B("ReplaceAll", true) }, String,
+        handlers::StringReplace },
+    { "AddTimeEventCode", { S("line") }, Void, handlers::AddTimeEventCode },
+    { "AddTimeEventCommand", { S("Name"), S("script"), S("Shortcut") }, Void, handlers::AddTimeEventCommand },
+    { "SelectFloatNode", {}, String, handlers::SelectFloatNode },
+    { "SelectTimedEvent", {}, String, handlers::SelectTimedEvent },
+    { "AddNodeNoRefresh", { S("nodename"), S("npctext"), S("notes"), S("npctext_female", "") }, Void,
+        handlers::AddNodeNoRefresh },
+    { "AddTimedEvent", { S("name"), I("interval1"), I("interval2") }, Void, handlers::AddTimedEvent },
+    { "AddCodeToEvent", { S("eventname"), S("codeline") }, Void, handlers::AddCodeToEvent },
+    { "AddFloatNode", { S("nodename"), S("desc") }, Void, handlers::AddFloatNode },
+    { "AddMSGToFloatNode", { S("node"), S("msg") }, Void, handlers::AddMSGToFloatNode },
+    { "EditFloatNode", { S("node") }, Void, handlers::EditFloatNode },
+    { "Dialoguechangenotify", {}, Void, handlers::Dialoguechangenotify },
+    { "GetTimedEventData", { S("event") }, String, handlers::GetTimedEventData },
+    { "DoLink_ShowExports", { S("plugin") }, Void, handlers::DoLink_ShowExports },
+    { "ExecuteFile", { S("app"), S("params"), S("defaultdir"), I("displaycmd") }, Void, handlers::ExecuteFile },
+    { "LoadDef", { S("fname") }, Void, handlers::LoadDef },
+    { "AddSkillCheck", { S("node"), S("name"), I("skill"), I("modifier"), S("onsuccess"), S("onfailure") }, Void,
+        handlers::AddSkillCheck },
+    { "SetOptionToSkillCheck", { S("node"), I("opt_ind"), S("skillcheck") }, Void, handlers::SetOptionToSkillCheck },
+    { "RequestPluginRefresh", {}, Void, handlers::RequestPluginRefresh },
+    { "SetNodeCustomCode", { S("Node"), S("code") }, Void, handlers::SetNodeCustomCode },
 };
 
 struct ConstantDef {
@@ -152,22 +192,9 @@ script::HostUnit ZEVFuncs::BuildUnit()
     unit.AddVariable(
         "basepath", script::HostType::String, [this] { return script::HostValue::String(m_app.programFolder()); });
 
-    Defs defs;
-    AddNodeFunctions(defs);
-    AddOptionFunctions(defs);
-    AddRunFunctions(defs);
-    AddConsoleFunctions(defs);
-    AddFileFunctions(defs);
-    AddEventFunctions(defs);
-    AddPluginFunctions(defs);
-    for (std::string_view name : kOrder) {
-        auto it = std::find_if(defs.begin(), defs.end(), [&](const script::HostFunction& f) { return f.name == name; });
-        if (it == defs.end())
-            throw std::logic_error("ZEVFuncs: no handler for " + std::string(name));
-        unit.AddFunction(it->name, it->params, it->result, it->handler);
-    }
-    if (defs.size() != std::size(kOrder))
-        throw std::logic_error("ZEVFuncs: a handler is missing from the declaration order");
+    for (const FunctionDef& f : kFunctions)
+        unit.AddFunction(
+            f.name, f.params, f.result, [this, handler = f.handler](script::HostCall& c) { handler(*this, c); });
     return unit;
 }
 
@@ -177,10 +204,15 @@ void ZEVFuncs::Register()
     m_registered = true;
 }
 
+dialog& ZEVFuncs::dlg()
+{
+    return m_app.dlg();
+}
+
 dlgnode* ZEVFuncs::NodeAt(int64_t index)
 {
     dialog& d = m_app.dlg();
-    if (index < 0 || index >= d.node_count)
+    if (index < 0 || index >= d.node_count || index >= kMaxNodes)
         return nullptr;
     return d.nodes[index];
 }
@@ -188,7 +220,7 @@ dlgnode* ZEVFuncs::NodeAt(int64_t index)
 option* ZEVFuncs::OptionAt(int64_t node, int64_t index)
 {
     dlgnode* n = NodeAt(node);
-    if (!n || index < 0 || index >= n->option_count)
+    if (!n || index < 0 || index >= n->option_count || index >= kMaxOptions)
         return nullptr;
     return n->options[index];
 }
@@ -201,6 +233,16 @@ option* ZEVFuncs::OptionOf(const std::string& node, int64_t index)
 void ZEVFuncs::Print(std::string_view text)
 {
     m_host.WriteConsoleLine(text);
+}
+
+ConsoleFn ZEVFuncs::ConsoleLines()
+{
+    return [this](std::string_view text) { Print(text); };
+}
+
+void ZEVFuncs::Refuse(const EditResult& refusal)
+{
+    Print(RefusalText(refusal));
 }
 
 bool ZEVFuncs::console() const

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/node_resolution.h"
 #include "model/records.h"
 #include "script/engine/host_unit.h"
 
@@ -22,6 +23,7 @@ class App;
 class ScriptHost;
 class TParseInclude;
 class FuncDescStore;
+struct EditResult;
 
 // Constants of the unit, in declaration order.
 inline constexpr int FIELD_NPC_NAME = 0;
@@ -68,30 +70,27 @@ public:
 
     static std::string VersionText(); // "0.25.4-stable"
 
-private:
-    using Call = script::HostCall;
-    using Defs = std::vector<script::HostFunction>;
-    // Each group appends its functions; BuildUnit puts them in declaration order.
-    void AddNodeFunctions(Defs& d);
-    void AddOptionFunctions(Defs& d);
-    void AddRunFunctions(Defs& d);
-    void AddConsoleFunctions(Defs& d);
-    void AddFileFunctions(Defs& d);
-    void AddEventFunctions(Defs& d);
-    void AddPluginFunctions(Defs& d);
-
+    // ---- What the handlers (zevfuncs_*.cpp) work with.
+    App& app() { return m_app; }
+    ScriptHost& host() { return m_host; }
+    const ScriptTables& tables() const { return m_tables; }
+    dialog& dlg();
     // The node at a 0-based index, or null.
     dlgnode* NodeAt(int64_t index);
     option* OptionAt(int64_t node, int64_t index);
     option* OptionOf(const std::string& node, int64_t index);
     void Print(std::string_view text);
+    // Print as a function: the console that model operations report to.
+    ConsoleFn ConsoleLines();
+    // Prints the console text of a refused edit.
+    void Refuse(const EditResult& refusal);
     void NotAvailable(std::string_view function);
     // Console output is shown somewhere (Help and GetHelp print nothing otherwise).
     bool console() const;
     void Refresh();
     void Notify();
-    void AddNodeCommon(Call& c, bool refresh);
 
+private:
     App& m_app;
     ScriptHost& m_host;
     ScriptTables m_tables;

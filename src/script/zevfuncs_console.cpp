@@ -11,14 +11,12 @@
 #include "app/shell_commands.h"
 #include "base/paths.h"
 #include "script/func_desc.h"
-#include "script/helper_scripts.h"
 #include "script/script_host.h"
 #include "script/zevfuncs.h"
-#include "script/zevfuncs_defs.h"
+#include "script/zevfuncs_handlers.h"
 
 namespace zev {
 
-using namespace zevdefs;
 namespace fs = std::filesystem;
 
 namespace {
@@ -52,138 +50,162 @@ std::string Replace(std::string_view src, std::string_view from, std::string_vie
 
 } // namespace
 
-void ZEVFuncs::AddConsoleFunctions(Defs& d)
+namespace handlers {
+
+void Help(ZEVFuncs& f, Call&)
 {
-    Def(d, "Help", {}, HostType::Void, [this](Call&) {
-        if (!console())
-            return;
-        Print("Valid script commands are:");
-        Print("");
-        if (m_tables.descriptions)
-            for (const std::string& row : FormatHelpRows(m_tables.descriptions->Names()))
-                Print(row);
-        Print("Type \"help <command>\" to get more help on a specific command.");
-    });
-
-    Def(d, "GetHelp", { S("cmd") }, HostType::Void, [this](Call& c) {
-        if (!console())
-            return;
-        std::string cmd = c.GetString("cmd");
-        std::string desc = m_tables.descriptions ? m_tables.descriptions->Description(cmd) : std::string();
-        if (desc.empty()) {
-            Print("Unknown command " + cmd);
-            return;
-        }
-        Print("Syntax: " + m_tables.descriptions->Declaration(cmd));
-        Print("");
-        Print(desc);
-    });
-
-    Def(d, "Print", { S("text") }, HostType::Void, [this](Call& c) {
-        // Nobody holds the console: the log keeps it; the program's own console shows it too.
-        if (!m_app.console().held())
-            m_app.log().Log("Print: " + c.GetString("text"));
-        Print(c.GetString("text"));
-    });
-
-    Def(d, "DebugMsg", { S("message") }, HostType::Void, [this](Call& c) { m_app.log().Log(c.GetString("message")); });
-
-    Def(d, "Cls", {}, HostType::Void, [this](Call&) { m_host.Cls(); });
-
-    Def(d, "ShowConstants", {}, HostType::Void, [this](Call& c) {
-        Print("Valid constants to use in scripts/console commands:\\n");
-        if (const script::HostUnit* unit = c.engine().FindUnit("ZEVFuncs"))
-            for (const script::HostConstant& k : unit->constants())
-                Print("const " + k.name + ": " + std::string(script::HostTypeName(HostType::Integer)) + " = "
-                    + std::to_string(k.value));
-    });
-
-    Def(d, "GetProgramVersion", {}, HostType::Void, [this](Call&) {
-        std::string built = m_app.buildDateText().empty() ? ProgramFileTime() : m_app.buildDateText();
-        Print("ZEV Dialogue tool " + VersionText() + ", Compiled on [" + built + "]");
-    });
-
-    Def(d, "ShowCurrentDir", {}, HostType::Void, [this](Call&) {
-        std::error_code ec;
-        Print("Current directory is " + Quoted(fs::current_path(ec).string()));
-    });
-
-    Def(d, "Dir", {}, HostType::Void, [this](Call&) {
-        std::error_code ec;
-        std::vector<std::string> names = { ".", ".." };
-        for (fs::directory_iterator it(fs::current_path(ec), ec), end; !ec && it != end; it.increment(ec))
-            names.push_back(it->path().filename().string());
-        std::sort(names.begin() + 2, names.end());
-        for (const std::string& n : names)
-            Print(n);
-    });
-
-    Def(d, "cd", { S("path") }, HostType::Void, [this](Call& c) {
-        std::string path = c.GetString("path");
-        std::error_code ec;
-        if (!path.empty() && DirectoryExists(path)) {
-            fs::current_path(path, ec);
-            if (!ec) {
-                Print("Path is now: " + fs::current_path(ec).string());
-                return;
-            }
-        }
-        Print(path + ": no such directory.");
-    });
-
-    Def(d, "Confirm", { S("Message") }, HostType::Boolean, [this](Call& c) {
-        MsgResult r = m_app.dialogs().MessageBox(c.GetString("Message"), MsgIcon::Confirmation, MsgButtons::YesNo);
-        c.SetBoolean("result", r == MsgResult::Yes);
-    });
-
-    // Yes whose save fails or is cancelled does not let the script go on as if it had saved.
-    Def(d, "SaveConfirm", {}, HostType::Boolean, [this](Call& c) {
-        if (!m_app.modified()) {
-            c.SetBoolean("result", true);
-            return;
-        }
-        MsgResult r = m_app.dialogs().MessageBox(
-            "Save changes to dialogue '" + m_app.currentFileName() + "'\r\nbefore proceeding?", MsgIcon::Confirmation,
-            MsgButtons::YesNoCancel);
-        if (r == MsgResult::Yes)
-            c.SetBoolean("result", SaveCommand(m_app));
-        else
-            c.SetBoolean("result", r == MsgResult::No);
-    });
-
-    Def(d, "StringReplace", { S("srcString"), S("oldString"), S("newString"), B("ReplaceAll", true) }, HostType::String,
-        [](Call& c) {
-            c.SetString("result",
-                Replace(c.GetString("srcString"), c.GetString("oldString"), c.GetString("newString"),
-                    c.GetBoolean("ReplaceAll")));
-        });
-
-    Def(d, "GetSSLPath", {}, HostType::String, [this](Call& c) {
-        std::string path = DefaultSSLPath(m_app.config());
-        c.SetString("result", path);
-        Print("SSL Path = " + path);
-    });
-
-    Def(d, "GetMSGPath", {}, HostType::String, [this](Call& c) {
-        std::string path = DefaultMSGPath(m_app.config());
-        c.SetString("result", path);
-        Print("MSG Path = " + path);
-    });
-
-    Def(d, "DumpHelpToHTML", {}, HostType::Void, [this](Call& c) {
-        Print("Dumping ScriptCommands.html");
-        if (!m_tables.descriptions) {
-            NotAvailable("DumpHelpToHTML");
-            return;
-        }
-        std::error_code ec;
-        HtmlDumpResult r = DumpHelpToHtml(
-            *m_tables.descriptions, m_app.ProgramPath("\\html\\funchelptemplate.htm"), fs::current_path(ec).string());
-        if (!r.ok)
-            c.Raise(r.error);
-        Print("All done. " + std::to_string(r.functionCount)
-            + " command(s) in list. Lines dumped: " + std::to_string(r.pageLines));
-    });
+    if (!f.console())
+        return;
+    f.Print("Valid script commands are:");
+    f.Print("");
+    if (FuncDescStore* store = f.tables().descriptions)
+        for (const std::string& row : FormatHelpRows(store->Names()))
+            f.Print(row);
+    f.Print("Type \"help <command>\" to get more help on a specific command.");
 }
+
+void GetHelp(ZEVFuncs& f, Call& c)
+{
+    if (!f.console())
+        return;
+    std::string cmd = c.GetString("cmd");
+    FuncDescStore* store = f.tables().descriptions;
+    std::string desc = store ? store->Description(cmd) : std::string();
+    if (desc.empty()) {
+        f.Print("Unknown command " + cmd);
+        return;
+    }
+    f.Print("Syntax: " + store->Declaration(cmd));
+    f.Print("");
+    f.Print(desc);
+}
+
+void Print(ZEVFuncs& f, Call& c)
+{
+    // Nobody holds the console: the log keeps it; the program's own console shows it too.
+    if (!f.app().console().held())
+        f.app().log().Log("Print: " + c.GetString("text"));
+    f.Print(c.GetString("text"));
+}
+
+void DebugMsg(ZEVFuncs& f, Call& c)
+{
+    f.app().log().Log(c.GetString("message"));
+}
+
+void Cls(ZEVFuncs& f, Call&)
+{
+    f.host().Cls();
+}
+
+void ShowConstants(ZEVFuncs& f, Call& c)
+{
+    f.Print("Valid constants to use in scripts/console commands:\\n");
+    if (const script::HostUnit* unit = c.engine().FindUnit("ZEVFuncs"))
+        for (const script::HostConstant& k : unit->constants())
+            f.Print("const " + k.name + ": " + std::string(script::HostTypeName(script::HostType::Integer)) + " = "
+                + std::to_string(k.value));
+}
+
+void GetProgramVersion(ZEVFuncs& f, Call&)
+{
+    const std::string& date = f.app().buildDateText();
+    f.Print("ZEV Dialogue tool " + ZEVFuncs::VersionText() + ", Compiled on ["
+        + (date.empty() ? ProgramFileTime() : date) + "]");
+}
+
+void ShowCurrentDir(ZEVFuncs& f, Call&)
+{
+    std::error_code ec;
+    f.Print("Current directory is " + Quoted(fs::current_path(ec).string()));
+}
+
+void Dir(ZEVFuncs& f, Call&)
+{
+    std::error_code ec;
+    std::vector<std::string> names = { ".", ".." };
+    for (fs::directory_iterator it(fs::current_path(ec), ec), end; !ec && it != end; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin() + 2, names.end());
+    for (const std::string& n : names)
+        f.Print(n);
+}
+
+void cd(ZEVFuncs& f, Call& c)
+{
+    std::string path = c.GetString("path");
+    std::error_code ec;
+    if (!path.empty() && DirectoryExists(path)) {
+        fs::current_path(path, ec);
+        if (!ec) {
+            f.Print("Path is now: " + fs::current_path(ec).string());
+            return;
+        }
+    }
+    f.Print(path + ": no such directory.");
+}
+
+void Confirm(ZEVFuncs& f, Call& c)
+{
+    MsgResult r = f.app().dialogs().MessageBox(c.GetString("Message"), MsgIcon::Confirmation, MsgButtons::YesNo);
+    c.SetBoolean("result", r == MsgResult::Yes);
+}
+
+// Yes whose save fails or is cancelled does not let the script go on as if it had saved.
+void SaveConfirm(ZEVFuncs& f, Call& c)
+{
+    App& app = f.app();
+    if (!app.modified()) {
+        c.SetBoolean("result", true);
+        return;
+    }
+    MsgResult r
+        = app.dialogs().MessageBox("Save changes to dialogue '" + app.currentFileName() + "'\r\nbefore proceeding?",
+            MsgIcon::Confirmation, MsgButtons::YesNoCancel);
+    if (r == MsgResult::Yes)
+        c.SetBoolean("result", SaveCommand(app));
+    else
+        c.SetBoolean("result", r == MsgResult::No);
+}
+
+void StringReplace(ZEVFuncs&, Call& c)
+{
+    c.SetString("result",
+        Replace(
+            c.GetString("srcString"), c.GetString("oldString"), c.GetString("newString"), c.GetBoolean("ReplaceAll")));
+}
+
+void GetSSLPath(ZEVFuncs& f, Call& c)
+{
+    std::string path = DefaultSSLPath(f.app().config());
+    c.SetString("result", path);
+    f.Print("SSL Path = " + path);
+}
+
+void GetMSGPath(ZEVFuncs& f, Call& c)
+{
+    std::string path = DefaultMSGPath(f.app().config());
+    c.SetString("result", path);
+    f.Print("MSG Path = " + path);
+}
+
+void DumpHelpToHTML(ZEVFuncs& f, Call& c)
+{
+    f.Print("Dumping ScriptCommands.html");
+    FuncDescStore* store = f.tables().descriptions;
+    if (!store) {
+        f.NotAvailable("DumpHelpToHTML");
+        return;
+    }
+    std::error_code ec;
+    HtmlDumpResult r
+        = DumpHelpToHtml(*store, f.app().ProgramPath("\\html\\funchelptemplate.htm"), fs::current_path(ec).string());
+    if (!r.ok)
+        c.Raise(r.error);
+    f.Print("All done. " + std::to_string(r.functionCount)
+        + " command(s) in list. Lines dumped: " + std::to_string(r.pageLines));
+}
+
+} // namespace handlers
 
 } // namespace zev

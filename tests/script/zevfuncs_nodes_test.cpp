@@ -72,10 +72,6 @@ TEST_F(Nodes, RenamesRemapLinksAndKeepNamesUnique)
     EXPECT_EQ(Run("SetNodeData(0, FIELD_NODE_NAME, 'bee')"), L("Error! Node bee already exists!"));
     EXPECT_EQ(NodeName(0), "a");
     EXPECT_TRUE(Run("SetNodeName('missing', 'x')").empty());
-    // A rename through SetNodeData leaves links alone.
-    Run("SetNodeData(1, 16, 'b2')");
-    EXPECT_EQ(NodeName(1), "b2");
-    EXPECT_EQ(app.dlg().nodes[0]->options[0]->link_target, "bee");
 }
 
 TEST_F(Nodes, DoNodeSortOrdersWithoutRegardToCase)
