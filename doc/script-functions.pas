@@ -716,7 +716,7 @@ Description
 procedure SetNodeData(Node : Integer; Field : Integer; Newdata : String);
 
 Sets a text of the node at index Node: FIELD_NODE_NPCTEXT, FIELD_NODE_NPCFEMALETEXT, FIELD_NODE_NOTES or FIELD_NODE_NAME.
-NOTE: a rename here does not rewrite links; use SetNodeName for that.
+A new name must be unique and not empty; a rename rewrites the links and notes that named the old name, as SetNodeName does.
 Example: SetNodeData(0, FIELD_NODE_NOTES, 'checked');
 
 }

@@ -67,6 +67,8 @@ void ListPlugins(ZEVFuncs& f, Call&)
             + "\\nCreation date: " + p.creationDate + "\\n" + p.description + "\\n";
         if (p.loaded)
             text += " >> Plugin is currently loaded into memory\\n";
+        if (p.crashed)
+            text += " >> Plugin crashed in this session and is not called again\\n";
         f.Print(text);
     }
 }

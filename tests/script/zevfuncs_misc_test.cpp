@@ -162,7 +162,8 @@ struct Launching : ZevFuncsFixture {
         bool Attached() const override { return true; }
         std::vector<PluginListing> ListPlugins() const override
         {
-            return { { "p/Utility_x.so", "X", "2", "b", "c", "desc", true } };
+            return { { "p/Utility_x.so", "X", "2", "b", "c", "desc", true },
+                { "p/Utility_y.so", "Y", "0.25", "b", "c", "broken", true, true } };
         }
         std::optional<std::vector<std::string>> PluginExports(const std::string&) const override
         {
@@ -201,7 +202,10 @@ TEST_F(Launching, ServicesAnswerTheWindowAndPluginFunctions)
         L("Valid plugins:",
             "1: p/Utility_x.so (X)\r\nInterface Version: 2\r\nBuild date:    "
             "b\r\nCreation date: c\r\ndesc\r\n >> Plugin is currently loaded "
-            "into memory\r\n"));
+            "into memory\r\n",
+            "2: p/Utility_y.so (Y)\r\nInterface Version: 0.25\r\nBuild date:    b\r\nCreation date: c\r\nbroken\r\n >> "
+            "Plugin is currently loaded into memory\r\n >> Plugin crashed in this session and is not called "
+            "again\r\n"));
     Run("DoLink_ShowExports('p/Utility_x.so')");
     EXPECT_EQ(dialogs.Last()->text, "Plugin exports 2 functions:\r\nGetInfo\r\nRun");
 }
