@@ -1,8 +1,5 @@
 #pragma once
 
-// The core headers come first: Qt's `slots` keyword macro would break app/signal.h. For the same
-// reason the class has no Q_OBJECT (moc compiles all its files in one unit, Qt first); it needs no
-// signals of its own.
 #include "app/main_menu.h"
 #include "base/codepage.h"
 
@@ -37,6 +34,7 @@ std::string CloseSaveQueryText(std::string_view currentFileName);
 // the close request's checks. Commands reach the subsystems through handlers registered per
 // command; Quit and About are built in.
 class MainWindow : public QMainWindow {
+    Q_OBJECT
 public:
     MainWindow(App& app, MainMenuModel& menus, TextEncoding encoding = TextEncoding::Cp1252, QWidget* parent = nullptr);
     ~MainWindow() override;

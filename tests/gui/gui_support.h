@@ -1,10 +1,9 @@
 #pragma once
 
-// Core headers first: Qt's `slots` keyword macro breaks app/signal.h.
+#include <QApplication>
+
 #include "app/app.h"
 #include "app/scripted_dialogs.h"
-
-#include <QApplication>
 
 #include "app/gui/exception_report_window.h"
 #include <QDialog>

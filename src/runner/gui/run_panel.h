@@ -1,11 +1,9 @@
 #pragma once
 
-// Core headers first: Qt's `slots` keyword macro would break app/signal.h. No Q_OBJECT for the
-// same reason; the widget needs no signals of its own.
+#include <QWidget>
+
 #include "base/codepage.h"
 #include "runner/run_panel_model.h"
-
-#include <QWidget>
 
 #include <vector>
 
@@ -20,6 +18,7 @@ namespace zev {
 
 // The main window's test-run panel: shows the runner's RunPanel and forwards the user's actions.
 class RunPanelWidget : public QWidget {
+    Q_OBJECT
 public:
     RunPanelWidget(RunPanelModel& runner, TextEncoding encoding, QWidget* parent = nullptr);
     ~RunPanelWidget() override;

@@ -1,9 +1,8 @@
 #pragma once
 
-// Core headers first: they must not see Qt's keyword macros.
-#include "script/func_desc.h"
-
 #include <QDialog>
+
+#include "script/func_desc.h"
 
 class QListWidget;
 class QPlainTextEdit;
