@@ -97,7 +97,6 @@ void DesktopProgram::Start(const std::string& firstArgument)
         m_updateWindow = std::make_unique<UpdateProgressWindow>(m_updateProgress, m_encoding, m_window.get());
     };
     m_bench.Start(start);
-    m_console.Attach();
     ShowHelperScripts();
     ShowPluginMenus();
 
@@ -113,6 +112,9 @@ void DesktopProgram::Start(const std::string& firstArgument)
     }
     m_window->show();
     m_bench.LoadCommandLineDialogue(firstArgument);
+    // The console shows what is printed from here on: what start-up and the command line's load
+    // print goes nowhere, as in every front end, and does not open the console.
+    m_console.Attach();
 }
 
 void DesktopProgram::Shutdown()
@@ -157,6 +159,8 @@ void DesktopProgram::WireConsole()
 {
     m_consoleDock = new ConsoleDock(m_console, m_encoding, m_window.get());
     m_window->addDockWidget(Qt::BottomDockWidgetArea, m_consoleDock);
+    // A strip under the run panel, not half the window: the options of a run stay in view.
+    m_window->resizeDocks({ m_consoleDock }, { 170 }, Qt::Vertical);
     m_bench.scripts().engine().SetOutputSink([this](std::string_view text) { m_console.AppendPrinted(text); });
     m_runningWindow = new ScriptRunningWindow(m_bench.runWatch(), m_window.get());
     m_bench.menus().SetAvailable(MenuCommand::ScriptConsole);

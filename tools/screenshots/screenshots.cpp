@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -264,6 +265,22 @@ int Run(const fs::path& dist, const fs::path& out)
                 QCoreApplication::sendEvent(&thrower, &event);
             },
             [&](QDialog* d) { shot.Grab(d, "exception-report"); });
+
+        // The script console after a helper script printed and a line was typed; then a script that
+        // never ends, with its Stop.
+        {
+            const auto& helpers = program.scripts().helpers().table();
+            for (std::size_t i = 0; i < helpers.size(); ++i)
+                if (helpers[i].Description == "Dialogue statistics")
+                    program.scripts().ScriptClick(static_cast<int>(i));
+            program.console().Run("Print('Nodes without NPC text: ' + IntToStr(0));");
+            shot.Grab(&window, "script-console");
+            program.bench().runWatch().SetDelay(std::chrono::milliseconds(100));
+            shot.WhileModal(
+                "Script running", [&] { program.scripts().ExecuteScriptConsole("while true do ;"); },
+                [&](QDialog* d) { shot.Grab(d, "script-running"); });
+            program.console().SetVisible(false);
+        }
 
         // A file with errors: the load command shows the parse error log.
         fs::path broken = dir / "dialogue" / "broken.zev";

@@ -58,7 +58,7 @@ ConsoleDock::ConsoleDock(ConsoleWindowModel& model, TextEncoding encoding, QWidg
     row->addWidget(clear);
     layout->addLayout(row);
     setWidget(body);
-    setMinimumHeight(140);
+    setMinimumHeight(110);
 
     for (const std::string& line : model.lines())
         m_output->appendPlainText(ToQString(line, encoding));

@@ -136,6 +136,7 @@ QWidget* PlayerSetupWindow::BuildSkills()
     m_skills = new QTableWidget(static_cast<int>(rows.size()), 2, group);
     m_skills->setObjectName(QStringLiteral("skills"));
     m_skills->setToolTip(Hint(PlayerSetupModel::kSkillsHint));
+    m_skills->setAccessibleName(Caption(PlayerSetupModel::kSkillsCaption));
     m_skills->setHorizontalHeaderLabels(
         { Caption(PlayerSetupModel::kSkillColumns[0]), Caption(PlayerSetupModel::kSkillColumns[1]) });
     m_skills->verticalHeader()->setVisible(false);

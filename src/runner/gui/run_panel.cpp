@@ -52,6 +52,7 @@ QWidget* Captioned(std::string_view caption, QWidget* content, QWidget* parent)
     layout->setSpacing(3);
     auto* label = new QLabel(Caption(caption), box);
     label->setBuddy(content);
+    content->setAccessibleName(Caption(caption));
     layout->addWidget(label);
     layout->addWidget(content, 1);
     return box;
@@ -124,6 +125,8 @@ QWidget* RunPanelWidget::BuildButtonRow()
     m_startNode->setMinimumContentsLength(24);
     m_startNode->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     startCaption->setBuddy(m_startNode);
+    m_startNode->setAccessibleName(Caption(RunPanel::kStartNodeCaption));
+    m_startNode->lineEdit()->setAccessibleName(Caption(RunPanel::kStartNodeCaption));
     // Enter in the box runs from the node typed or picked, as "Run dialogue" would.
     connect(m_startNode->lineEdit(), &QLineEdit::returnPressed, this, [this] {
         if (m_run->isEnabled())
@@ -166,6 +169,8 @@ QWidget* RunPanelWidget::BuildButtonRow()
     m_nodeLabel = new QLineEdit(box);
     m_nodeLabel->setObjectName(QStringLiteral("nodelabel"));
     m_nodeLabel->setReadOnly(true);
+    m_currentNodeCaption->setBuddy(m_nodeLabel);
+    m_nodeLabel->setAccessibleName(Caption(RunPanel::kCurrentNodeCaption).chopped(1)); // without the colon
     QFont bold = m_nodeLabel->font();
     bold.setBold(true);
     m_nodeLabel->setFont(bold);

@@ -33,6 +33,7 @@ TranscriptWindow::TranscriptWindow(TranscriptWindowModel& model, TextEncoding en
     setModal(false);
     m_text->setObjectName(QStringLiteral("transcriptText"));
     m_text->setReadOnly(true);
+    m_text->setAccessibleName(Caption(TranscriptWindowModel::kLabel).chopped(1)); // without the colon
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     auto* ok = new QPushButton(Caption(TranscriptWindowModel::kOkCaption), this);

@@ -45,7 +45,7 @@ ScriptRunningWindow::ScriptRunningWindow(ScriptRunWatch& watch, QWidget* parent)
                 move(parentWidget()->geometry().center() - rect().center());
             show();
         } else {
-            hide();
+            QDialog::done(QDialog::Accepted); // hides it
         }
     });
     watch.serviceEvents = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); };
@@ -57,7 +57,7 @@ ScriptRunningWindow::~ScriptRunningWindow()
     m_watch.serviceEvents = nullptr;
 }
 
-void ScriptRunningWindow::reject()
+void ScriptRunningWindow::done(int)
 {
     m_watch.Stop();
 }

@@ -19,7 +19,9 @@ public:
     QPushButton* stopButton() const { return m_stop; }
 
 protected:
-    void reject() override; // Escape and the close button stop the script, as Stop does
+    // Escape, the close button and any other way of closing stop the script, as Stop does; the
+    // window goes when the script has ended.
+    void done(int result) override;
 
 private:
     ScriptRunWatch& m_watch;
