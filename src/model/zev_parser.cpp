@@ -17,7 +17,7 @@ namespace {
 // parsed into a scratch record that is then freed.
 template <class T, std::size_t N> T* BeginRecord(T* (&table)[N], int32_t count, bool& dropped)
 {
-    dropped = count < 0 || count >= static_cast<int32_t>(N);
+    dropped = TableFull(table, count);
     T* rec = new T();
     if (!dropped)
         table[count] = rec;
@@ -449,13 +449,10 @@ void TZEV::FloatNode()
     f->notes = ExpectString();
     Expect(S::lbrace);
     auto message = [&] {
-        if (f->message_count >= kMaxFloatMessages) {
+        // Reported at the message that does not fit, which is read all the same.
+        if (TableFull(f->messages, f->message_count))
             TooMany();
-            ExpectString();
-            return;
-        }
-        f->messages[f->message_count] = ExpectString();
-        ++f->message_count;
+        AddFloatMessage(*f, ExpectString());
     };
     if (m_sym == S::string) {
         message();
