@@ -1,9 +1,6 @@
 #include "model/parser_runtime.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace zev {
 
