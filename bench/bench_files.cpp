@@ -10,6 +10,7 @@
 #include "model/dialog_ops.h"
 #include "model/dialog_writer.h"
 #include "model/zev_parser.h"
+#include "model/zev_scanner.h"
 
 namespace {
 
@@ -93,6 +94,23 @@ void BM_ReadLargeDialogue(benchmark::State& state)
     Clear(*d);
 }
 BENCHMARK(BM_ReadLargeDialogue)->Unit(benchmark::kMillisecond);
+
+// The scanner alone over the same text: the symbols without the reader's records.
+void BM_ScanLargeDialogue(benchmark::State& state)
+{
+    const std::string& text = LargeText();
+    TZEVScanner scanner;
+    int64_t symbols = 0;
+    for (auto _ : state) {
+        scanner.SrcStream() = text;
+        scanner.Reset();
+        while (scanner.Get() != zevsym::EOF_)
+            ++symbols;
+    }
+    benchmark::DoNotOptimize(symbols);
+    state.SetBytesProcessed(static_cast<int64_t>(text.size()) * state.iterations());
+}
+BENCHMARK(BM_ScanLargeDialogue)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

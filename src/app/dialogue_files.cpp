@@ -9,32 +9,12 @@
 #include "model/dialog_ops.h"
 #include "model/dialog_writer.h"
 #include "model/node_resolution.h"
+#include "model/parse_error_log.h"
 #include "model/zev_parser.h"
 
 namespace zev {
 
 namespace {
-
-// The file as lines, split at CR LF, LF or CR; a final line break adds no line.
-std::vector<std::string> SourceLines(const std::string& path)
-{
-    std::string bytes, error;
-    std::vector<std::string> lines;
-    if (!ReadWholeFile(path, bytes, error))
-        return lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n')
-            continue;
-        lines.push_back(bytes.substr(start, i - start));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < bytes.size())
-        lines.push_back(bytes.substr(start));
-    return lines;
-}
 
 void ClearDescriptions(dialog& d)
 {
@@ -92,36 +72,30 @@ DialogueReadReport ReadDialogueFile(App& app, const std::string& path)
     DialogueReadReport report;
     TZEV& reader = app.reader();
     reader.SourceFileName = path;
-    std::vector<std::string> lines;
-    bool linesRead = false;
     // A damaged file can hold thousands of errors on one long line: the log shows the first ones,
     // each with a bounded part of its line, and counts the rest.
-    constexpr int kMaxEntries = 200;
-    constexpr std::size_t kMaxSourceText = 512;
-    int entries = 0;
+    constexpr std::size_t kMaxEntries = 200;
+    std::vector<ParseErrorLogEntry> entries;
     int unlisted = 0;
     reader.OnError = [&](const TParseError& e) {
-        if (entries == kMaxEntries) {
+        if (entries.size() == kMaxEntries) {
             ++unlisted;
             return;
         }
-        ++entries;
-        if (!linesRead) {
-            lines = SourceLines(path);
-            linesRead = true;
-        }
-        app.log().Log("Linecount: " + std::to_string(lines.size()));
-        std::string source = (e.Line >= 1 && static_cast<std::size_t>(e.Line) <= lines.size())
-            ? lines[static_cast<std::size_t>(e.Line) - 1]
-            : std::string("Null line. (Probably end of file?)");
-        if (source.size() > kMaxSourceText)
-            source = source.substr(0, kMaxSourceText) + " [...]";
-        // Each entry ends its line, or the next one's heading would run on from this source line.
-        report.errorText += "Error on line " + std::to_string(e.Line) + " column " + std::to_string(e.Col) + ":\r\n"
-            + reader.ErrorMsg(e.ErrorCode, "") + "\r\n" + source + "\r\n";
+        entries.push_back({ e.Line, e.Col, reader.ErrorMsg(e.ErrorCode, "") });
     };
     report.readable = reader.Execute();
     reader.OnError = nullptr;
+    if (!entries.empty()) {
+        // One more pass over the file that keeps only the quoted lines.
+        std::vector<int64_t> wanted;
+        for (const ParseErrorLogEntry& e : entries)
+            wanted.push_back(e.line);
+        SourceQuotes quotes = QuoteSourceLines(path, wanted, kMaxQuotedSourceText);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            app.log().Log("Linecount: " + std::to_string(quotes.lineCount));
+        report.errorText = ParseErrorLogText(quotes, entries);
+    }
     report.unstoredErrors = reader.UnstoredErrors();
     if (unlisted + report.unstoredErrors > 0)
         report.errorText += "... and " + std::to_string(unlisted + report.unstoredErrors) + " more errors.\r\n";

@@ -11,16 +11,6 @@ namespace S = snipsym;
 
 namespace {
 
-const std::vector<std::string>& Messages()
-{
-    static const std::vector<std::string> table = [] {
-        std::vector<std::string> m = StandardMessages(S::maxT, S::noSym, SnippetTerminalText);
-        m[kErrInvalidParameter] = "invalid Parameter definition";
-        return m;
-    }();
-    return table;
-}
-
 // The parameter type a keyword gives; 0 for any other symbol.
 int32_t TypeCode(int symbol)
 {
@@ -87,16 +77,12 @@ std::string_view ParamTypeName(int32_t code)
 }
 
 TCodeSnippets::TCodeSnippets(CodeSnippetTable& table)
-    : TBaseGrammar(std::make_unique<TCodeSnippetsScanner>(), S::maxT, S::noSym)
+    : TBaseGrammar(std::make_unique<TCodeSnippetsScanner>())
     , m_table(table)
 {
+    SetMessage(kErrInvalidParameter, "invalid Parameter definition");
     // Nobody reads this parser's listing, and a listing grows with errors times columns.
     GenListWhen = glNever;
-}
-
-const char* TCodeSnippets::MessageText(int code) const
-{
-    return MessageAt(Messages(), code);
 }
 
 std::string TCodeSnippets::DecodeString(std::string_view token)

@@ -13,15 +13,6 @@ namespace S = incsym;
 
 namespace {
 
-const std::vector<std::string>& Messages()
-{
-    static const std::vector<std::string> table = [] {
-        std::vector<std::string> m = StandardMessages(S::maxT, S::noSym, IncludeTerminalText);
-        return m;
-    }();
-    return table;
-}
-
 // The parameter type a keyword gives; 0 for any other symbol.
 int32_t TypeCode(int symbol)
 {
@@ -47,16 +38,11 @@ bool Blank(const std::string& s)
 } // namespace
 
 TParseInclude::TParseInclude(DefinitionTable& table)
-    : TBaseGrammar(std::make_unique<TParseIncludeScanner>(), S::maxT, S::noSym)
+    : TBaseGrammar(std::make_unique<TParseIncludeScanner>())
     , m_table(table)
 {
     // Nobody reads this parser's listing, and a listing grows with errors times columns.
     GenListWhen = glNever;
-}
-
-const char* TParseInclude::MessageText(int code) const
-{
-    return MessageAt(Messages(), code);
 }
 
 void TParseInclude::ParseStart()

@@ -24,7 +24,6 @@ public:
 
 protected:
     void ParseStart() override;
-    const char* MessageText(int code) const override;
 
 private:
     // Productions.

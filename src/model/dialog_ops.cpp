@@ -161,7 +161,7 @@ floatnode* AddFloatNode(dialog& d, std::string_view name)
 
 bool AddFloatMessage(floatnode& f, std::string_view message)
 {
-    if (f.message_count < 0 || f.message_count >= kMaxFloatMessages)
+    if (TableFull(f.messages, f.message_count))
         return false;
     f.messages[f.message_count] = message;
     ++f.message_count;

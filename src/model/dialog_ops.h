@@ -25,21 +25,23 @@ int FindSkillCheck(const dialog& d, std::string_view name, int& nodeIndex);
 // Within one node only.
 int FindSkillCheckInNode(const dlgnode& node, std::string_view name);
 
+// ---- Capacity: the one check every addition to a table of the records goes through, the
+// editors' and the reader's alike. A count outside the table (a corrupt one) counts as full.
+template <class T, std::size_t N> bool TableFull(const T (&)[N], int32_t count)
+{
+    return count < 0 || count >= static_cast<int32_t>(N);
+}
+
 // ---- Additions: a zero-filled record stored at index count, then the count incremented.
 // Each returns the new record, or nullptr when the table is full (nothing is written then).
 template <class T, std::size_t N> T* AppendRecord(T* (&table)[N], int32_t& count)
 {
-    if (count < 0 || count >= static_cast<int32_t>(N))
+    if (TableFull(table, count))
         return nullptr;
     T* rec = new T();
     table[count] = rec;
     ++count;
     return rec;
-}
-
-template <class T, std::size_t N> bool TableFull(T* const (&)[N], int32_t count)
-{
-    return count >= static_cast<int32_t>(N);
 }
 
 dlgnode* AddNode(dialog& d, std::string_view name);

@@ -17,7 +17,7 @@ namespace {
 // parsed into a scratch record that is then freed.
 template <class T, std::size_t N> T* BeginRecord(T* (&table)[N], int32_t count, bool& dropped)
 {
-    dropped = count < 0 || count >= static_cast<int32_t>(N);
+    dropped = TableFull(table, count);
     T* rec = new T();
     if (!dropped)
         table[count] = rec;
@@ -50,21 +50,6 @@ template <class T, std::size_t N, class Free> void FreeTable(T* (&table)[N], int
     count = 0;
 }
 
-const std::vector<std::string>& Messages()
-{
-    static const std::vector<std::string> table = [] {
-        std::vector<std::string> m = StandardMessages(S::maxT, S::noSym, ZevTerminalText);
-        m[83] = "invalid TimedEventData";
-        m[84] = "invalid _variable";
-        m[85] = m[86] = m[87] = "invalid Options";
-        m[88] = m[89] = "invalid Condition";
-        m[90] = "invalid Main";
-        m[kErrNumberOutOfRange] = "number out of range";
-        return m;
-    }();
-    return table;
-}
-
 int32_t SubjectCode(std::string_view name)
 {
     if (name == "dude_caps")
@@ -77,13 +62,16 @@ int32_t SubjectCode(std::string_view name)
 } // namespace
 
 TZEV::TZEV()
-    : TBaseGrammar(std::make_unique<TZEVScanner>(), S::maxT, S::noSym)
+    : TBaseGrammar(std::make_unique<TZEVScanner>())
 {
-}
-
-const char* TZEV::MessageText(int code) const
-{
-    return MessageAt(Messages(), code);
+    SetMessage(83, "invalid TimedEventData");
+    SetMessage(84, "invalid _variable");
+    for (int code : { 85, 86, 87 })
+        SetMessage(code, "invalid Options");
+    SetMessage(88, "invalid Condition");
+    SetMessage(89, "invalid Condition");
+    SetMessage(90, "invalid Main");
+    SetMessage(kErrNumberOutOfRange, "number out of range");
 }
 
 std::string TZEV::DecodeString(std::string_view token)
@@ -461,13 +449,10 @@ void TZEV::FloatNode()
     f->notes = ExpectString();
     Expect(S::lbrace);
     auto message = [&] {
-        if (f->message_count >= kMaxFloatMessages) {
+        // Reported at the message that does not fit, which is read all the same.
+        if (TableFull(f->messages, f->message_count))
             TooMany();
-            ExpectString();
-            return;
-        }
-        f->messages[f->message_count] = ExpectString();
-        ++f->message_count;
+        AddFloatMessage(*f, ExpectString());
     };
     if (m_sym == S::string) {
         message();

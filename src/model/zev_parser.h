@@ -30,7 +30,6 @@ public:
 
 protected:
     void ParseStart() override;
-    const char* MessageText(int code) const override;
 
 private:
     // Productions.

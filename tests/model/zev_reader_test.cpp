@@ -220,6 +220,34 @@ TEST(ZevReader, NumbersOutOfRangeAndTablesBeyondCapacityAreReportedNotFatal)
     EXPECT_EQ(r.d->nodes[0]->options[0]->intelligence, 0);
 }
 
+// A float node's messages fill a table of their own; those beyond it are reported where they stand,
+// read and dropped, and nothing is written past the table.
+TEST(ZevReader, MessagesBeyondAFloatNodesTableAreReportedAndDropped)
+{
+    auto floatNode = [](int messages) {
+        std::string text = std::string(kHeader) + "Floatnode \"f\" notes \"\" {\r\n";
+        for (int i = 0; i < messages; ++i)
+            text += std::string(i ? "," : " ") + "\"m" + std::to_string(i) + "\"\r\n";
+        return text + "}\r\nNode \"after\" notes \"\" { NPCText \"\" options { } }\r\n";
+    };
+    Read full(floatNode(kMaxFloatMessages));
+    EXPECT_EQ(full.Errors(), "");
+    ASSERT_EQ(full.d->float_nodes[0]->message_count, kMaxFloatMessages);
+
+    Read over(floatNode(kMaxFloatMessages + 3));
+    // The header is line 1 and "Floatnode" line 2; message i stands on line 3 + i after ",".
+    EXPECT_EQ(over.Errors(),
+        "260:3: too many entries, entry dropped\n261:3: too many entries, entry dropped\n"
+        "262:3: too many entries, entry dropped\n");
+    const floatnode& f = *over.d->float_nodes[0];
+    EXPECT_EQ(f.message_count, kMaxFloatMessages);
+    EXPECT_EQ(f.messages[kMaxFloatMessages - 1], "m256");
+    EXPECT_EQ(f.notes, "");
+    ASSERT_EQ(over.d->node_count, 1); // the reading went on after it
+    EXPECT_EQ(over.d->nodes[0]->name, "after");
+    EXPECT_EQ(SerializeDialogue(*over.d), SerializeDialogue(*full.d));
+}
+
 TEST(ZevReader, ListingNumbersLinesAndMarksErrors)
 {
     // The unknown symbol resets the error distance, so the missing string right after it is dropped;
