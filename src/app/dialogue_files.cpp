@@ -9,7 +9,7 @@
 #include "model/dialog_ops.h"
 #include "model/dialog_writer.h"
 #include "model/node_resolution.h"
-#include "model/parse_error_log.h"
+#include "model/source_quotes.h"
 #include "model/zev_parser.h"
 
 namespace zev {

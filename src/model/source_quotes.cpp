@@ -1,4 +1,4 @@
-#include "model/parse_error_log.h"
+#include "model/source_quotes.h"
 
 #include <algorithm>
 #include <cstdio>

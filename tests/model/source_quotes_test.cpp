@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "model/dialog_ops.h"
-#include "model/parse_error_log.h"
+#include "model/source_quotes.h"
 #include "model/zev_parser.h"
 #include "support/temp_dir.h"
 
