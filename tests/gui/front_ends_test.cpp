@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "app/gui/console_dock.h"
+#include "app/gui/exception_report_window.h"
 #include "desktop/desktop_program.h"
 #include "desktop/main_window.h"
 #include "script/gui/script_running_window.h"
@@ -173,6 +174,64 @@ TEST_F(FrontEnds, AScriptThatNeverEndsCanBeStoppedFromTheIndicator)
     // The next script runs as usual.
     EXPECT_TRUE(program->scripts().ExecuteScriptConsole("Print('again');"));
     EXPECT_EQ(Dock().back(), "again");
+}
+
+} // namespace
+} // namespace zev
+
+namespace zev {
+namespace {
+
+TEST_F(FrontEnds, LoadDialogueOfAFileThatCannotBeReadReachesTheErrorDisplay)
+{
+    const std::string missing = folder.dir.File("dialogue/gone.zev");
+    QString details;
+    test::WhenModal<ExceptionReportWindow>([&](ExceptionReportWindow* w) {
+        details = w->DetailsText();
+        w->accept();
+    });
+    EXPECT_TRUE(program->scripts().ExecuteScriptConsole("LoadDialogue('" + missing + "');"));
+    EXPECT_NE(details.toStdString().find("Cannot read the dialogue file " + missing), std::string::npos)
+        << details.toStdString();
+}
+
+TEST_F(FrontEnds, TheManualThatCannotBeOpenedIsSaidToBeWhereItIs)
+{
+    const std::string manual = folder.dir.File("doc/index.html");
+    // No program to show it: Qt finds no xdg-open on an empty PATH.
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "");
+    ASSERT_TRUE(program->window().Trigger(MenuCommand::DialogueToolHelp));
+    qputenv("PATH", path);
+    ASSERT_NE(dialogs.Last(), nullptr);
+    EXPECT_EQ(dialogs.Last()->icon, MsgIcon::Warning);
+    EXPECT_NE(dialogs.Last()->text.find("You can open it yourself: " + manual), std::string::npos)
+        << dialogs.Last()->text;
+
+    fs::remove(manual);
+    ASSERT_TRUE(program->window().Trigger(MenuCommand::DialogueToolHelp));
+    EXPECT_EQ(dialogs.Last()->text, "The manual is missing: " + manual);
+}
+
+// A dialogue named on the command line with a relative path: the title and the status bar name the
+// file with its absolute path, as every other load does.
+TEST(CommandLine, ARelativeDialogueArgumentIsShownWithItsAbsolutePath)
+{
+    test::GuiApp();
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    Workbench bench(dialogs, folder.dir.path());
+    const fs::path before = fs::current_path();
+    fs::current_path(folder.dir.path());
+    {
+        DesktopProgram program(bench, TextEncoding::Cp1252);
+        program.Start("dialogue/../dialogue/sample.zev");
+        const std::string absolute = folder.dir.File("dialogue/sample.zev");
+        EXPECT_EQ(program.window().windowTitle().toStdString(), "ZEV Dialogue Tool - [" + absolute + "]");
+        EXPECT_EQ(program.window().StatusText().toStdString(), "Dialogue " + absolute + ", 12 nodes");
+        EXPECT_EQ(bench.app().currentFileName(), absolute);
+    }
+    fs::current_path(before);
 }
 
 } // namespace
