@@ -21,7 +21,7 @@
 #include <ctime>
 #include <memory>
 
-#include "desktop/desktop_program.h"
+#include "desktop/gui/desktop_program.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 
 #include <filesystem>
 
-#include "desktop/about_dialog.h"
-#include "desktop/desktop_program.h"
+#include "desktop/gui/about_dialog.h"
+#include "desktop/gui/desktop_program.h"
 #include "script/gui/func_desc_editor.h"
 
 #include "app/dialogue_files.h"
 #include "app/gui/update_progress_window.h"
-#include "desktop/main_window.h"
+#include "desktop/gui/main_window.h"
 #include "model/dialog_ops.h"
 #include "runner/gui/player_setup_window.h"
 #include "runner/gui/run_panel.h"

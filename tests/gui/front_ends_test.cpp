@@ -15,8 +15,8 @@
 
 #include "app/gui/console_dock.h"
 #include "app/gui/exception_report_window.h"
-#include "desktop/desktop_program.h"
-#include "desktop/main_window.h"
+#include "desktop/gui/desktop_program.h"
+#include "desktop/gui/main_window.h"
 #include "script/gui/script_running_window.h"
 #include "support/run_tool.h"
 #include "support/temp_dir.h"

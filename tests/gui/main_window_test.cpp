@@ -1,8 +1,8 @@
 #include "gui_support.h"
 #include "support/temp_dir.h"
 
-#include "desktop/about_dialog.h"
-#include "desktop/main_window.h"
+#include "desktop/gui/about_dialog.h"
+#include "desktop/gui/main_window.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "gui_support.h"
 #include "runner/runner_fixture.h"
 
-#include "desktop/main_window.h"
+#include "desktop/gui/main_window.h"
 #include "runner/gui/run_panel.h"
 #include "runner/gui/transcript_window.h"
 

@@ -1,38 +1,7 @@
-// zevdlg: the QApplication around the desktop program.
-#include "app/settings.h"
-#include "base/paths.h"
-#include "session/workbench.h"
-
-#include <clocale>
-
-#include "app/gui/exception_report_window.h"
-#include "app/gui/qt_dialogs.h"
-#include "app/gui/qt_text.h"
-#include "desktop/desktop_program.h"
+// zevdlg: the desktop program.
+#include "desktop/gui/run_desktop.h"
 
 int main(int argc, char** argv)
 {
-    zev::ZevApplication qapp(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ZEV Dialogue Tool"));
-    QApplication::setApplicationVersion(QStringLiteral(ZEV_VERSION_TEXT));
-    // Qt adopts the user's locale; every float the program writes or reads uses ".".
-    std::setlocale(LC_NUMERIC, "C");
-    QStringList args = QApplication::arguments(); // Qt's own options already taken out
-    std::string firstArg = args.size() > 1 ? zev::PathFromQString(args[1]) : std::string();
-
-    zev::QtDialogs dialogs;
-    zev::Workbench bench(dialogs, zev::ResolveProgramFolder());
-    zev::App& app = bench.app();
-    dialogs.SetEncoding(zev::TextEncodingIsUtf8(app.config()) ? zev::TextEncoding::Utf8 : zev::TextEncoding::Cp1252);
-    qapp.SetReportContext(&app, dialogs.encoding());
-    app.SetStartingUp(true);
-    app.log().SetFilePath(app.ProgramPath("debug.log"));
-    app.log().SetErrorHandler([&dialogs](const std::string& what) { dialogs.Error(what); });
-
-    zev::DesktopProgram program(bench, dialogs.encoding(), [&dialogs](QWidget* w) { dialogs.SetParent(w); });
-    program.Start(firstArg);
-    int code = QApplication::exec();
-    program.Shutdown();
-    qapp.SetReportContext(nullptr, dialogs.encoding());
-    return code;
+    return zev::RunDesktopProgram(argc, argv);
 }

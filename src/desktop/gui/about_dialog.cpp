@@ -1,4 +1,4 @@
-#include "desktop/about_dialog.h"
+#include "desktop/gui/about_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "desktop/desktop_program.h"
+#include "desktop/gui/desktop_program.h"
 
 #include "app/dialogue_files.h"
 #include "app/shell_commands.h"
@@ -16,7 +16,7 @@
 #include "app/gui/parse_error_log.h"
 #include "app/gui/qt_text.h"
 #include "app/gui/update_progress_window.h"
-#include "desktop/main_window.h"
+#include "desktop/gui/main_window.h"
 #include "runner/gui/player_setup_window.h"
 #include "runner/gui/run_panel.h"
 #include "runner/gui/skill_check_window.h"

@@ -1,4 +1,4 @@
-#include "desktop/main_window.h"
+#include "desktop/gui/main_window.h"
 
 #include "app/shell_commands.h"
 
@@ -14,7 +14,7 @@
 
 #include "app/app.h"
 #include "app/gui/qt_text.h"
-#include "desktop/about_dialog.h"
+#include "desktop/gui/about_dialog.h"
 
 namespace zev {
 
