@@ -84,6 +84,8 @@ void App::DialogueChanged()
 
 void App::RefreshEditorLists()
 {
+    completionRefreshing.Emit();
+    SetStatusText("Dialogue " + m_currentFileName + ", " + std::to_string(m_dialog->node_count) + " nodes");
     editorListsRefreshed.Emit();
 }
 

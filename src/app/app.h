@@ -105,7 +105,8 @@ public:
 
     // After any change to the dialogue: modified, "*" in the title, "Save dialogue" enabled.
     void DialogueChanged();
-    // The editor lists follow the dialogue (the windows listen to editorListsRefreshed).
+    // The editor lists follow the dialogue (the windows listen to editorListsRefreshed), and the
+    // status bar names the dialogue and counts its nodes.
     void RefreshEditorLists();
     void BroadcastPluginUpdate() { plugins().BroadcastPluginUpdate(); }
     void WriteConsoleLine(std::string_view text) { m_console.WriteLine(text); }
@@ -114,6 +115,8 @@ public:
     Signal<bool> modifiedChanged;
     Signal<bool> saveEnabledChanged;
     Signal<const std::string&> statusChanged;
+    // RefreshEditorLists: the completion lists first (the code editors), then every other list.
+    Signal<> completionRefreshing;
     Signal<> editorListsRefreshed;
     // A loaded file's script section was skipped by the policy (the file's path).
     Signal<const std::string&> fileScriptSkipped;

@@ -3,6 +3,8 @@
 #include "base/log.h"
 #include "model/dialog_ops.h"
 
+#include <utility>
+
 namespace zev {
 
 namespace {
@@ -164,6 +166,90 @@ Added<action> TryAddTimedEventLine(time_event_data& e, std::string_view line)
     action* a = AddTimedEventLine(e, line);
     return a ? Made(a, EditTable::TimedEventLines)
              : Full<action>(EditTable::TimedEventLines, e.fixed_param_name.view());
+}
+
+std::string CloneName(const dialog& d, std::string_view format, std::string_view sourceName)
+{
+    std::string base;
+    const std::string_view pattern = format.empty() ? std::string_view("Copy_of_%s") : format;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern.compare(i, 2, "%s") == 0) {
+            base += sourceName;
+            ++i;
+        } else {
+            base += pattern[i];
+        }
+    }
+    if (base.empty())
+        return CloneName(d, "Copy_of_%s", sourceName);
+    if (FindNodeIndex(d, base) < 0)
+        return base;
+    for (int n = 2;; ++n) {
+        std::string candidate = base + "_" + std::to_string(n);
+        if (FindNodeIndex(d, candidate) < 0)
+            return candidate;
+    }
+}
+
+Added<dlgnode> CloneNode(dialog& d, int sourceIndex, std::string_view format)
+{
+    if (sourceIndex < 0 || sourceIndex >= d.node_count || !d.nodes[sourceIndex])
+        return { nullptr, Refused(EditStatus::NoSuchRecord, EditTable::Nodes, {}) };
+    const dlgnode& source = *d.nodes[sourceIndex];
+    Added<dlgnode> added = TryAddNode(d, CloneName(d, format, source.name.view()));
+    if (!added)
+        return added;
+    dlgnode& clone = *added.record;
+    clone.npc_text = source.npc_text;
+    clone.npc_female_text = source.npc_female_text;
+    clone.notes = source.notes;
+    for (int32_t i = 0; i < source.option_count && i < kMaxOptions; ++i) {
+        const option& from = *source.options[i];
+        option* to = AddOption(clone);
+        if (!to)
+            break;
+        to->text = from.text;
+        to->link_target = from.link_target;
+        to->link_index = from.link_index;
+        to->to_custom_proc = from.to_custom_proc;
+        to->to_skill_check = from.to_skill_check;
+        to->reaction = from.reaction;
+        to->gender = from.gender;
+        to->intelligence = from.intelligence;
+        to->notes = from.notes;
+        for (int32_t k = 0; k < from.condition_count && k < kMaxConditions; ++k)
+            if (condition* c = AddCondition(*to))
+                *c = *from.conditions[k];
+    }
+    return added;
+}
+
+bool SwapNodes(dialog& d, int a, int b)
+{
+    if (a < 0 || b < 0 || a >= d.node_count || b >= d.node_count)
+        return false;
+    std::swap(d.nodes[a], d.nodes[b]);
+    return true;
+}
+
+bool SwapOptions(dlgnode& node, int a, int b)
+{
+    if (a < 0 || b < 0 || a >= node.option_count || b >= node.option_count)
+        return false;
+    std::swap(node.options[a], node.options[b]);
+    return true;
+}
+
+int IncomingLinks(const dialog& d, std::string_view name)
+{
+    int count = 0;
+    for (int32_t i = 0; i < d.node_count && i < kMaxNodes; ++i) {
+        const dlgnode* n = d.nodes[i];
+        for (int32_t k = 0; n && k < n->option_count && k < kMaxOptions; ++k)
+            if (n->options[k] && n->options[k]->link_target.view() == name)
+                ++count;
+    }
+    return count;
 }
 
 } // namespace zev

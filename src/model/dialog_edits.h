@@ -89,4 +89,19 @@ EditResult TryAddFloatMessage(floatnode& f, std::string_view message);
 Added<time_event_data> TryAddTimedEvent(dialog& d, std::string_view fixedParamName);
 Added<action> TryAddTimedEventLine(time_event_data& e, std::string_view line);
 
+// ---- Node list operations of the editor.
+// The name of a clone of sourceName: format with every "%s" replaced by the name (an empty result
+// falls back to "Copy_of_%s"); when a node has that name already, the first free "_2", "_3", ...
+// is appended, so a clone never duplicates a name.
+std::string CloneName(const dialog& d, std::string_view format, std::string_view sourceName);
+// Appends a copy of node sourceIndex under CloneName: its texts and notes, and every option with
+// all its fields and conditions as new records; not its custom code nor its skill checks; visible.
+// NoSuchRecord for a bad index, TableFull at capacity (nothing changes then).
+Added<dlgnode> CloneNode(dialog& d, int sourceIndex, std::string_view format);
+// The records at a and b trade places, each keeping all its data; false for an index out of range.
+bool SwapNodes(dialog& d, int a, int b);
+bool SwapOptions(dlgnode& node, int a, int b);
+// How many options of the dialogue link to name, whatever the link's kind (a link is a name).
+int IncomingLinks(const dialog& d, std::string_view name);
+
 } // namespace zev

@@ -275,7 +275,7 @@ TEST_F(ShellFixture, TheStatusBarFollowsTheTitle)
 
     dialogs.PushButton(MsgResult::No);
     EXPECT_TRUE(NewDialogueCommand(app));
-    EXPECT_EQ(app.statusText(), "");
+    EXPECT_EQ(app.statusText(), "Dialogue untitled, 0 nodes");
 }
 
 TEST_F(ShellFixture, QuittingStopsARunningTestBeforeItsTranscriptsAreSaved)

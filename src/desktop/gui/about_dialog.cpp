@@ -63,6 +63,7 @@ QWidget* AboutDialog::PluginPage(AboutPluginsModel& model)
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(new QLabel(QStringLiteral("Plug-ins loaded: %1").arg(model.PluginCount()), page));
     m_list = new QListWidget(page);
+    m_list->setAccessibleName(QStringLiteral("Plug-ins"));
     for (const std::string& row : model.Rows())
         m_list->addItem(QString::fromStdString(row));
     m_list->setFixedHeight(110);

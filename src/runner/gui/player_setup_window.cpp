@@ -90,6 +90,7 @@ QWidget* PlayerSetupWindow::BuildCharacter()
         m_gender->addItem(Caption(item));
     m_gender->setCurrentIndex(m_model.genderItem()); // -1 leaves it blank: the record's gender is neither
     m_gender->setToolTip(Hint(PlayerSetupModel::kGenderHint));
+    m_gender->setAccessibleName(Caption(PlayerSetupModel::kGenderCaption));
     connect(m_gender, &QComboBox::currentIndexChanged, this, [this](int item) {
         if (!m_filling)
             m_model.SetGenderItem(item);

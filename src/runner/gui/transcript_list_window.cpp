@@ -59,7 +59,10 @@ TranscriptListWindow::TranscriptListWindow(TranscriptListModel& model, TextEncod
     buttons->addWidget(ok);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(Caption(TranscriptListModel::kLabel), this));
+    auto* label = new QLabel(Caption(TranscriptListModel::kLabel), this);
+    label->setBuddy(m_list);
+    m_list->setAccessibleName(Caption(TranscriptListModel::kCaption));
+    layout->addWidget(label);
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
     resize(760, 320);
