@@ -29,6 +29,7 @@ struct RunPanel {
     static constexpr std::string_view kBackCaption = "Go back";
     static constexpr std::string_view kForwardCaption = "Go forward";
     static constexpr std::string_view kEditCaption = "Edit this node";
+    static constexpr std::string_view kEditDialogueCaption = "Edit dialogue";
     static constexpr std::string_view kCurrentNodeCaption = "Current node:";
     static constexpr std::string_view kNpcLineCaption = "NPC Line";
     static constexpr std::string_view kNodeNotesCaption = "Designer notes for this node";

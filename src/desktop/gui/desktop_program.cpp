@@ -17,6 +17,9 @@
 #include "app/gui/qt_text.h"
 #include "app/gui/update_progress_window.h"
 #include "desktop/gui/main_window.h"
+#include "editors/gui/dialogue_editor_window.h"
+#include "editors/gui/node_dialog_window.h"
+#include "editors/gui/option_dialog_window.h"
 #include "runner/gui/player_setup_window.h"
 #include "runner/gui/run_panel.h"
 #include "runner/gui/skill_check_window.h"
@@ -69,6 +72,7 @@ DesktopProgram::DesktopProgram(Workbench& bench, TextEncoding encoding, std::fun
     WireRunnerCommands();
     WireDeveloperCommands();
     WireConsole();
+    WireEditors();
     m_pluginsChangedId = bench.plugins().changed.Connect([this] { ShowPluginMenus(); });
     // Helper scripts registered later (by the console or a plug-in) get their entries too.
     m_helpersChangedId = bench.scripts().helpers().changed.Connect([this] { ShowHelperScripts(); });
@@ -169,6 +173,21 @@ void DesktopProgram::WireConsole()
         m_consoleDock->raise();
         m_consoleDock->input()->setFocus();
     });
+}
+
+// The Dialogue Editor with its node and option dialogs: the main window's "Edit dialogue" and
+// "Dialogue editor...", and the node dialog a run, a script or a plug-in opens.
+void DesktopProgram::WireEditors()
+{
+    m_optionDialog = new OptionDialog(m_windows.optionDialog(), m_encoding, m_window.get());
+    m_nodeDialog = new NodeDialog(m_windows.nodeDialog(), m_encoding, m_window.get());
+    m_editorWindow = new DialogueEditorWindow(m_windows.dialogueEditor(), m_encoding, m_window.get());
+    m_windows.SetViews(m_editorWindow, m_nodeDialog, m_optionDialog);
+    auto open = [this] { m_windows.OpenDialogueEditor(); };
+    m_bench.menus().SetAvailable(MenuCommand::DialogueEditor);
+    m_window->SetCommandHandler(MenuCommand::DialogueEditor, open);
+    m_panel->SetEditDialogueHandler(open);
+    m_panel->SetNodeEditorAvailable(true);
 }
 
 // The "Developer stuff" menu (shown with /devmode).

@@ -13,6 +13,7 @@
 #include "app/core_windows.h"
 #include "app/update_progress.h"
 #include "base/codepage.h"
+#include "editors/editor_windows.h"
 #include "plugins/about_plugins.h"
 #include "runner/run_panel_model.h"
 #include "session/workbench.h"
@@ -22,6 +23,9 @@ class QWidget;
 namespace zev {
 
 class ConsoleDock;
+class DialogueEditorWindow;
+class NodeDialog;
+class OptionDialog;
 class ScriptRunningWindow;
 class DebugWindow;
 class UpdateProgressWindow;
@@ -32,11 +36,12 @@ class QtPlayerSetupView;
 class QtSkillCheckView;
 class QtTerminationQueryView;
 
-// The windows of the desktop program that the core opens on its own.
-class DesktopWindows final : public CoreWindows {
+// The windows of the desktop program that the core opens on its own: the editors, the general
+// error display.
+class DesktopWindows final : public EditorWindows {
 public:
     DesktopWindows(App& app, TextEncoding encoding, std::function<QWidget*()> parent)
-        : m_app(app)
+        : EditorWindows(app)
         , m_encoding(encoding)
         , m_parent(std::move(parent))
     {
@@ -44,7 +49,6 @@ public:
     bool ShowErrorReport(const ExceptionReport& report) override;
 
 private:
-    App& m_app;
     TextEncoding m_encoding;
     std::function<QWidget*()> m_parent;
 };
@@ -76,6 +80,10 @@ public:
     ConsoleWindowModel& console() { return m_console; }
     ConsoleDock& consoleDock() { return *m_consoleDock; }
     ScriptRunningWindow& runningWindow() { return *m_runningWindow; }
+    EditorWindows& editors() { return m_windows; }
+    DialogueEditorWindow& dialogueEditorWindow() { return *m_editorWindow; }
+    NodeDialog& nodeDialog() { return *m_nodeDialog; }
+    OptionDialog& optionDialog() { return *m_optionDialog; }
     UpdateProgressModel& updateProgress() { return m_updateProgress; }
     UpdateProgressWindow* updateProgressWindow() { return m_updateWindow.get(); }
 
@@ -84,6 +92,7 @@ private:
     void WireRunnerCommands();
     void WireDeveloperCommands();
     void WireConsole();
+    void WireEditors();
     void ShowPluginMenus();
     void ShowHelperScripts();
 
@@ -99,6 +108,9 @@ private:
     RunPanelWidget* m_panel = nullptr; // owned by the window
     ConsoleDock* m_consoleDock = nullptr; // owned by the window
     ScriptRunningWindow* m_runningWindow = nullptr; // owned by the window
+    DialogueEditorWindow* m_editorWindow = nullptr; // these three too, made once and reused
+    NodeDialog* m_nodeDialog = nullptr;
+    OptionDialog* m_optionDialog = nullptr;
     std::unique_ptr<QtSkillCheckView> m_skillView;
     std::unique_ptr<QtTerminationQueryView> m_queryView;
     std::unique_ptr<QtPlayerSetupView> m_setupView;

@@ -141,6 +141,13 @@ QWidget* RunPanelWidget::BuildButtonRow()
     m_back = MakeButton(RunPanel::kBackCaption, "backButton", box);
     m_forward = MakeButton(RunPanel::kForwardCaption, "forwardButton", box);
     m_edit = MakeButton(RunPanel::kEditCaption, "editButton", box);
+    m_editDialogue = MakeButton(RunPanel::kEditDialogueCaption, "editDialogueButton", box);
+    m_editDialogue->setEnabled(false);
+    m_editDialogue->setToolTip(QStringLiteral("Opens the Dialogue Editor (Ctrl+E)"));
+    connect(m_editDialogue, &QPushButton::clicked, this, [this] {
+        if (m_editDialogueHandler)
+            m_editDialogueHandler();
+    });
     // Browser-like keys for the node history.
     m_back->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
     m_forward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
@@ -161,6 +168,7 @@ QWidget* RunPanelWidget::BuildButtonRow()
     top->addSpacing(12);
     top->addWidget(m_edit);
     top->addStretch(1);
+    top->addWidget(m_editDialogue);
     grid->addLayout(top);
 
     auto* second = new QHBoxLayout;
@@ -274,6 +282,12 @@ int RunPanelWidget::RowOf(const void* item) const
 QString RunPanelWidget::Text(std::string_view bytes) const
 {
     return ToDisplayText(bytes, m_encoding);
+}
+
+void RunPanelWidget::SetEditDialogueHandler(std::function<void()> handler)
+{
+    m_editDialogueHandler = std::move(handler);
+    m_editDialogue->setEnabled(static_cast<bool>(m_editDialogueHandler));
 }
 
 void RunPanelWidget::SetNodeEditorAvailable(bool available)

@@ -5,6 +5,7 @@
 #include "base/codepage.h"
 #include "runner/run_panel_model.h"
 
+#include <functional>
 #include <vector>
 
 class QComboBox;
@@ -25,6 +26,8 @@ public:
 
     // Whether a node editor exists; until then "Edit this node" stays disabled with a hint.
     void SetNodeEditorAvailable(bool available);
+    // What "Edit dialogue" opens (the Dialogue Editor); without one the button is disabled.
+    void SetEditDialogueHandler(std::function<void()> handler);
 
     // The panel redrawn from the model; runs on every RunPanelModel::changed.
     void Redraw();
@@ -59,6 +62,8 @@ private:
     QPushButton* m_back = nullptr;
     QPushButton* m_forward = nullptr;
     QPushButton* m_edit = nullptr;
+    QPushButton* m_editDialogue = nullptr;
+    std::function<void()> m_editDialogueHandler;
     QLabel* m_currentNodeCaption = nullptr;
     QLineEdit* m_nodeLabel = nullptr;
     QPlainTextEdit* m_npcLine = nullptr;
