@@ -8,6 +8,8 @@
 #include "app/exception_report.h"
 #include "app/scripted_dialogs.h"
 #include "app/startup.h"
+#include "editors/editor_windows.h"
+#include "model/dialog_ops.h"
 #include "model/records.h"
 #include "runner/player_setup.h"
 #include "runner/skill_checks.h"
@@ -39,6 +41,9 @@
 #include "desktop/gui/about_dialog.h"
 #include "desktop/gui/desktop_program.h"
 #include "desktop/gui/main_window.h"
+#include "editors/gui/dialogue_editor_window.h"
+#include "editors/gui/node_dialog_window.h"
+#include "editors/gui/option_dialog_window.h"
 #include "runner/gui/player_setup_window.h"
 #include "runner/gui/run_panel.h"
 #include "runner/gui/skill_check_window.h"
@@ -231,6 +236,40 @@ int Run(const fs::path& dist, const fs::path& out)
             PlayerSetupWindow w(model, TextEncoding::Cp1252, &window);
             w.show();
             shot.Grab(&w, "player-setup");
+        }
+        // The Dialogue Editor on each tab, the node dialog on "Start" and the option dialog on its
+        // first option, over models of their own.
+        {
+            EditorWindows editors(app);
+            OptionDialog optionWindow(editors.optionDialog(), TextEncoding::Cp1252, &window);
+            NodeDialog nodeWindow(editors.nodeDialog(), TextEncoding::Cp1252, &window);
+            DialogueEditorWindow editorWindow(editors.dialogueEditor(), TextEncoding::Cp1252, &window);
+            editors.SetViews(&editorWindow, &nodeWindow, &optionWindow);
+            const int start = FindNodeIndex(app.dlg(), "Start");
+            shot.WhileModal(
+                "Dialogue Editor", [&] { editors.OpenDialogueEditor(); },
+                [&](QDialog*) {
+                    editors.dialogueEditor().Select({ 0 });
+                    shot.Grab(&editorWindow, "dialogue-editor-nodes");
+                    editorWindow.tabs()->setCurrentIndex(1);
+                    shot.Grab(&editorWindow, "dialogue-editor-floaters");
+                    editorWindow.tabs()->setCurrentIndex(2);
+                    shot.Grab(&editorWindow, "dialogue-editor-skillchecks");
+                    editorWindow.tabs()->setCurrentIndex(0);
+                });
+            shot.WhileModal(
+                "Node dialog", [&] { editors.dialogueEditor().EditNodeAt(start); },
+                [&](QDialog*) {
+                    editors.nodeDialog().SelectRow(0);
+                    shot.Grab(&nodeWindow, "node-dialog");
+                });
+            OptionDialogModel& option = editors.optionDialog();
+            if (start >= 0 && option.BeginEdit(start, 0)) {
+                shot.WhileModal(
+                    "Option dialog", [&] { optionWindow.exec(option); },
+                    [&](QDialog*) { shot.Grab(&optionWindow, "option-dialog"); });
+                option.End();
+            }
         }
         shot.WhileModal(
             "About", [&] { window.Trigger(MenuCommand::About); },
