@@ -230,6 +230,10 @@ bool OptionDialogModel::Apply()
         o->to_skill_check = 0;
         break;
     case LinkKind::None:
+        // A name typed for a new node without "Create node": the option links to that node (made
+        // now, when there is none), rather than the name being dropped and the link left empty.
+        if (m_newNode && !m_newNodeName.empty())
+            LinkToNewNodeName(*o);
         break;
     }
     if (m_terminates || m_combat) {
@@ -247,6 +251,22 @@ bool OptionDialogModel::Apply()
         node->options[node->option_count++] = m_pending.release();
     }
     return true;
+}
+
+void OptionDialogModel::LinkToNewNodeName(option& o)
+{
+    dialog& d = m_app.dlg();
+    if (FindNodeIndex(d, m_newNodeName) < 0) {
+        Added<dlgnode> added = TryAddNode(d, m_newNodeName);
+        if (!added) {
+            m_app.dialogs().Warning(RefusalText(added.result));
+            return;
+        }
+        m_app.log().Log("Created node " + m_newNodeName + " for the option's link.");
+    }
+    o.link_target = m_newNodeName;
+    o.to_custom_proc = 0;
+    o.to_skill_check = 0;
 }
 
 void OptionDialogModel::End()

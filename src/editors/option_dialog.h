@@ -156,6 +156,7 @@ private:
     const dlgnode* Node() const;
     void Reset();
     void ShowPreview(const std::string& name);
+    void LinkToNewNodeName(option& o);
 
     App& m_app;
     int m_node = -1;

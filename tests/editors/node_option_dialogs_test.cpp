@@ -261,3 +261,31 @@ TEST_F(Dialogs, TheFemaleTextIsKeptOnlyWithItsBox)
 
 } // namespace
 } // namespace zev
+
+namespace zev {
+namespace {
+
+TEST_F(Dialogs, ANameTypedForANewNodeWithoutCreateNodeStillGetsItsLink)
+{
+    optionView.script = [](OptionDialogModel& o) {
+        o.SetText("to the cellar");
+        o.SetNewNodeName("Cellar");
+        return true;
+    };
+    EditA([](NodeDialogModel& n) { n.AddOption(); });
+    ASSERT_EQ(a->option_count, 1);
+    EXPECT_EQ(a->options[0]->link_target, "Cellar");
+    EXPECT_EQ(NodeNames(), (std::vector<std::string> { "A", "B", "Cellar" }));
+
+    // A name that names a node already: linked, nothing made.
+    optionView.script = [](OptionDialogModel& o) {
+        o.SetNewNodeName("B");
+        return true;
+    };
+    EditA([](NodeDialogModel& n) { n.AddOption(); });
+    EXPECT_EQ(a->options[1]->link_target, "B");
+    EXPECT_EQ(d().node_count, 3);
+}
+
+} // namespace
+} // namespace zev

@@ -3,8 +3,11 @@
 #include "app/shell_commands.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -75,6 +78,7 @@ MainWindow::MainWindow(App& app, MainMenuModel& menus, TextEncoding encoding, QW
 
     BuildMenus();
     m_menuConnection = m_menus.changed.Connect([this] { SyncMenus(); });
+    qApp->installEventFilter(this);
 
     setWindowTitle(ToQString(m_app.title(), m_encoding));
     // The test-run panel may replace the placeholder as the central widget, deleting it.
@@ -312,6 +316,22 @@ void MainWindow::SetEntriesAfter(MenuCommand anchor, const std::vector<DynamicEn
         menu->insertAction(before, a);
         previous.push_back(a);
     }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride)
+        return QMainWindow::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    for (const BuiltMenu& built : m_built)
+        for (QAction* action : built.actions)
+            if (action && action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed)
+                return true; // not taken as an editing key by the field: the shortcut runs
+    return false;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

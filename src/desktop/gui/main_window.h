@@ -84,6 +84,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A text field of this window (the start-node box, the console's line) would take the keys of
+    // the menus' shortcuts as its own editing keys (Ctrl+E: end of line on X11): the menus get them.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct BuiltMenu {

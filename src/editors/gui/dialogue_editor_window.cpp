@@ -232,8 +232,11 @@ void DialogueEditorWindow::Act(Button b)
     if (op == std::end(kOps))
         return;
     (m_model.*(op->second))();
-    if (b == Button::MoveUp || b == Button::MoveDown) {
-        // Pressed repeatedly from the keyboard, the list keeps the moved row in view and the focus.
+    const bool onList
+        = b == Button::Add || b == Button::Edit || b == Button::Clone || b == Button::MoveUp || b == Button::MoveDown;
+    if (onList) {
+        // Back on the list at the node added, edited, cloned or moved: F2, Enter and the arrows act
+        // on it next, and a button pressed repeatedly keeps the row in view.
         m_nodes->setFocus();
         if (QTreeWidgetItem* current = m_nodes->currentItem())
             m_nodes->scrollToItem(current);
