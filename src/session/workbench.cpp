@@ -33,11 +33,14 @@ Workbench::Workbench(Dialogs& dialogs, std::string programFolder)
     // The host unit is attached before any script of start-up runs.
     m_scriptApi = std::make_unique<ZEVFuncs>(m_app, m_scripts, ScriptTables { &m_definitionReader, &m_descriptions });
     m_scriptApi->Register();
+    m_completionId = m_app.completionRefreshing.Connect(
+        [this] { RefreshCompletionList(m_app.dlg(), m_definitions, m_app.log(), m_completion); });
 }
 
 Workbench::~Workbench()
 {
     Shutdown();
+    m_app.completionRefreshing.Disconnect(m_completionId);
     m_app.SetRunControl(nullptr);
     m_app.SetScriptLines(nullptr);
 }
@@ -50,6 +53,7 @@ void Workbench::ReadDefinitionsAndPresets()
     if (presets.Execute() && presets.Successful())
         m_app.log().Log("CodeSnippets parsed: " + std::to_string(m_snippets.count()));
     m_app.log().Log(std::to_string(m_definitions.count()) + " completion proposal definitions loaded.");
+    RefreshCompletionList(m_app.dlg(), m_definitions, m_app.log(), m_completion);
 }
 
 void Workbench::Start(const WorkbenchStart& start)

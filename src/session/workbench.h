@@ -13,6 +13,7 @@
 #include "app/app.h"
 #include "app/main_menu.h"
 #include "completion/code_snippets.h"
+#include "completion/completion_list.h"
 #include "completion/parse_include.h"
 #include "plugins/plugin_host.h"
 #include "runner/run_session.h"
@@ -44,6 +45,8 @@ public:
     FuncDescStore& descriptions() { return m_descriptions; }
     DefinitionTable& definitions() { return m_definitions; }
     CodeSnippetTable& snippets() { return m_snippets; }
+    // What the code editors propose; rebuilt by every refresh of the editor lists.
+    const CompletionLists& completion() const { return m_completion; }
     MainMenuModel& menus() { return m_menus; }
     // The "Script running..." indicator's model of long runs.
     ScriptRunWatch& runWatch() { return m_runWatch; }
@@ -76,6 +79,8 @@ private:
     DefinitionTable m_definitions;
     TParseInclude m_definitionReader;
     CodeSnippetTable m_snippets;
+    CompletionLists m_completion;
+    std::size_t m_completionId = 0;
     std::unique_ptr<ZEVFuncs> m_scriptApi; // unregistered before the script host goes
     bool m_shutDown = false;
 };

@@ -64,6 +64,7 @@ TEST_F(DesktopProgramTest, StartsUpInOrderAndLoadsTheArgumentAfterTheWindows)
             "Loading definition " + dir.File("def/script_constants.h"),
             "CodeSnippets parsed: 15",
             "93 completion proposal definitions loaded.",
+            "Refreshing autocomplete list...",
             "Reading config",
             "ExecuteScript: " + dir.File("helperscripts/helpermain.dws"),
             "Runtime DLG Editing OFF",
@@ -82,8 +83,9 @@ TEST_F(DesktopProgramTest, StartsUpInOrderAndLoadsTheArgumentAfterTheWindows)
     // window's sequence; the argument is loaded after every window exists.
     EXPECT_EQ(std::vector<std::string>(init + 1, log.end()),
         (std::vector<std::string> { "ExecuteScript: " + dir.File("helperscripts/TE_Commands.dws"),
-            "Attempting to load " + dir.File("dialogue/sample.zev"),
-            "Successful load of " + dir.File("dialogue/sample.zev"), "Node count = 12" }));
+            "Refreshing autocomplete list...", "Attempting to load " + dir.File("dialogue/sample.zev"),
+            "Successful load of " + dir.File("dialogue/sample.zev"), "Node count = 12",
+            "Refreshing autocomplete list..." }));
     EXPECT_NE(program.updateProgressWindow(), nullptr);
     EXPECT_TRUE(program.window().isVisible());
     EXPECT_EQ(
@@ -297,6 +299,31 @@ TEST_F(DesktopProgramTest, AboutCountsTheFunctionsAndListsThePlugins)
     EXPECT_TRUE(details.contains(QStringLiteral(">Show</a>")));
     EXPECT_FALSE(configure);
     EXPECT_EQ(counts, QStringLiteral("Script functions: 73"));
+}
+
+TEST_F(DesktopProgramTest, TheCompletionListsFollowTheDialogueAndTheDefinitions)
+{
+    DesktopProgram program(*bench, TextEncoding::Cp1252);
+    program.Start(dir.File("dialogue/sample.zev"));
+    const CompletionLists& lists = bench->completion();
+    auto has = [&](const std::string& shown) {
+        return std::find(lists.shown.begin(), lists.shown.end(), shown) != lists.shown.end();
+    };
+    const dialog& d = app->dlg();
+    ASSERT_GT(d.node_count, 0);
+    EXPECT_TRUE(has(d.nodes[0]->name.str() + " \"" + d.nodes[0]->npc_text.str() + "\""));
+    EXPECT_EQ(lists.hintNames.size(), static_cast<std::size_t>(bench->definitions().count()));
+    const std::size_t before = lists.shown.size();
+
+    // A variable appears at the next refresh, a local one with its prefix; nothing is appended twice.
+    AddVariable(app->dlg(), "count")->scope = 3;
+    EXPECT_FALSE(has("LVAR_count"));
+    app->RefreshEditorLists();
+    EXPECT_TRUE(has("LVAR_count"));
+    EXPECT_EQ(lists.shown.size(), before + 1);
+    app->RefreshEditorLists();
+    EXPECT_EQ(lists.shown.size(), before + 1);
+    EXPECT_EQ(lists.insert.size(), lists.shown.size());
 }
 
 } // namespace
