@@ -65,6 +65,9 @@ CodeEditor::CodeEditor(TextEncoding encoding, QWidget* parent)
     setMarginsFont(font);
     setMarginLineNumbers(0, true);
     setMarginWidth(1, 0);
+    // A horizontal scroll bar only for lines wider than the view.
+    SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1UL);
     UpdateMarginWidth();
     connect(this, &QsciScintilla::linesChanged, this, &CodeEditor::UpdateMarginWidth);
     connect(this, &QsciScintilla::cursorPositionChanged, this, [this] {
