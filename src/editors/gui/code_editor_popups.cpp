@@ -1,0 +1,152 @@
+#include "editors/gui/code_editor_popups.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace zev {
+
+namespace {
+
+constexpr int kVisibleRows = 12;
+constexpr int kMinListWidth = 180;
+constexpr int kMaxListWidth = 560;
+
+QFont PopupFont(bool bold)
+{
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    font.setBold(bold);
+    return font;
+}
+
+// Shown without activation and never focused: the editor keeps typing.
+void MakeToolWindow(QFrame* frame, const QColor& background)
+{
+    frame->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+    frame->setAttribute(Qt::WA_ShowWithoutActivating);
+    frame->setFocusPolicy(Qt::NoFocus);
+    frame->setFrameShape(QFrame::Box);
+    frame->setLineWidth(1);
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    frame->setPalette(palette);
+    frame->setAutoFillBackground(true);
+}
+
+} // namespace
+
+CompletionPopup::CompletionPopup(QWidget* owner)
+    : QFrame(owner)
+    , m_title(new QLabel(tr("Code completion"), this))
+    , m_list(new QListWidget(this))
+{
+    MakeToolWindow(this, QColor(0xD8, 0xEA, 0xFE));
+    m_title->setFont(PopupFont(true));
+    m_title->setContentsMargins(4, 1, 4, 1);
+    m_list->setFont(PopupFont(false));
+    m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->setAccessibleName(tr("Code completion"));
+    m_list->setObjectName(QStringLiteral("completionList"));
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setUniformItemSizes(true);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    layout->addWidget(m_title);
+    layout->addWidget(m_list);
+    connect(m_list, &QListWidget::itemDoubleClicked, this,
+        [this](QListWidgetItem* item) { emit chosen(m_list->row(item)); });
+}
+
+void CompletionPopup::SetEntries(const QStringList& entries)
+{
+    m_list->clear();
+    m_list->addItems(entries);
+    if (!entries.isEmpty())
+        m_list->setCurrentRow(0);
+    const QFontMetrics metrics(m_list->font());
+    int width = metrics.horizontalAdvance(m_title->text()) + 16;
+    for (const QString& entry : entries)
+        width = std::max(width, metrics.horizontalAdvance(entry));
+    width = std::clamp(width + 24, kMinListWidth, kMaxListWidth);
+    const int rows = std::clamp(static_cast<int>(entries.size()), 1, kVisibleRows);
+    const int rowHeight = std::max(m_list->sizeHintForRow(0), metrics.height());
+    resize(width, m_title->sizeHint().height() + rows * rowHeight + 2 * m_list->frameWidth() + 4);
+}
+
+QStringList CompletionPopup::Entries() const
+{
+    QStringList out;
+    out.reserve(m_list->count());
+    for (int i = 0; i < m_list->count(); ++i)
+        out << m_list->item(i)->text();
+    return out;
+}
+
+int CompletionPopup::CurrentRow() const
+{
+    return m_list->currentRow();
+}
+
+bool CompletionPopup::MoveSelection(int key)
+{
+    const int count = m_list->count();
+    if (count == 0)
+        return false;
+    const int page = std::max(1, m_list->viewport()->height() / std::max(1, m_list->sizeHintForRow(0)) - 1);
+    int row = m_list->currentRow();
+    switch (key) {
+    case Qt::Key_Up:
+        row -= 1;
+        break;
+    case Qt::Key_Down:
+        row += 1;
+        break;
+    case Qt::Key_PageUp:
+        row -= page;
+        break;
+    case Qt::Key_PageDown:
+        row += page;
+        break;
+    default:
+        return false;
+    }
+    m_list->setCurrentRow(std::clamp(row, 0, count - 1));
+    return true;
+}
+
+HintPopup::HintPopup(QWidget* owner)
+    : QFrame(owner)
+    , m_label(new QLabel(this))
+{
+    MakeToolWindow(this, QColor(0xF4, 0xF2, 0xFF));
+    setAccessibleName(tr("Parameter hint"));
+    m_label->setFont(PopupFont(false));
+    m_label->setTextFormat(Qt::RichText);
+    m_label->setContentsMargins(4, 2, 4, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->addWidget(m_label);
+}
+
+void HintPopup::SetParts(const QStringList& parts, int current)
+{
+    QString html;
+    m_plain.clear();
+    for (int i = 0; i < parts.size(); ++i) {
+        const QString escaped = parts[i].toHtmlEscaped().replace(QLatin1Char(' '), QStringLiteral("&nbsp;"));
+        html += i == current ? QStringLiteral("<b>%1</b>").arg(escaped) : escaped;
+        m_plain += parts[i];
+    }
+    m_label->setText(html);
+    adjustSize();
+}
+
+} // namespace zev
