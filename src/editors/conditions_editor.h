@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/signal.h"
-#include "editors/condition_lists.h"
+#include "editors/condition_code.h"
 #include "model/records.h"
 
 namespace zev {
@@ -126,11 +126,5 @@ private:
     std::vector<std::string> m_lines;
     int m_line = -1;
 };
-
-// The script expression of a condition: in templ the first "%eval%" takes op, then the first
-// "%value%" takes value, then the first "%s" that came from the template takes item. Every other
-// '%' stays as written, and nothing inserted is read as a placeholder.
-std::string ResolveConditionCode(
-    std::string_view templ, std::string_view op, std::string_view value, std::string_view item);
 
 } // namespace zev

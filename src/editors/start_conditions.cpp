@@ -37,29 +37,6 @@ bool InRange(int position, std::size_t size)
 
 } // namespace
 
-std::string ResolveStartConditionCode(
-    std::string_view templ, std::string_view op, std::string_view value, std::string_view selection)
-{
-    static constexpr std::string_view kEval = "%eval%", kValue = "%value%", kSelection = "%selection%";
-    std::string out;
-    for (std::size_t i = 0; i < templ.size();) {
-        const std::string_view rest = templ.substr(i);
-        if (rest.starts_with(kEval)) {
-            out += op;
-            i += kEval.size();
-        } else if (rest.starts_with(kValue)) {
-            out += value;
-            i += kValue.size();
-        } else if (rest.starts_with(kSelection)) {
-            out += selection;
-            i += kSelection.size();
-        } else {
-            out += templ[i++];
-        }
-    }
-    return out;
-}
-
 bool StartTargetPreview(const dialog& d, std::string_view target, std::string& preview)
 {
     if (const int n = FindNodeIndex(d, target); n >= 0) {

@@ -11,7 +11,7 @@
 
 #include "base/ini_file.h"
 #include "base/signal.h"
-#include "editors/condition_lists.h"
+#include "editors/condition_code.h"
 #include "model/records.h"
 
 namespace zev {
@@ -163,11 +163,6 @@ private:
     std::vector<std::string> m_lines;
     int m_line = -1;
 };
-
-// Every "%eval%", "%value%" and "%selection%" of templ replaced, in one pass over the template:
-// text put in is never searched again.
-std::string ResolveStartConditionCode(
-    std::string_view templ, std::string_view op, std::string_view value, std::string_view selection);
 
 // The preview of a target: a node's NPC text, or a float node's messages under a heading; nothing
 // when the name names neither.

@@ -1,10 +1,12 @@
 #pragma once
 
-// The operator and linkage lists the two condition editors share. A condition stores the position
-// in these lists (eval 0..6, link 0..2), so their order is fixed.
+// What the two condition editors share: the operator and linkage lists, and how each turns its
+// template into a script expression. A condition stores the position in the lists (eval 0..6,
+// link 0..2), so their order is fixed.
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace zev {
@@ -31,5 +33,16 @@ constexpr int ClampPosition(int position, std::size_t size)
 // Counts read from definition files are trusted only this far: a damaged count must not make a
 // list of millions of empty entries.
 inline constexpr int kMaxDefinitionItems = 1024;
+
+// The script expression of a condition: in templ the first "%eval%" takes op, then the first
+// "%value%" takes value, then the first "%s" that came from the template takes item. Every other
+// '%' stays as written; the value (typed text) is never read as a placeholder.
+std::string ResolveConditionCode(
+    std::string_view templ, std::string_view op, std::string_view value, std::string_view item);
+
+// Every "%eval%", "%value%" and "%selection%" of templ replaced, in one pass over the template:
+// text put in is never searched again.
+std::string ResolveStartConditionCode(
+    std::string_view templ, std::string_view op, std::string_view value, std::string_view selection);
 
 } // namespace zev
