@@ -108,6 +108,8 @@ public:
     // The editor lists follow the dialogue (the windows listen to editorListsRefreshed), and the
     // status bar names the dialogue and counts its nodes.
     void RefreshEditorLists();
+    // The code editors' completion lists alone (after the script variables changed).
+    void RefreshCompletionList() { completionRefreshing.Emit(); }
     void BroadcastPluginUpdate() { plugins().BroadcastPluginUpdate(); }
     void WriteConsoleLine(std::string_view text) { m_console.WriteLine(text); }
 

@@ -54,7 +54,6 @@ std::string_view Hint(B b)
 bool Unbuilt(B b)
 {
     switch (b) {
-    case B::ScriptVariables:
     case B::StartConditions:
     case B::FloatAdd:
     case B::FloatEdit:
@@ -135,6 +134,9 @@ ButtonState DialogueEditorModel::button(Button b) const
     case B::MoveDown:
     case B::HideSelected:
         state.enabled = selection;
+        break;
+    case B::ScriptVariables:
+        state.enabled = static_cast<bool>(m_openVariables);
         break;
     case B::UnhideAll: {
         const dialog& d = m_app.dlg();
@@ -452,6 +454,14 @@ void DialogueEditorModel::UnhideAll()
         if (d.nodes[i])
             d.nodes[i]->hidden = 0;
     m_app.RefreshEditorLists();
+}
+
+void DialogueEditorModel::ScriptVariables()
+{
+    if (!m_openVariables || !m_openVariables())
+        return;
+    m_app.DialogueChanged();
+    m_app.RefreshCompletionList();
 }
 
 bool DialogueEditorModel::RenameInPlace(int row, const std::string& newName)

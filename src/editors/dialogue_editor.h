@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -154,6 +155,11 @@ public:
     void Rearrange();
     void HideSelected();
     void UnhideAll();
+    // "Script variables": the variable manager; on OK the dialogue is marked modified and the
+    // completion lists follow the variables.
+    void ScriptVariables();
+    // Shows the script variable manager; true when closed with OK.
+    void SetScriptVariableManager(std::function<bool()> open) { m_openVariables = std::move(open); }
     // The name cell edited in place; false (the row keeps its name) when refused.
     bool RenameInPlace(int row, const std::string& newName);
     // "Exit": links resolved when there are nodes; the view closes.
@@ -182,6 +188,7 @@ private:
     std::vector<int> m_selected;
     std::vector<std::string> m_linked; // every link target, sorted, while the list is rebuilt
     std::size_t m_refreshId = 0;
+    std::function<bool()> m_openVariables;
 };
 
 } // namespace zev

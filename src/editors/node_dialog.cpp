@@ -206,6 +206,20 @@ void NodeDialogModel::MoveDown()
     Move(1);
 }
 
+void NodeDialogModel::CustomCode()
+{
+    dlgnode* n = Node();
+    if (!n || !m_editCode)
+        return;
+    std::optional<std::string> code = m_editCode(n->custom_code.str());
+    // The editor may have run a script that changed the node table.
+    n = Node();
+    if (!code || !n)
+        return;
+    m_app.DialogueChanged();
+    n->custom_code = *code;
+}
+
 void NodeDialogModel::EditPlayerOption(const std::string& nodeName, int optionNum)
 {
     const int i = FindNodeIndex(m_app.dlg(), nodeName);

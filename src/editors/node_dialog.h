@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -118,6 +120,14 @@ public:
     void MoveUp();
     void MoveDown();
 
+    // "Custom code": the node code editor on the node's custom code; OK stores its text into the
+    // node and marks the dialogue modified.
+    void CustomCode();
+    bool customCodeEnabled() const { return static_cast<bool>(m_editCode) && Node() != nullptr; }
+    // Shows the node code editor on a text; the edited text when closed with OK.
+    using CodeEditorFn = std::function<std::optional<std::string>(const std::string& code)>;
+    void SetCustomCodeEditor(CodeEditorFn edit) { m_editCode = std::move(edit); }
+
     // The script function EditPlayerOption: the option dialog on option optionNum of the named
     // node ("Edit playeroption"), an error box when no node has that name.
     void EditPlayerOption(const std::string& nodeName, int optionNum);
@@ -145,6 +155,7 @@ private:
     std::string m_notes;
     std::vector<OptionListRow> m_rows;
     int m_selected = -1;
+    CodeEditorFn m_editCode;
 };
 
 } // namespace zev

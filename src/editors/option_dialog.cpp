@@ -134,6 +134,25 @@ void OptionDialogModel::RefreshNodelist()
     ChooseNode(m_nodeItems.empty() ? std::string() : m_nodeItems.front());
 }
 
+void OptionDialogModel::CustomProcedures()
+{
+    if (!m_editProcedures)
+        return;
+    m_editProcedures(m_node);
+    const std::string node = m_nodeText;
+    const std::string procedure = m_procText;
+    RefreshNodelist();
+    // A designer who picked a node before adding a procedure keeps that pick.
+    auto listed = [](const std::vector<std::string>& items, const std::string& name) {
+        return std::find(items.begin(), items.end(), name) != items.end();
+    };
+    if (listed(m_nodeItems, node))
+        ChooseNode(node);
+    if (listed(m_procItems, procedure))
+        ChooseProcedure(procedure);
+    changed.Emit();
+}
+
 bool OptionDialogModel::BeginAdd(int nodeIndex)
 {
     End();

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -98,6 +99,13 @@ public:
     // first node name is selected.
     void RefreshNodelist();
 
+    // "Custom procedures": the custom procedure editor on the edited node, then the pickers again;
+    // the node and procedure chosen before stay chosen while they exist.
+    void CustomProcedures();
+    bool customProceduresEnabled() const { return static_cast<bool>(m_editProcedures); }
+    // Opens the custom procedure editor with the edited node preselected.
+    void SetCustomProcedureEditor(std::function<void(int nodeIndex)> open) { m_editProcedures = std::move(open); }
+
     // ---- The controls.
     const std::string& caption() const { return m_caption; }
     const std::string& text() const { return m_text; }
@@ -179,6 +187,7 @@ private:
     bool m_dumb = false;
     std::string m_notes;
     std::string m_conditions;
+    std::function<void(int)> m_editProcedures;
 };
 
 // The preview of a node's NPC text: whole up to 160 characters, else the first 160 and "...".

@@ -351,14 +351,30 @@ TEST_F(Editor, RearrangeSortsByNameAsText)
 
 TEST_F(Editor, TheSubEditorsOfLaterVersionsAreThereButDisabled)
 {
-    for (auto b : { DialogueEditorModel::Button::ScriptVariables, DialogueEditorModel::Button::StartConditions,
-             DialogueEditorModel::Button::FloatAdd, DialogueEditorModel::Button::TimedEvents,
-             DialogueEditorModel::Button::SkillDelete }) {
+    for (auto b : { DialogueEditorModel::Button::StartConditions, DialogueEditorModel::Button::FloatAdd,
+             DialogueEditorModel::Button::TimedEvents, DialogueEditorModel::Button::SkillDelete }) {
         EXPECT_FALSE(editor().button(b).enabled);
         EXPECT_EQ(editor().button(b).hint, "Not available yet.");
     }
     EXPECT_TRUE(editor().button(DialogueEditorModel::Button::Add).enabled);
     EXPECT_EQ(editor().button(DialogueEditorModel::Button::Add).hint, "With this button you can add a node");
+}
+
+TEST_F(Editor, ScriptVariablesOnOkMarkTheDialogueModifiedAndRefreshCompletion)
+{
+    int refreshes = 0;
+    const auto id = app.completionRefreshing.Connect([&] { ++refreshes; });
+    bool answer = false;
+    editor().SetScriptVariableManager([&] { return answer; });
+    EXPECT_TRUE(editor().button(DialogueEditorModel::Button::ScriptVariables).enabled);
+    editor().ScriptVariables();
+    EXPECT_FALSE(app.modified());
+    EXPECT_EQ(refreshes, 0);
+    answer = true;
+    editor().ScriptVariables();
+    EXPECT_TRUE(app.modified());
+    EXPECT_EQ(refreshes, 1);
+    app.completionRefreshing.Disconnect(id);
 }
 
 } // namespace

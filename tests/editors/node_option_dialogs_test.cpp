@@ -287,5 +287,59 @@ TEST_F(Dialogs, ANameTypedForANewNodeWithoutCreateNodeStillGetsItsLink)
     EXPECT_EQ(d().node_count, 3);
 }
 
+TEST_F(Dialogs, CustomCodeIsStoredOnOkOnlyAndMarksTheDialogueModified)
+{
+    a->custom_code = "old";
+    std::optional<std::string> answer;
+    std::string shown;
+    nodeDialog().SetCustomCodeEditor([&](const std::string& code) {
+        shown = code;
+        return answer;
+    });
+    bool modified = true;
+    EditA([&](NodeDialogModel& n) {
+        n.CustomCode(); // cancelled
+        modified = app.modified();
+    });
+    EXPECT_EQ(shown, "old");
+    EXPECT_EQ(a->custom_code, "old");
+    EXPECT_FALSE(modified);
+    app.SetModified(false);
+
+    answer = "display_msg(1);\r\ngive_xp(5);";
+    EditA([&](NodeDialogModel& n) {
+        EXPECT_TRUE(n.customCodeEnabled());
+        n.CustomCode();
+        modified = app.modified();
+    });
+    EXPECT_EQ(a->custom_code, "display_msg(1);\r\ngive_xp(5);");
+    EXPECT_TRUE(modified);
+}
+
+TEST_F(Dialogs, CustomProceduresListTheNewProcedureAndKeepThePicks)
+{
+    Node("C", "c");
+    int openedOn = -2;
+    editors.optionDialog().SetCustomProcedureEditor([&](int node) {
+        openedOn = node;
+        AddCustomProc(d(), "Barter");
+    });
+    optionView.script = [](OptionDialogModel& o) {
+        o.SetLinkToNewNode(false);
+        o.SetLinkKind(LinkKind::Node);
+        o.ChooseNode("C");
+        o.CustomProcedures();
+        EXPECT_EQ(o.procedureItems(), std::vector<std::string> { "Barter" });
+        EXPECT_EQ(o.nodeText(), "C"); // not reset to the first node by the refresh
+        o.SetLinkKind(LinkKind::Procedure);
+        o.ChooseProcedure("Barter");
+        return true;
+    };
+    EditA([](NodeDialogModel& n) { n.AddOption(); });
+    EXPECT_EQ(openedOn, 0);
+    ASSERT_EQ(a->option_count, 1);
+    EXPECT_EQ(a->options[0]->link_target, "Barter");
+}
+
 } // namespace
 } // namespace zev

@@ -226,7 +226,8 @@ void DialogueEditorWindow::Act(Button b)
     static constexpr std::pair<Button, Op> kOps[] = { { Button::Add, &Model::Add }, { Button::Edit, &Model::Edit },
         { Button::Delete, &Model::Delete }, { Button::Clone, &Model::Clone }, { Button::Rearrange, &Model::Rearrange },
         { Button::MoveUp, &Model::MoveUp }, { Button::MoveDown, &Model::MoveDown },
-        { Button::HideSelected, &Model::HideSelected }, { Button::UnhideAll, &Model::UnhideAll } };
+        { Button::HideSelected, &Model::HideSelected }, { Button::UnhideAll, &Model::UnhideAll },
+        { Button::ScriptVariables, &Model::ScriptVariables } };
     // The editors of the other buttons come later; the model keeps those disabled.
     auto op = std::find_if(std::begin(kOps), std::end(kOps), [b](const auto& o) { return o.first == b; });
     if (op == std::end(kOps))

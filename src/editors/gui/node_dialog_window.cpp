@@ -132,7 +132,12 @@ QWidget* NodeDialog::BuildOptions()
     m_deleteOption = MakeButton(Model::kDeleteOption, box, &m_mnemonics, 'd');
     m_moveUp = MakeButton(Model::kMoveUp, box, &m_mnemonics, 'u');
     m_moveDown = MakeButton(Model::kMoveDown, box, &m_mnemonics, 'w');
-    m_customCode = MakeUnbuiltButton(Model::kCustomCode, box);
+    m_customCode = MakeButton(Model::kCustomCode, box, &m_mnemonics, 'c');
+    m_customCode->setAutoDefault(false);
+    connect(m_customCode, &QPushButton::clicked, this, [this] {
+        PushFields();
+        m_model.CustomCode();
+    });
     const std::pair<QPushButton*, void (Model::*)()> actions[] = { { m_addOption, &Model::AddOption },
         { m_editOption, &Model::EditOption }, { m_deleteOption, &Model::DeleteOption }, { m_moveUp, &Model::MoveUp },
         { m_moveDown, &Model::MoveDown } };
@@ -190,6 +195,7 @@ void NodeDialog::Redraw()
     SetMemo(m_notes, m_model.notes(), m_encoding);
     m_female->setChecked(m_model.femaleChecked());
     m_femaleText->setEnabled(m_model.femaleTextEnabled());
+    m_customCode->setEnabled(m_model.customCodeEnabled());
 
     Cells rows;
     for (const OptionListRow& r : m_model.rows())

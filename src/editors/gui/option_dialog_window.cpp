@@ -46,7 +46,13 @@ OptionDialog::OptionDialog(OptionDialogModel& model, TextEncoding encoding, QWid
     QWidget* notes = BuildNotes();
 
     auto* newSkillCheck = MakeUnbuiltButton(Model::kNewSkillCheck, this);
-    auto* customProcs = MakeUnbuiltButton(Model::kCustomProcedures, this);
+    m_customProcs = MakeButton(Model::kCustomProcedures, this, &m_mnemonics, 'p');
+    m_customProcs->setAutoDefault(false);
+    m_customProcs->setToolTip(Caption(Model::kCustomProceduresHint));
+    connect(m_customProcs, &QPushButton::clicked, this, [this] {
+        PushFields();
+        m_model.CustomProcedures();
+    });
     // Made last, so Tab reaches them last.
     QDialogButtonBox* buttons = OkCancel(this, m_mnemonics, m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, [this] {
@@ -55,7 +61,7 @@ OptionDialog::OptionDialog(OptionDialogModel& model, TextEncoding encoding, QWid
     });
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(newSkillCheck);
-    bottom->addWidget(customProcs);
+    bottom->addWidget(m_customProcs);
     bottom->addStretch(1);
     bottom->addWidget(buttons);
 
@@ -288,6 +294,7 @@ void OptionDialog::Redraw()
     m_redrawing = true;
     setWindowTitle(Caption(m_model.caption().empty() ? Model::kEditCaption : m_model.caption()));
     SetMemo(m_text, m_model.text(), m_encoding);
+    m_customProcs->setEnabled(m_model.customProceduresEnabled());
 
     // No kind chosen leaves every radio button clear, which an exclusive group would not allow.
     m_kinds->setExclusive(false);

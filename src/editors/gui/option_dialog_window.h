@@ -87,6 +87,7 @@ private:
     QWidget* m_newNodeBox = nullptr;
     QLineEdit* m_newNodeName = nullptr;
     QPushButton* m_createNode = nullptr;
+    QPushButton* m_customProcs = nullptr;
     QCheckBox* m_terminates = nullptr;
     QCheckBox* m_combat = nullptr;
     QCheckBox* m_dumb = nullptr;
