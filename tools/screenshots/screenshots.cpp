@@ -9,6 +9,8 @@
 #include "app/scripted_dialogs.h"
 #include "app/startup.h"
 #include "editors/editor_windows.h"
+#include "editors/parameter_input.h"
+#include "editors/script_variables.h"
 #include "model/dialog_ops.h"
 #include "model/records.h"
 #include "runner/player_setup.h"
@@ -25,6 +27,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -44,6 +47,8 @@
 #include "editors/gui/dialogue_editor_window.h"
 #include "editors/gui/node_dialog_window.h"
 #include "editors/gui/option_dialog_window.h"
+#include "editors/gui/parameter_input_window.h"
+#include "editors/gui/script_variables_window.h"
 #include "runner/gui/player_setup_window.h"
 #include "runner/gui/run_panel.h"
 #include "runner/gui/skill_check_window.h"
@@ -269,6 +274,33 @@ int Run(const fs::path& dist, const fs::path& out)
                     "Option dialog", [&] { optionWindow.exec(option); },
                     [&](QDialog*) { shot.Grab(&optionWindow, "option-dialog"); });
                 option.End();
+            }
+        }
+        // The script variable manager over the sample's variables, the first one selected.
+        {
+            ScriptVariablesModel model(app);
+            ScriptVariablesWindow w(model, TextEncoding::Cp1252, &window);
+            shot.WhileModal(
+                "Script variable manager", [&] { model.Open(&w); },
+                [&](QDialog*) {
+                    model.SetSelection({ 0 });
+                    shot.Grab(&w, "script-variables");
+                });
+        }
+        // The parameter input on the node page of the first preset that asks for a node.
+        {
+            ParameterInputModel params(app, bench.definitions());
+            ParameterInputWindow w(params, TextEncoding::Cp1252, &window);
+            for (const CodeSnippet& preset : bench.snippets()) {
+                if (preset.param_count < 1 || preset.params[0].param_type != PARAM_NODE)
+                    continue;
+                shot.WhileModal(
+                    "Parameter input", [&] { params.Run(preset, &w); },
+                    [&](QDialog*) {
+                        params.Choose(std::min(1, static_cast<int>(params.items().size()) - 1));
+                        shot.Grab(&w, "parameter-input-node");
+                    });
+                break;
             }
         }
         shot.WhileModal(

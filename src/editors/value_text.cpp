@@ -1,0 +1,201 @@
+#include "editors/value_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace zev {
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// digits [. digits] | . digits, then an optional exponent; at least one mantissa digit.
+bool IsDecimalNumber(std::string_view s)
+{
+    std::size_t i = 0;
+    std::size_t digits = 0;
+    while (i < s.size() && IsDigit(s[i]))
+        ++i, ++digits;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && IsDigit(s[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        std::size_t expDigits = 0;
+        while (i < s.size() && IsDigit(s[i]))
+            ++i, ++expDigits;
+        if (expDigits == 0)
+            return false;
+    }
+    return i == s.size();
+}
+
+} // namespace
+
+std::optional<int32_t> ParseIntegerText(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    bool hex = false;
+    if (i < text.size() && text[i] == '$') {
+        hex = true;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        hex = true;
+        i += 2;
+    }
+    if (i >= text.size())
+        return std::nullopt;
+    const int base = hex ? 16 : 10;
+    // Decimal up to 2^31 (the magnitude of the least value); hexadecimal the whole 32-bit pattern.
+    const uint64_t limit = hex ? UINT64_C(0xFFFFFFFF) : (negative ? UINT64_C(2147483648) : UINT64_C(2147483647));
+    uint64_t v = 0;
+    for (; i < text.size(); ++i) {
+        const int d = HexValue(text[i]);
+        if (d < 0 || d >= base)
+            return std::nullopt;
+        v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
+        if (v > limit)
+            return std::nullopt;
+    }
+    const auto pattern = static_cast<uint32_t>(negative ? (~v + 1) : v);
+    return static_cast<int32_t>(pattern);
+}
+
+std::optional<double> ParseFloatText(std::string_view text)
+{
+    std::size_t b = 0;
+    std::size_t e = text.size();
+    while (b < e && IsBlank(text[b]))
+        ++b;
+    while (e > b && IsBlank(text[e - 1]))
+        --e;
+    std::string_view s = text.substr(b, e - b);
+    bool negative = false;
+    if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+        negative = s[0] == '-';
+        s.remove_prefix(1);
+    }
+    if (!IsDecimalNumber(s))
+        return std::nullopt;
+    // from_chars, not strtod: the decimal point is "." whatever locale the GUI has set.
+    double v = 0;
+    const auto [end, err] = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);
+    if (err != std::errc() || end != s.data() + s.size() || !std::isfinite(v))
+        return std::nullopt;
+    return negative ? -v : v;
+}
+
+std::string FloatText(double v)
+{
+    if (std::isnan(v))
+        return "NAN";
+    if (std::isinf(v))
+        return v > 0 ? "INF" : "-INF";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15G", v);
+    std::string s(buf);
+    const auto e = s.find('E');
+    if (e == std::string::npos)
+        return s == "-0" ? "0" : s;
+    // "1.5E-07" -> "1.5E-7", "1E+20" -> "1E20"
+    std::string mantissa = s.substr(0, e);
+    std::string exponent = s.substr(e + 1);
+    const bool negExp = !exponent.empty() && exponent[0] == '-';
+    std::size_t k = (!exponent.empty() && (exponent[0] == '-' || exponent[0] == '+')) ? 1 : 0;
+    while (k + 1 < exponent.size() && exponent[k] == '0')
+        ++k;
+    return mantissa + "E" + (negExp ? "-" : "") + exponent.substr(k);
+}
+
+std::string VariableValueText(const TVariable& v)
+{
+    switch (v.value_type) {
+    case VALUE_STRING:
+        return std::string(v.value.AsString());
+    case VALUE_INTEGER:
+        return std::to_string(v.value.AsInt());
+    case VALUE_FLOAT:
+        return FloatText(v.value.AsFloat());
+    default:
+        return {};
+    }
+}
+
+std::string BreaksToBackslashN(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            out += "\\n";
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string BackslashNToBreaks(std::string_view text)
+{
+    return ReplaceEvery(text, "\\n", "\r\n");
+}
+
+std::string WithoutFinalBreak(std::string_view text)
+{
+    if (text.ends_with("\r\n"))
+        text.remove_suffix(2);
+    else if (text.ends_with('\n'))
+        text.remove_suffix(1);
+    return std::string(text);
+}
+
+std::string ReplaceEvery(std::string_view text, std::string_view from, std::string_view to)
+{
+    if (from.empty())
+        return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    for (std::size_t hit; (hit = text.find(from, pos)) != std::string_view::npos; pos = hit + from.size()) {
+        out.append(text, pos, hit - pos);
+        out.append(to);
+    }
+    out.append(text, pos);
+    return out;
+}
+
+} // namespace zev
