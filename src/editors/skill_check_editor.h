@@ -66,7 +66,8 @@ public:
     bool Add(int ownerPreset = -1);
     // "Edit": the check of that name (the first over all nodes). An empty or unknown name is the
     // error box "No skill check selected!". On OK the check takes the fields; a changed owner moves
-    // it to the end of the new owner's checks.
+    // it to the end of the new owner's checks. The editor lists are refreshed after a stored edit
+    // from the option dialog too: they show the check.
     bool Edit(const std::string& name);
     // "Delete" of the tab: options linking to the check are listed and, on Yes, relinked to its
     // success node as plain node links. An empty or unknown name changes nothing.
