@@ -4,6 +4,9 @@
 #include "gui_support.h"
 #include "support/temp_dir.h"
 
+#include "editors/gui/code_editor.h"
+#include "editors/gui/custom_proc_editor_window.h"
+#include "editors/gui/node_code_editor_window.h"
 #include "editors/gui/parameter_input_window.h"
 #include "editors/gui/script_variables_window.h"
 #include "model/dialog_ops.h"
@@ -158,6 +161,93 @@ TEST_F(CodeWindowsTest, ParameterInputKeepsAPageWithNothingChosen)
         w->mainButton()->click();
     });
     EXPECT_EQ(params.Run(s, &paramWindow), "PID_SPEAR 42");
+}
+
+// The parameter window's answer to the next preset: row `row` of its first page, then its button.
+void AnswerParameters(int row)
+{
+    test::WhenModal<ParameterInputWindow>([row](ParameterInputWindow* p) {
+        if (p->pages()->currentWidget() == p->list()->parentWidget())
+            p->list()->setCurrentRow(row);
+        else
+            p->nodeBox()->setCurrentIndex(row);
+        p->mainButton()->click();
+    });
+}
+
+TEST_F(CodeWindowsTest, CustomProcedureEditorAddsStoresAndGenerates)
+{
+    CodeSnippetTable presets;
+    CodeSnippet go = Preset("call %n%;\r\n", { { PARAM_NODE, "n" } });
+    go.desc = "Continue at another node";
+    presets.Add(go);
+    CompletionLists lists;
+    CustomProcEditorModel model(app, presets, params);
+    model.SetParameterInputView(&paramWindow);
+    CustomProcEditorWindow w(model, TextEncoding::Cp1252, &lists, &definitions);
+    test::WhenModal<CustomProcEditorWindow>([&](CustomProcEditorWindow* win) {
+        EXPECT_EQ(win->windowTitle(), "Custom procedure editor");
+        ExpectNamed(win,
+            { "Procedure list", "Procedure name", "Associate with node", "Code", "Generate code from template",
+                "Generate", "Add", "Delete", "OK", "Cancel" });
+        EXPECT_TRUE(win->generateButton()->toolTip().startsWith("This button will invoke the parameter input"));
+        EXPECT_EQ(win->nodeBox()->currentText(), "Shop") << "opened from the option dialog on Shop";
+        QTest::keyClicks(win->nameField(), "Pay");
+        win->codeEditor()->setFocus();
+        QTest::keyClicks(win->codeEditor(), "x := 1;");
+        win->addButton()->click();
+        ASSERT_EQ(win->procedureList()->count(), 1);
+        EXPECT_EQ(win->procedureList()->item(0)->text(), "Pay");
+        EXPECT_EQ(win->codeEditor()->Code(), "") << "the editor is cleared after Add";
+
+        win->procedureList()->setCurrentRow(0);
+        EXPECT_EQ(win->nameField()->text(), "Pay");
+        EXPECT_EQ(win->codeEditor()->Code(), "x := 1;\r\n");
+        win->presetBox()->setCurrentIndex(0);
+        AnswerParameters(0);
+        win->generateButton()->click();
+        EXPECT_EQ(win->codeEditor()->Code(), "call Start;\r\n");
+        // A press below the rows stores the edits into the procedure and selects none.
+        const QRect below = win->procedureList()->viewport()->rect().adjusted(0, 0, 0, -2);
+        QTest::mouseClick(win->procedureList()->viewport(), Qt::LeftButton, {}, below.bottomLeft() + QPoint(4, 0));
+        EXPECT_EQ(d().custom_procs[0]->code, "call Start;\r\n");
+        EXPECT_TRUE(win->procedureList()->selectedItems().isEmpty());
+        EXPECT_EQ(win->nameField()->text(), "");
+        win->okButton()->click();
+    });
+    EXPECT_TRUE(model.Run(&w, CustomProcEditorModel::kFromOptionDialog, 1));
+    ASSERT_EQ(d().custom_proc_count, 1);
+    EXPECT_EQ(d().custom_procs[0]->name, "Pay");
+    EXPECT_EQ(d().custom_procs[0]->associate_node, 1);
+}
+
+TEST_F(CodeWindowsTest, NodeCodeEditorCreatesFromAPresetAndGivesTheTextWithoutItsFinalBreak)
+{
+    CodeSnippetTable presets;
+    presets.Add(Preset("set_flag(%b%);\r\n", { { PARAM_BOOLEAN, "b" } }));
+    CompletionLists lists;
+    NodeCodeEditorModel model(app, presets, params);
+    model.SetParameterInputView(&paramWindow);
+    NodeCodeEditorWindow w(model, TextEncoding::Cp1252, &lists, &definitions);
+    test::WhenModal<NodeCodeEditorWindow>([&](NodeCodeEditorWindow* win) {
+        EXPECT_EQ(win->windowTitle(), "Node-specific code editor");
+        ExpectNamed(win, { "Code", "Generate code from template", "Create", "OK", "Cancel" });
+        auto* explanation = win->findChild<QLabel*>("explanation");
+        ASSERT_TRUE(explanation);
+        EXPECT_TRUE(explanation->text().startsWith("This code will be inserted to the beginning"));
+        EXPECT_EQ(win->codeEditor()->Code(), "old();\r\n");
+        win->createButton()->click(); // no preset chosen: nothing
+        EXPECT_EQ(win->codeEditor()->Code(), "old();\r\n");
+        win->presetBox()->setCurrentIndex(0);
+        AnswerParameters(1);
+        win->createButton()->click();
+        EXPECT_EQ(win->codeEditor()->Code(), "set_flag(True);\r\n");
+        win->okButton()->click();
+    });
+    EXPECT_EQ(model.Run(&w, "old();"), "set_flag(True);");
+    // Untouched, the node's code comes back byte for byte.
+    test::WhenModal<NodeCodeEditorWindow>([](NodeCodeEditorWindow* win) { win->okButton()->click(); });
+    EXPECT_EQ(model.Run(&w, "a;\r\n\r\nb;"), "a;\r\n\r\nb;");
 }
 
 } // namespace

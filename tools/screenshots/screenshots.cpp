@@ -8,7 +8,9 @@
 #include "app/exception_report.h"
 #include "app/scripted_dialogs.h"
 #include "app/startup.h"
+#include "editors/custom_procs.h"
 #include "editors/editor_windows.h"
+#include "editors/node_code.h"
 #include "editors/parameter_input.h"
 #include "editors/script_variables.h"
 #include "model/dialog_ops.h"
@@ -44,7 +46,9 @@
 #include "desktop/gui/about_dialog.h"
 #include "desktop/gui/desktop_program.h"
 #include "desktop/gui/main_window.h"
+#include "editors/gui/custom_proc_editor_window.h"
 #include "editors/gui/dialogue_editor_window.h"
+#include "editors/gui/node_code_editor_window.h"
 #include "editors/gui/node_dialog_window.h"
 #include "editors/gui/option_dialog_window.h"
 #include "editors/gui/parameter_input_window.h"
@@ -287,7 +291,9 @@ int Run(const fs::path& dist, const fs::path& out)
                     shot.Grab(&w, "script-variables");
                 });
         }
-        // The parameter input on the node page of the first preset that asks for a node.
+        // The parameter input on the node page of the first preset that asks for a node, then the
+        // two code editors: the custom procedure editor on the sample's last procedure, the node
+        // code editor on the first node with code of its own.
         {
             ParameterInputModel params(app, bench.definitions());
             ParameterInputWindow w(params, TextEncoding::Cp1252, &window);
@@ -302,6 +308,23 @@ int Run(const fs::path& dist, const fs::path& out)
                     });
                 break;
             }
+            const CompletionLists lists; // the popups are not photographed
+            CustomProcEditorModel procs(app, bench.snippets(), params);
+            CustomProcEditorWindow procWindow(procs, TextEncoding::Cp1252, &lists, &bench.definitions(), &window);
+            shot.WhileModal(
+                "Custom procedure editor", [&] { procs.Run(&procWindow, CustomProcEditorModel::kFromMainMenu, -1); },
+                [&](QDialog*) {
+                    procs.SelectProcedure(static_cast<int>(procs.procedures().size()) - 1);
+                    shot.Grab(&procWindow, "custom-proc-editor");
+                });
+            NodeCodeEditorModel nodeCode(app, bench.snippets(), params);
+            NodeCodeEditorWindow codeWindow(nodeCode, TextEncoding::Cp1252, &lists, &bench.definitions(), &window);
+            std::string code;
+            for (int i = 0; i < app.dlg().node_count && code.empty(); ++i)
+                code = app.dlg().nodes[i]->custom_code.str();
+            shot.WhileModal(
+                "Node code editor", [&] { nodeCode.Run(&codeWindow, code); },
+                [&](QDialog*) { shot.Grab(&codeWindow, "node-code-editor"); });
         }
         shot.WhileModal(
             "About", [&] { window.Trigger(MenuCommand::About); },
