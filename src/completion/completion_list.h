@@ -28,7 +28,8 @@ struct CompletionLists {
 // nothing sorted. Logs "Refreshing autocomplete list...".
 void RefreshCompletionList(const dialog& dlg, const DefinitionTable& definitions, Logger& log, CompletionLists& lists);
 
-// The quoted parameter texts of one definition: "\"who: object\", \"n: integer\"", or
+// The quoted parameter texts of one definition, each but the last carrying its separator:
+// "\"who: object, \", \"n: integer\"", or
 // "\"* No parameters expected *\"".
 std::string ParameterHintText(const IncEntry& definition);
 

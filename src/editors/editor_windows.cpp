@@ -2,10 +2,34 @@
 
 namespace zev {
 
-EditorWindows::EditorWindows(App& app)
-    : m_option(app)
+namespace {
+
+const CodeSnippetTable kNoPresets;
+const DefinitionTable kNoDefinitions;
+const CompletionLists kNoCompletion;
+
+} // namespace
+
+CodeTables EditorWindows::Complete(CodeTables tables)
+{
+    if (!tables.presets)
+        tables.presets = &kNoPresets;
+    if (!tables.definitions)
+        tables.definitions = &kNoDefinitions;
+    if (!tables.completion)
+        tables.completion = &kNoCompletion;
+    return tables;
+}
+
+EditorWindows::EditorWindows(App& app, CodeTables tables)
+    : m_tables(Complete(tables))
+    , m_option(app)
     , m_node(app, m_option)
     , m_editor(app, m_node)
+    , m_params(app, *m_tables.definitions)
+    , m_variables(app)
+    , m_procedures(app, *m_tables.presets, m_params)
+    , m_nodeCode(app, *m_tables.presets, m_params)
 {
 }
 
@@ -16,10 +40,43 @@ void EditorWindows::SetViews(DialogueEditorView* editor, NodeDialogView* node, O
     m_node.SetOptionView(option);
 }
 
+void EditorWindows::SetCodeViews(const CodeViews& views)
+{
+    m_codeViews = views;
+    m_procedures.SetParameterInputView(views.parameters);
+    m_nodeCode.SetParameterInputView(views.parameters);
+    WireCodeWindows();
+}
+
+// The buttons of the other editors that open the code windows; a window without its view leaves
+// its button disabled.
+void EditorWindows::WireCodeWindows()
+{
+    if (ScriptVariablesView* view = m_codeViews.variables)
+        m_editor.SetScriptVariableManager([this, view] { return m_variables.Open(view); });
+    else
+        m_editor.SetScriptVariableManager({});
+    if (CustomProcEditorView* view = m_codeViews.procedures)
+        m_option.SetCustomProcedureEditor(
+            [this, view](int node) { m_procedures.Run(view, CustomProcEditorModel::kFromOptionDialog, node); });
+    else
+        m_option.SetCustomProcedureEditor({});
+    if (NodeCodeEditorView* view = m_codeViews.nodeCode)
+        m_node.SetCustomCodeEditor([this, view](const std::string& code) { return m_nodeCode.Run(view, code); });
+    else
+        m_node.SetCustomCodeEditor({});
+}
+
 void EditorWindows::OpenDialogueEditor()
 {
     if (m_editorView)
         m_editor.Open(*m_editorView);
+}
+
+void EditorWindows::OpenCustomProcedures()
+{
+    if (m_codeViews.procedures)
+        m_procedures.Run(m_codeViews.procedures, CustomProcEditorModel::kFromMainMenu, -1);
 }
 
 bool EditorWindows::Has(CoreWindow w) const

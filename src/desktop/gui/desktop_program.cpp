@@ -17,9 +17,13 @@
 #include "app/gui/qt_text.h"
 #include "app/gui/update_progress_window.h"
 #include "desktop/gui/main_window.h"
+#include "editors/gui/custom_proc_editor_window.h"
 #include "editors/gui/dialogue_editor_window.h"
+#include "editors/gui/node_code_editor_window.h"
 #include "editors/gui/node_dialog_window.h"
 #include "editors/gui/option_dialog_window.h"
+#include "editors/gui/parameter_input_window.h"
+#include "editors/gui/script_variables_window.h"
 #include "runner/gui/player_setup_window.h"
 #include "runner/gui/run_panel.h"
 #include "runner/gui/skill_check_window.h"
@@ -44,7 +48,8 @@ DesktopProgram::DesktopProgram(Workbench& bench, TextEncoding encoding, std::fun
     , m_panelModel(bench.app(), bench.run())
     , m_aboutPlugins(bench.plugins())
     , m_console(bench.app())
-    , m_windows(bench.app(), encoding, [this]() -> QWidget* { return m_window.get(); })
+    , m_windows(bench.app(), CodeTables { &bench.snippets(), &bench.definitions(), &bench.completion() }, encoding,
+          [this]() -> QWidget* { return m_window.get(); })
 {
     App& app = bench.app();
     app.SetWindows(&m_windows);
@@ -183,6 +188,16 @@ void DesktopProgram::WireEditors()
     m_nodeDialog = new NodeDialog(m_windows.nodeDialog(), m_encoding, m_window.get());
     m_editorWindow = new DialogueEditorWindow(m_windows.dialogueEditor(), m_encoding, m_window.get());
     m_windows.SetViews(m_editorWindow, m_nodeDialog, m_optionDialog);
+    const CodeTables& tables = m_windows.tables();
+    m_variablesWindow = new ScriptVariablesWindow(m_windows.scriptVariables(), m_encoding, m_window.get());
+    m_procWindow = new CustomProcEditorWindow(
+        m_windows.customProcedures(), m_encoding, tables.completion, tables.definitions, m_window.get());
+    m_nodeCodeWindow = new NodeCodeEditorWindow(
+        m_windows.nodeCode(), m_encoding, tables.completion, tables.definitions, m_window.get());
+    m_paramWindow = new ParameterInputWindow(m_windows.parameterInput(), m_encoding, m_window.get());
+    m_windows.SetCodeViews({ m_variablesWindow, m_procWindow, m_nodeCodeWindow, m_paramWindow });
+    m_bench.menus().SetAvailable(MenuCommand::CustomProcedures);
+    m_window->SetCommandHandler(MenuCommand::CustomProcedures, [this] { m_windows.OpenCustomProcedures(); });
     auto open = [this] { m_windows.OpenDialogueEditor(); };
     m_bench.menus().SetAvailable(MenuCommand::DialogueEditor);
     m_window->SetCommandHandler(MenuCommand::DialogueEditor, open);

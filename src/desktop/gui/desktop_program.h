@@ -26,6 +26,10 @@ class ConsoleDock;
 class DialogueEditorWindow;
 class NodeDialog;
 class OptionDialog;
+class ScriptVariablesWindow;
+class CustomProcEditorWindow;
+class NodeCodeEditorWindow;
+class ParameterInputWindow;
 class ScriptRunningWindow;
 class DebugWindow;
 class UpdateProgressWindow;
@@ -40,8 +44,8 @@ class QtTerminationQueryView;
 // error display.
 class DesktopWindows final : public EditorWindows {
 public:
-    DesktopWindows(App& app, TextEncoding encoding, std::function<QWidget*()> parent)
-        : EditorWindows(app)
+    DesktopWindows(App& app, CodeTables tables, TextEncoding encoding, std::function<QWidget*()> parent)
+        : EditorWindows(app, tables)
         , m_encoding(encoding)
         , m_parent(std::move(parent))
     {
@@ -84,6 +88,10 @@ public:
     DialogueEditorWindow& dialogueEditorWindow() { return *m_editorWindow; }
     NodeDialog& nodeDialog() { return *m_nodeDialog; }
     OptionDialog& optionDialog() { return *m_optionDialog; }
+    ScriptVariablesWindow& scriptVariablesWindow() { return *m_variablesWindow; }
+    CustomProcEditorWindow& customProcWindow() { return *m_procWindow; }
+    NodeCodeEditorWindow& nodeCodeWindow() { return *m_nodeCodeWindow; }
+    ParameterInputWindow& parameterInputWindow() { return *m_paramWindow; }
     UpdateProgressModel& updateProgress() { return m_updateProgress; }
     UpdateProgressWindow* updateProgressWindow() { return m_updateWindow.get(); }
 
@@ -111,6 +119,10 @@ private:
     DialogueEditorWindow* m_editorWindow = nullptr; // these three too, made once and reused
     NodeDialog* m_nodeDialog = nullptr;
     OptionDialog* m_optionDialog = nullptr;
+    ScriptVariablesWindow* m_variablesWindow = nullptr; // and the code windows
+    CustomProcEditorWindow* m_procWindow = nullptr;
+    NodeCodeEditorWindow* m_nodeCodeWindow = nullptr;
+    ParameterInputWindow* m_paramWindow = nullptr;
     std::unique_ptr<QtSkillCheckView> m_skillView;
     std::unique_ptr<QtTerminationQueryView> m_queryView;
     std::unique_ptr<QtPlayerSetupView> m_setupView;
