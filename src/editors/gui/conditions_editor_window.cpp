@@ -198,12 +198,15 @@ bool ConditionsEditorWindow::exec(ConditionsEditorModel& model)
 
 void ConditionsEditorWindow::Fill()
 {
+    // Emptying the lists must not reach the model as the user's choice of nothing.
+    m_redrawing = true;
     m_shownTypes.clear();
     m_shownFields.clear();
     m_shownLines.clear();
     m_types->clear();
     m_fields->clear();
     m_lines->clear();
+    m_redrawing = false;
     Redraw();
 }
 
