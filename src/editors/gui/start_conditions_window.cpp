@@ -169,6 +169,24 @@ QWidget* StartConditionsWindow::BuildLines()
         std::initializer_list<QWidget*> { m_selectorLabel, m_selector, m_evalLabel, m_eval, m_valueLabel, m_value })
         KeepRoom(w);
 
+    auto* grid = new QGridLayout;
+    int row = 0;
+    for (auto [label, control] :
+        { std::pair<QWidget*, QWidget*> { typeLabel, m_types }, { m_selectorLabel, m_selector },
+            { m_evalLabel, m_eval }, { m_valueLabel, m_value }, { linkageLabel, m_linkage }, { codeLabel, m_code } }) {
+        grid->addWidget(label, row, 0);
+        grid->addWidget(control, row++, 1);
+    }
+    grid->setRowStretch(row, 1);
+    grid->setColumnStretch(1, 1);
+    auto* layout = new QHBoxLayout(group);
+    layout->addLayout(grid, 1);
+    layout->addLayout(BuildLineList(group), 1);
+    return group;
+}
+
+QVBoxLayout* StartConditionsWindow::BuildLineList(QWidget* group)
+{
     m_lines = new QListWidget(group);
     m_lines->setObjectName(QStringLiteral("lineList"));
     QLabel* linesLabel = LabelFor(Model::kLinesLabel, m_lines, group, &m_mnemonics, 'n');
@@ -187,26 +205,13 @@ QWidget* StartConditionsWindow::BuildLines()
         connect(button, &QPushButton::clicked, this, [this, a = action] { (m_model.*a)(); });
     }
 
-    auto* grid = new QGridLayout;
-    int row = 0;
-    for (auto [label, control] :
-        { std::pair<QWidget*, QWidget*> { typeLabel, m_types }, { m_selectorLabel, m_selector },
-            { m_evalLabel, m_eval }, { m_valueLabel, m_value }, { linkageLabel, m_linkage }, { codeLabel, m_code } }) {
-        grid->addWidget(label, row, 0);
-        grid->addWidget(control, row++, 1);
-    }
-    grid->setRowStretch(row, 1);
-    grid->setColumnStretch(1, 1);
     auto* list = new QVBoxLayout;
     list->addWidget(linesLabel);
     auto* listRow = new QHBoxLayout;
     listRow->addWidget(m_lines, 1);
     listRow->addLayout(ButtonColumn({ m_addLine, m_deleteLine, m_modify }, 3));
     list->addLayout(listRow, 1);
-    auto* layout = new QHBoxLayout(group);
-    layout->addLayout(grid, 1);
-    layout->addLayout(list, 1);
-    return group;
+    return list;
 }
 
 bool StartConditionsWindow::exec(StartConditionsModel& model)

@@ -16,6 +16,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
+class QVBoxLayout;
 
 namespace zev {
 
@@ -55,6 +56,8 @@ public:
 private:
     QWidget* BuildStartConditions();
     QWidget* BuildLines();
+    // "Condition list:" with its three buttons; made after the line controls, so Tab reaches it after them.
+    QVBoxLayout* BuildLineList(QWidget* group);
     void Fill();
     void RedrawRows();
     void RedrawLineControls();
