@@ -24,6 +24,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QListWidget>
+#include <QPainter>
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTimer>
@@ -46,6 +47,7 @@
 #include "desktop/gui/about_dialog.h"
 #include "desktop/gui/desktop_program.h"
 #include "desktop/gui/main_window.h"
+#include "editors/gui/code_editor.h"
 #include "editors/gui/custom_proc_editor_window.h"
 #include "editors/gui/dialogue_editor_window.h"
 #include "editors/gui/node_code_editor_window.h"
@@ -75,13 +77,31 @@ public:
     void Grab(QWidget* w, const char* name)
     {
         Settle();
+        Save(w->grab(), name);
+    }
+
+    void Save(const QPixmap& picture, const char* name)
+    {
         fs::path file = m_out / (std::string(name) + ".png");
-        if (!w->grab().save(QString::fromStdString(file.string()), "PNG")) {
+        if (!picture.save(QString::fromStdString(file.string()), "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", file.string().c_str());
             ++m_failures;
             return;
         }
         std::printf("%s\n", file.string().c_str());
+    }
+
+    // The window with its popups (separate windows) painted where they stand over it.
+    void GrabWithPopups(QWidget* w, std::initializer_list<QWidget*> popups, const char* name)
+    {
+        Settle();
+        QPixmap picture = w->grab();
+        QPainter painter(&picture);
+        for (QWidget* popup : popups)
+            if (popup && popup->isVisible())
+                painter.drawPixmap(w->mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))), popup->grab());
+        painter.end();
+        Save(picture, name);
     }
 
     // Runs open, which shows a modal window; act runs while that window is up, then it is closed.
@@ -280,51 +300,63 @@ int Run(const fs::path& dist, const fs::path& out)
                 option.End();
             }
         }
-        // The script variable manager over the sample's variables, the first one selected.
-        {
-            ScriptVariablesModel model(app);
-            ScriptVariablesWindow w(model, TextEncoding::Cp1252, &window);
-            shot.WhileModal(
-                "Script variable manager", [&] { model.Open(&w); },
-                [&](QDialog*) {
-                    model.SetSelection({ 0 });
-                    shot.Grab(&w, "script-variables");
-                });
-        }
-        // The parameter input on the node page of the first preset that asks for a node, then the
-        // two code editors: the custom procedure editor on the sample's last procedure, the node
+        // The code windows of the program, over its presets, definitions and completion lists:
+        // the script variable manager with the first variable selected, the parameter input on the
+        // node page of the first preset that asks for a node, the custom procedure editor on the
+        // sample's last procedure with the completion list and the parameter hint open, and the node
         // code editor on the first node with code of its own.
         {
-            ParameterInputModel params(app, bench.definitions());
-            ParameterInputWindow w(params, TextEncoding::Cp1252, &window);
+            EditorWindows& editors = program.editors();
+            ScriptVariablesModel& variables = editors.scriptVariables();
+            shot.WhileModal(
+                "Script variable manager", [&] { variables.Open(&program.scriptVariablesWindow()); },
+                [&](QDialog* w) {
+                    variables.SetSelection({ 0 });
+                    shot.Grab(w, "script-variables");
+                });
+            ParameterInputModel& params = editors.parameterInput();
             for (const CodeSnippet& preset : bench.snippets()) {
                 if (preset.param_count < 1 || preset.params[0].param_type != PARAM_NODE)
                     continue;
                 shot.WhileModal(
-                    "Parameter input", [&] { params.Run(preset, &w); },
-                    [&](QDialog*) {
+                    "Parameter input", [&] { params.Run(preset, &program.parameterInputWindow()); },
+                    [&](QDialog* w) {
                         params.Choose(std::min(1, static_cast<int>(params.items().size()) - 1));
-                        shot.Grab(&w, "parameter-input-node");
+                        shot.Grab(w, "parameter-input-node");
                     });
                 break;
             }
-            const CompletionLists lists; // the popups are not photographed
-            CustomProcEditorModel procs(app, bench.snippets(), params);
-            CustomProcEditorWindow procWindow(procs, TextEncoding::Cp1252, &lists, &bench.definitions(), &window);
+            CustomProcEditorModel& procs = editors.customProcedures();
+            CustomProcEditorWindow& procWindow = program.customProcWindow();
             shot.WhileModal(
-                "Custom procedure editor", [&] { procs.Run(&procWindow, CustomProcEditorModel::kFromMainMenu, -1); },
+                "Custom procedure editor", [&] { window.Trigger(MenuCommand::CustomProcedures); },
                 [&](QDialog*) {
                     procs.SelectProcedure(static_cast<int>(procs.procedures().size()) - 1);
                     shot.Grab(&procWindow, "custom-proc-editor");
+                    CodeEditor* code = procWindow.codeEditor();
+                    code->setFocus();
+                    code->SetCode("procedure Talk begin\r\n   float_msg(self_obj, \r\nend\r\n");
+                    code->setCursorPosition(1, 23);
+                    code->ShowParameterHint();
+                    shot.GrabWithPopups(&procWindow, { code->hintPopup() }, "parameter-hint");
+                    code->SetCode("procedure Talk begin\r\n   gi\r\nend\r\n");
+                    code->setCursorPosition(1, 5);
+                    code->ShowCompletion();
+                    shot.GrabWithPopups(&procWindow, { code->completionPopup() }, "completion-list");
+                    code->SetCode({});
                 });
-            NodeCodeEditorModel nodeCode(app, bench.snippets(), params);
-            NodeCodeEditorWindow codeWindow(nodeCode, TextEncoding::Cp1252, &lists, &bench.definitions(), &window);
             std::string code;
-            for (int i = 0; i < app.dlg().node_count && code.empty(); ++i)
-                code = app.dlg().nodes[i]->custom_code.str();
+            int node = -1;
+            for (int i = 0; i < app.dlg().node_count && node < 0; ++i)
+                if (!app.dlg().nodes[i]->custom_code.empty())
+                    node = i;
             shot.WhileModal(
-                "Node code editor", [&] { nodeCode.Run(&codeWindow, code); },
-                [&](QDialog*) { shot.Grab(&codeWindow, "node-code-editor"); });
+                "Node code editor",
+                [&] {
+                    editors.nodeCode().Run(
+                        &program.nodeCodeWindow(), node >= 0 ? app.dlg().nodes[node]->custom_code.str() : "");
+                },
+                [&](QDialog* w) { shot.Grab(w, "node-code-editor"); });
         }
         shot.WhileModal(
             "About", [&] { window.Trigger(MenuCommand::About); },

@@ -78,7 +78,9 @@ void CompletionPopup::SetEntries(const QStringList& entries)
     width = std::clamp(width + 24, kMinListWidth, kMaxListWidth);
     const int rows = std::clamp(static_cast<int>(entries.size()), 1, kVisibleRows);
     const int rowHeight = std::max(m_list->sizeHintForRow(0), metrics.height());
-    resize(width, m_title->sizeHint().height() + rows * rowHeight + 2 * m_list->frameWidth() + 4);
+    // The list as tall as its rows: a short list does not trail empty space.
+    m_list->setFixedHeight(rows * rowHeight + 2 * m_list->frameWidth());
+    setFixedSize(width, m_title->sizeHint().height() + m_list->height() + 2 * frameWidth() + 2);
 }
 
 QStringList CompletionPopup::Entries() const
