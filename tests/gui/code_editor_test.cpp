@@ -8,7 +8,7 @@
 #include "model/dialog_ops.h"
 
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 
 namespace zev {
@@ -62,11 +62,11 @@ TEST_F(CodeEditorTest, CtrlSpaceListsEveryEntryWithoutTakingTheFocus)
     ASSERT_TRUE(ListOpen());
     EXPECT_EQ(
         editor.completionEntries(), (QStringList { "start \"Hello\"", "end \"Bye\"", "f (objectptr who, integer n)" }));
-    auto* list = editor.completionPopup()->findChild<QListWidget*>();
+    auto* list = editor.completionPopup()->findChild<QListView*>();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->accessibleName(), "Code completion");
     EXPECT_EQ(list->font().pointSize(), 8);
-    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_EQ(list->currentIndex().row(), 0);
     EXPECT_FALSE(list->focusPolicy() & Qt::TabFocus);
     EXPECT_TRUE(editor.completionPopup()->findChild<QLabel*>()->font().bold());
     // Placed below the caret line.
@@ -124,9 +124,8 @@ TEST_F(CodeEditorTest, EscapeAndAnEmptyNarrowingClose)
 TEST_F(CodeEditorTest, ADoubleClickCompletes)
 {
     CtrlSpace();
-    auto* list = editor.completionPopup()->findChild<QListWidget*>();
-    QListWidgetItem* item = list->item(1);
-    const QPoint at = list->visualItemRect(item).center();
+    auto* list = editor.completionPopup()->findChild<QListView*>();
+    const QPoint at = list->visualRect(list->model()->index(1, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     EXPECT_TRUE(ListOpen()) << "a single click only selects";
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);

@@ -193,15 +193,18 @@ void CodeEditor::Renarrow()
             m_completion->hide();
         return;
     }
-    QStringList entries;
-    entries.reserve(static_cast<qsizetype>(m_matches.size()));
-    for (int i : m_matches)
-        entries << ToQString(m_lists->shown[static_cast<std::size_t>(i)], m_encoding);
     if (!m_completion) {
         m_completion = new CompletionPopup(this);
         connect(m_completion, &CompletionPopup::chosen, this, &CodeEditor::Complete);
     }
-    m_completion->SetEntries(entries);
+    m_completion->SetEntries(static_cast<int>(m_matches.size()), [this](int row) {
+        // The lists may have been rebuilt since; a row beyond them shows nothing.
+        const auto r = static_cast<std::size_t>(row);
+        if (!m_lists || r >= m_matches.size())
+            return QString();
+        const auto entry = static_cast<std::size_t>(m_matches[r]);
+        return entry < m_lists->shown.size() ? ToQString(m_lists->shown[entry], m_encoding) : QString();
+    });
     PlaceCompletion();
     m_completion->show();
 }

@@ -1,9 +1,10 @@
 #include "editors/gui/code_editor_popups.h"
 
+#include <QAbstractListModel>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -13,6 +14,8 @@ namespace zev {
 namespace {
 
 constexpr int kVisibleRows = 12;
+// The popup's width follows this many entries from the top; longer ones further down are elided.
+constexpr int kMeasuredRows = 64;
 constexpr int kMinListWidth = 180;
 constexpr int kMaxListWidth = 560;
 
@@ -41,11 +44,39 @@ void MakeToolWindow(QFrame* frame, const QColor& background)
 
 } // namespace
 
+class CompletionPopup::EntryModel : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void Reset(int count, EntryText text)
+    {
+        beginResetModel();
+        m_count = std::max(0, count);
+        m_text = std::move(text);
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : m_count; }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_count || !m_text)
+            return {};
+        if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole || role == Qt::ToolTipRole)
+            return m_text(index.row());
+        return {};
+    }
+
+private:
+    int m_count = 0;
+    EntryText m_text;
+};
+
 CompletionPopup::CompletionPopup(QWidget* owner)
     : QFrame(owner)
     , m_title(new QLabel(tr("Code completion"), this))
-    , m_list(new QListWidget(this))
+    , m_list(new QListView(this))
+    , m_entries(new EntryModel(this))
 {
+    m_list->setModel(m_entries);
     MakeToolWindow(this, QColor(0xD8, 0xEA, 0xFE));
     m_title->setFont(PopupFont(true));
     m_title->setContentsMargins(4, 1, 4, 1);
@@ -61,22 +92,21 @@ CompletionPopup::CompletionPopup(QWidget* owner)
     layout->setSpacing(0);
     layout->addWidget(m_title);
     layout->addWidget(m_list);
-    connect(m_list, &QListWidget::itemDoubleClicked, this,
-        [this](QListWidgetItem* item) { emit chosen(m_list->row(item)); });
+    connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex& index) { emit chosen(index.row()); });
 }
 
-void CompletionPopup::SetEntries(const QStringList& entries)
+void CompletionPopup::SetEntries(int count, EntryText text)
 {
-    m_list->clear();
-    m_list->addItems(entries);
-    if (!entries.isEmpty())
-        m_list->setCurrentRow(0);
+    m_entries->Reset(count, std::move(text));
+    if (count > 0)
+        m_list->setCurrentIndex(m_entries->index(0));
     const QFontMetrics metrics(m_list->font());
     int width = metrics.horizontalAdvance(m_title->text()) + 16;
-    for (const QString& entry : entries)
-        width = std::max(width, metrics.horizontalAdvance(entry));
+    for (int row = 0; row < std::min(count, kMeasuredRows); ++row)
+        width = std::max(
+            width, metrics.horizontalAdvance(m_entries->data(m_entries->index(row), Qt::DisplayRole).toString()));
     width = std::clamp(width + 24, kMinListWidth, kMaxListWidth);
-    const int rows = std::clamp(static_cast<int>(entries.size()), 1, kVisibleRows);
+    const int rows = std::clamp(count, 1, kVisibleRows);
     const int rowHeight = std::max(m_list->sizeHintForRow(0), metrics.height());
     // The list as tall as its rows: a short list does not trail empty space.
     m_list->setFixedHeight(rows * rowHeight + 2 * m_list->frameWidth());
@@ -86,24 +116,25 @@ void CompletionPopup::SetEntries(const QStringList& entries)
 QStringList CompletionPopup::Entries() const
 {
     QStringList out;
-    out.reserve(m_list->count());
-    for (int i = 0; i < m_list->count(); ++i)
-        out << m_list->item(i)->text();
+    const int count = m_entries->rowCount({});
+    out.reserve(count);
+    for (int row = 0; row < count; ++row)
+        out << m_entries->data(m_entries->index(row), Qt::DisplayRole).toString();
     return out;
 }
 
 int CompletionPopup::CurrentRow() const
 {
-    return m_list->currentRow();
+    return m_list->currentIndex().row();
 }
 
 bool CompletionPopup::MoveSelection(int key)
 {
-    const int count = m_list->count();
+    const int count = m_entries->rowCount({});
     if (count == 0)
         return false;
     const int page = std::max(1, m_list->viewport()->height() / std::max(1, m_list->sizeHintForRow(0)) - 1);
-    int row = m_list->currentRow();
+    int row = m_list->currentIndex().row();
     switch (key) {
     case Qt::Key_Up:
         row -= 1;
@@ -120,7 +151,7 @@ bool CompletionPopup::MoveSelection(int key)
     default:
         return false;
     }
-    m_list->setCurrentRow(std::clamp(row, 0, count - 1));
+    m_list->setCurrentIndex(m_entries->index(std::clamp(row, 0, count - 1)));
     return true;
 }
 

@@ -6,8 +6,10 @@
 #include <QFrame>
 #include <QStringList>
 
+#include <functional>
+
 class QLabel;
-class QListWidget;
+class QListView;
 
 namespace zev {
 
@@ -17,21 +19,25 @@ class CompletionPopup : public QFrame {
 public:
     explicit CompletionPopup(QWidget* owner);
 
-    // Replaces the entries, selects the first and sizes the popup to them.
-    void SetEntries(const QStringList& entries);
+    // The entries as a count and their texts, asked for only as rows are shown (a list of
+    // thousands narrows on every key); selects the first and sizes the popup to them.
+    using EntryText = std::function<QString(int row)>;
+    void SetEntries(int count, EntryText text);
     QStringList Entries() const;
     int CurrentRow() const;
     // Up, Down, Page Up and Page Down move the selection; false for any other key.
     bool MoveSelection(int key);
-    QListWidget* list() const { return m_list; }
+    QListView* list() const { return m_list; }
 
 signals:
     // An entry was double-clicked.
     void chosen(int row);
 
 private:
+    class EntryModel;
     QLabel* m_title;
-    QListWidget* m_list;
+    QListView* m_list;
+    EntryModel* m_entries;
 };
 
 // The parameter hint: the parameters one after another, the current one in bold.
