@@ -25,9 +25,13 @@ ListPickerWindow::ListPickerWindow(ListPickerModel& model, TextEncoding encoding
     // The label's text is the caller's; it is set with the items on every redraw.
     m_label = new QLabel(this);
     m_label->setBuddy(m_list);
-    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!m_redrawing)
-            m_model.Choose(row);
+    // The selection, not the current row: focus alone gives the list a current row, and an entry
+    // the user did not choose must not come back as the choice.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_redrawing)
+            return;
+        const QList<QListWidgetItem*> chosen = m_list->selectedItems();
+        m_model.Choose(chosen.isEmpty() ? -1 : m_list->row(chosen.front()));
     });
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         if (m_model.Activate(m_list->row(item)))
