@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -22,6 +23,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <memory>
@@ -335,6 +337,28 @@ TEST_F(FloatSkillWindowsTest, InsertCommandEntriesKeepTheFirstHolderOfAShortcutA
         ASSERT_TRUE(data.AddInsertCommand(QStringLiteral("More"), QString(), i));
     EXPECT_FALSE(data.AddInsertCommand(QStringLiteral("One too many"), QString(), 999));
     EXPECT_EQ(data.insertCommandMenu()->actions().size(), TimedEventDataWindow::kMaxInsertCommands);
+}
+
+TEST_F(FloatSkillWindowsTest, TheCodeEditorsContextMenuOffersInsertCommand)
+{
+    TimedEventWindows windows { app };
+    TimedEventDataWindow& data = windows.data;
+    data.AddInsertCommand(QStringLiteral("Float a message"), QString(), 1);
+    data.show();
+    QStringList shown;
+    QTimer::singleShot(50, [&] {
+        if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* a : popup->actions())
+                shown << QString(a->text()).remove(QLatin1Char('&'));
+            popup->close();
+        }
+    });
+    QWidget* viewport = data.codeEditor()->viewport();
+    QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(10, 10), viewport->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(viewport, &press);
+    EXPECT_TRUE(shown.contains("Insert command")) << shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(shown.contains("Paste")) << "the editor's own entries stay";
+    data.hide();
 }
 
 TEST_F(FloatSkillWindowsTest, ListPickerShowsTheCallersTextsAndADoubleClickChooses)
