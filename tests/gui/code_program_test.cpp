@@ -3,6 +3,7 @@
 // completion list and the parameter hint; the saved file read back holds both.
 
 #include "gui_support.h"
+#include "named_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,24 +34,10 @@
 namespace zev {
 namespace {
 
+using test::Control;
+using test::Row;
+
 namespace fs = std::filesystem;
-
-template <class W> W* Named(QWidget* in, const char* accessibleName)
-{
-    for (W* w : in->findChildren<W*>())
-        if (w->accessibleName() == QLatin1String(accessibleName))
-            return w;
-    ADD_FAILURE() << "no control named " << accessibleName;
-    return nullptr;
-}
-
-QTreeWidgetItem* Row(QTreeWidget* list, const char* name)
-{
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        if (list->topLevelItem(i)->text(0) == QLatin1String(name))
-            return list->topLevelItem(i);
-    return nullptr;
-}
 
 class CodeProgram : public test::GuiTest {
 protected:
@@ -76,7 +63,7 @@ protected:
             test::WhenModal<NodeDialog>(act);
             editor->nodeList()->setCurrentItem(Row(editor->nodeList(), name));
             editor->button(DialogueEditorModel::Button::Edit)->click();
-            Named<QPushButton>(editor, "Exit")->click();
+            Control<QPushButton>(editor, "Exit")->click();
         });
         ASSERT_TRUE(program->window().Trigger(MenuCommand::DialogueEditor));
     }
@@ -135,14 +122,14 @@ TEST_F(CodeProgram, AProcedureGeneratedFromAPresetIsLinkedFromAnOptionAndSaved)
                 EXPECT_EQ(w->nodeBox()->currentText(), "Start");
                 w->reject();
             });
-            Named<QPushButton>(option, "Custom procedures")->click();
+            Control<QPushButton>(option, "Custom procedures")->click();
             option->newNodeCheck()->click();
-            Named<QRadioButton>(option, "Link to procedure")->click();
-            QComboBox* picker = Named<QComboBox>(option, "Link to procedure");
+            Control<QRadioButton>(option, "Link to procedure")->click();
+            QComboBox* picker = Control<QComboBox>(option, "Link to procedure");
             picker->setCurrentIndex(picker->findText("PayUp"));
             option->okButton()->click();
         });
-        Named<QPushButton>(node, "Add option")->click();
+        Control<QPushButton>(node, "Add option")->click();
         node->okButton()->click();
     });
 
@@ -177,7 +164,7 @@ TEST_F(CodeProgram, NodeCodeTypedWithTheCompletionListAndTheParameterHint)
             QTest::keyClicks(code, "100);");
             w->okButton()->click();
         });
-        Named<QPushButton>(node, "Custom code")->click();
+        Control<QPushButton>(node, "Custom code")->click();
         node->okButton()->click();
     });
     const dlgnode* wares = d().nodes[FindNodeIndex(d(), "Wares")];

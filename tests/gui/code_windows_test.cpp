@@ -2,6 +2,7 @@
 // editor over their models: every control named for screen readers, and the user's typing and
 // clicks reaching the model.
 #include "gui_support.h"
+#include "named_controls.h"
 #include "support/temp_dir.h"
 
 #include "editors/gui/code_editor.h"
@@ -23,28 +24,11 @@
 #include <QTest>
 #include <QTreeWidget>
 
-// Readable failures: gtest prints a QString as its text.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace zev {
 namespace {
 
-QWidget* Named(QWidget* root, const char* name)
-{
-    for (QWidget* w : root->findChildren<QWidget*>())
-        if (w->accessibleName() == QString::fromUtf8(name))
-            return w;
-    return nullptr;
-}
-
-void ExpectNamed(QWidget* root, std::initializer_list<const char*> names)
-{
-    for (const char* name : names)
-        EXPECT_TRUE(Named(root, name)) << "no control named '" << name << "'";
-}
+using test::ExpectNamed;
+using test::Named;
 
 struct CodeWindowsTest : test::GuiTest {
     test::TempDir dir;

@@ -1,6 +1,7 @@
 // NPC Properties, Preferences and the two condition windows over their models: every control named
 // for screen readers, typed values reaching the model, and what OK and Cancel leave behind.
 #include "gui_support.h"
+#include "named_controls.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -27,28 +28,11 @@
 
 #include <algorithm>
 
-// Readable failures: gtest prints a QString as its text.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace zev {
 namespace {
 
-template <class W = QWidget> W* Named(QWidget* root, const QString& name)
-{
-    for (W* w : root->findChildren<W*>())
-        if (w->accessibleName() == name)
-            return w;
-    return nullptr;
-}
-
-void ExpectNamed(QWidget* root, std::initializer_list<const char*> names)
-{
-    for (const char* name : names)
-        EXPECT_TRUE(Named(root, QString::fromUtf8(name))) << "no control named '" << name << "'";
-}
+using test::ExpectNamed;
+using test::Named;
 
 void Retype(QWidget* field, const QString& text)
 {

@@ -3,6 +3,7 @@
 // place, a clone, a deletion, then Save as; the saved file read back checks every change.
 
 #include "gui_support.h"
+#include "named_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,24 +28,10 @@
 namespace zev {
 namespace {
 
+using test::Control;
+using test::Row;
+
 namespace fs = std::filesystem;
-
-template <class W> W* Named(QWidget* in, const char* accessibleName)
-{
-    for (W* w : in->findChildren<W*>())
-        if (w->accessibleName() == QLatin1String(accessibleName))
-            return w;
-    ADD_FAILURE() << "no control named " << accessibleName;
-    return nullptr;
-}
-
-QTreeWidgetItem* Row(QTreeWidget* list, const char* name)
-{
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        if (list->topLevelItem(i)->text(0) == QLatin1String(name))
-            return list->topLevelItem(i);
-    return nullptr;
-}
 
 class EditorProgram : public test::GuiTest {
 protected:
@@ -80,13 +67,13 @@ TEST_F(EditorProgram, ADesignerEditsTheSampleAndTheSavedFileHoldsEveryChange)
             test::WhenModal<OptionDialog>([&](OptionDialog* option) {
                 QTest::keyClicks(option->textMemo(), "Take me to the trader.");
                 option->newNodeCheck()->click(); // off: the link kinds show
-                Named<QRadioButton>(option, "Link to node")->click();
-                QComboBox* picker = Named<QComboBox>(option, "Link to node");
+                Control<QRadioButton>(option, "Link to node")->click();
+                QComboBox* picker = Control<QComboBox>(option, "Link to node");
                 picker->setCurrentIndex(picker->findText("Start"));
                 EXPECT_TRUE(option->preview()->isVisible());
                 option->okButton()->click();
             });
-            Named<QPushButton>(node, "Add option")->click();
+            Control<QPushButton>(node, "Add option")->click();
             EXPECT_EQ(node->optionList()->topLevelItemCount(), 1);
             node->okButton()->click();
         });
@@ -108,7 +95,7 @@ TEST_F(EditorProgram, ADesignerEditsTheSampleAndTheSavedFileHoldsEveryChange)
         nodes->setCurrentItem(Row(nodes, "Threat"));
         editor->button(DialogueEditorModel::Button::Delete)->click();
         EXPECT_EQ(Row(nodes, "Threat"), nullptr);
-        Named<QPushButton>(editor, "Exit")->click();
+        Control<QPushButton>(editor, "Exit")->click();
     });
     ASSERT_TRUE(program->window().Trigger(MenuCommand::DialogueEditor));
     EXPECT_EQ(program->window().windowTitle().toStdString().back(), ']');

@@ -1,6 +1,7 @@
 // The Dialogue Editor, the node dialog and the player option dialog over their models: every
 // control named for screen readers, and the user's clicks and keys reaching the model.
 #include "gui_support.h"
+#include "named_controls.h"
 #include "runner/runner_fixture.h"
 
 #include "editors/editor_windows.h"
@@ -24,32 +25,15 @@
 #include <QTest>
 #include <QTreeWidget>
 
-// Readable failures: gtest prints a QString as its text.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace zev {
 namespace {
+
+using test::ExpectNamed;
+using test::Named;
 
 using test::MakeNode;
 using test::MakeOption;
 using Button = DialogueEditorModel::Button;
-
-template <class W = QWidget> W* Named(QWidget* root, const char* name)
-{
-    for (W* w : root->findChildren<W*>())
-        if (w->accessibleName() == QString::fromUtf8(name))
-            return w;
-    return nullptr;
-}
-
-void ExpectNamed(QWidget* root, std::initializer_list<const char*> names)
-{
-    for (const char* name : names)
-        EXPECT_TRUE(Named(root, name)) << "no control named '" << name << "'";
-}
 
 // The named controls Tab visits from the window's start, in order.
 QStringList TabOrder(QWidget* window)

@@ -2,6 +2,7 @@
 // picker over their models: every control named for screen readers, and a whole edit made through
 // the controls landing in the dialogue.
 #include "gui_support.h"
+#include "named_controls.h"
 #include "support/temp_dir.h"
 
 #include "editors/gui/code_editor.h"
@@ -28,28 +29,11 @@
 
 #include <memory>
 
-// Readable failures: gtest prints a QString as its text.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace zev {
 namespace {
 
-QWidget* Named(QWidget* root, const char* name)
-{
-    for (QWidget* w : root->findChildren<QWidget*>())
-        if (w->accessibleName() == QString::fromUtf8(name))
-            return w;
-    return nullptr;
-}
-
-void ExpectNamed(QWidget* root, std::initializer_list<const char*> names)
-{
-    for (const char* name : names)
-        EXPECT_TRUE(Named(root, name)) << "no control named '" << name << "'";
-}
+using test::ExpectNamed;
+using test::Named;
 
 void Retype(QWidget* field, const QString& text)
 {

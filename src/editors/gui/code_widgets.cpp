@@ -1,5 +1,7 @@
 #include "editors/gui/code_widgets.h"
 
+#include "editors/gui/code_editor.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -60,6 +62,40 @@ void SetLineText(QLineEdit* field, const std::string& text, TextEncoding encodin
     const QString wanted = ToQString(text, encoding);
     if (field->text() != wanted)
         field->setText(wanted);
+}
+
+void CodeBinding::Bind(CodeEditor* editor, const CompletionLists* lists, const DefinitionTable* definitions)
+{
+    m_editor = editor;
+    m_lists = lists;
+    m_definitions = definitions;
+}
+
+void CodeBinding::Begin()
+{
+    m_editor->AttachCompletion(m_lists, m_definitions);
+    m_shownModel.clear();
+    m_editor->SetCode({});
+    m_shownEditor = m_editor->Code();
+}
+
+void CodeBinding::Show(const std::string& modelCode)
+{
+    if (modelCode == m_shownModel)
+        return;
+    m_editor->SetCode(modelCode);
+    m_shownModel = modelCode;
+    m_shownEditor = m_editor->Code();
+}
+
+std::optional<std::string> CodeBinding::Edited()
+{
+    std::string now = m_editor->Code();
+    if (now == m_shownEditor)
+        return std::nullopt;
+    m_shownEditor = now;
+    m_shownModel = now;
+    return now;
 }
 
 } // namespace zev::editor_gui

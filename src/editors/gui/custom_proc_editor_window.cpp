@@ -24,14 +24,13 @@ CustomProcEditorWindow::CustomProcEditorWindow(CustomProcEditorModel& model, Tex
     : QDialog(parent)
     , m_model(model)
     , m_encoding(encoding)
-    , m_lists(lists)
-    , m_definitions(definitions)
 {
     setObjectName(QStringLiteral("customProcEditor"));
     setWindowTitle(Caption(Model::kCaption));
     setSizeGripEnabled(true);
     QWidget* list = BuildList();
     QWidget* editor = BuildEditor();
+    m_binding.Bind(m_code, lists, definitions);
     QDialogButtonBox* buttons = OkCancel(this, m_mnemonics, m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, [this] {
         PushFields();
@@ -145,11 +144,7 @@ QWidget* CustomProcEditorWindow::BuildEditor()
 bool CustomProcEditorWindow::exec(CustomProcEditorModel& model)
 {
     Q_ASSERT(&model == &m_model); // built over the one model it shows
-    // The completion lists are rebuilt in place; attached again each time the window shows.
-    m_code->AttachCompletion(m_lists, m_definitions);
-    m_shownModelCode.clear();
-    m_code->SetCode({});
-    m_shownEditorCode = m_code->Code();
+    m_binding.Begin();
     Redraw();
     m_procs->setFocus();
     return QDialog::exec() == QDialog::Accepted;
@@ -162,23 +157,16 @@ void CustomProcEditorWindow::Redraw()
     SetLineText(m_name, m_model.name(), m_encoding);
     SetComboItems(m_nodes, m_model.nodes(), m_model.node(), m_encoding);
     SetComboItems(m_presets, m_model.presets(), m_model.preset(), m_encoding);
-    if (m_model.code() != m_shownModelCode) {
-        m_code->SetCode(m_model.code());
-        m_shownModelCode = m_model.code();
-        m_shownEditorCode = m_code->Code();
-    }
+    m_binding.Show(m_model.code());
     m_delete->setEnabled(m_model.selected() >= 0);
     m_redrawing = false;
 }
 
 void CustomProcEditorWindow::PushFields()
 {
-    std::string now = m_code->Code();
-    if (now == m_shownEditorCode)
-        return;
-    m_shownEditorCode = now;
-    m_shownModelCode = now;
-    m_model.SetCode(std::move(now));
+    // Only an edited text: untouched code keeps its bytes.
+    if (std::optional<std::string> code = m_binding.Edited())
+        m_model.SetCode(std::move(*code));
 }
 
 void CustomProcEditorWindow::Action(void (CustomProcEditorModel::*action)())

@@ -7,6 +7,7 @@
 #include "base/codepage.h"
 #include "completion/completion_list.h"
 #include "editors/custom_procs.h"
+#include "editors/gui/code_widgets.h"
 #include "editors/gui/editor_widgets.h"
 
 class QComboBox;
@@ -54,14 +55,11 @@ private:
 
     CustomProcEditorModel& m_model;
     TextEncoding m_encoding;
-    const CompletionLists* m_lists;
-    const DefinitionTable* m_definitions;
     std::size_t m_changedId = 0;
     bool m_redrawing = false;
     editor_gui::Mnemonics m_mnemonics;
     // The model's code last put into the editor, and what the editor gave for it.
-    std::string m_shownModelCode;
-    std::string m_shownEditorCode;
+    editor_gui::CodeBinding m_binding;
 
     QListWidget* m_procs = nullptr;
     QLineEdit* m_name = nullptr;

@@ -20,8 +20,6 @@ NodeCodeEditorWindow::NodeCodeEditorWindow(NodeCodeEditorModel& model, TextEncod
     : QDialog(parent)
     , m_model(model)
     , m_encoding(encoding)
-    , m_lists(lists)
-    , m_definitions(definitions)
 {
     setObjectName(QStringLiteral("nodeCodeEditor"));
     setWindowTitle(Caption(Model::kCaption));
@@ -31,6 +29,7 @@ NodeCodeEditorWindow::NodeCodeEditorWindow(NodeCodeEditorModel& model, TextEncod
     explanation->setObjectName(QStringLiteral("explanation"));
     explanation->setTextFormat(Qt::PlainText);
     m_code = new CodeEditor(m_encoding, this);
+    m_binding.Bind(m_code, lists, definitions);
     m_code->setObjectName(QStringLiteral("nodeCode"));
     auto* codeLabel = LabelFor(Model::kCodeLabel, m_code, this, &m_mnemonics, 'c');
     m_presets = new QComboBox(this);
@@ -80,11 +79,7 @@ NodeCodeEditorWindow::~NodeCodeEditorWindow()
 bool NodeCodeEditorWindow::exec(NodeCodeEditorModel& model)
 {
     Q_ASSERT(&model == &m_model); // built over the one model it shows
-    m_code->AttachCompletion(m_lists, m_definitions);
-    // Shown afresh, even when the node's code is the text shown last time.
-    m_shownModelCode.clear();
-    m_code->SetCode({});
-    m_shownEditorCode = m_code->Code();
+    m_binding.Begin();
     Redraw();
     m_code->setFocus();
     return QDialog::exec() == QDialog::Accepted;
@@ -94,23 +89,15 @@ void NodeCodeEditorWindow::Redraw()
 {
     m_redrawing = true;
     SetComboItems(m_presets, m_model.presets(), m_model.preset(), m_encoding);
-    if (m_model.code() != m_shownModelCode) {
-        m_code->SetCode(m_model.code());
-        m_shownModelCode = m_model.code();
-        m_shownEditorCode = m_code->Code();
-    }
+    m_binding.Show(m_model.code());
     m_redrawing = false;
 }
 
 void NodeCodeEditorWindow::PushCode()
 {
-    // Only an edited text: an untouched node keeps its code byte for byte.
-    std::string now = m_code->Code();
-    if (now == m_shownEditorCode)
-        return;
-    m_shownEditorCode = now;
-    m_shownModelCode = now;
-    m_model.SetCode(std::move(now));
+    // Only an edited text: untouched code keeps its bytes.
+    if (std::optional<std::string> code = m_binding.Edited())
+        m_model.SetCode(std::move(*code));
 }
 
 } // namespace zev

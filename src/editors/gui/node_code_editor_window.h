@@ -6,6 +6,7 @@
 
 #include "base/codepage.h"
 #include "completion/completion_list.h"
+#include "editors/gui/code_widgets.h"
 #include "editors/gui/editor_widgets.h"
 #include "editors/node_code.h"
 
@@ -39,14 +40,11 @@ private:
 
     NodeCodeEditorModel& m_model;
     TextEncoding m_encoding;
-    const CompletionLists* m_lists;
-    const DefinitionTable* m_definitions;
     std::size_t m_changedId = 0;
     bool m_redrawing = false;
     editor_gui::Mnemonics m_mnemonics;
     // The model's code last put into the editor, and what the editor gave for it.
-    std::string m_shownModelCode;
-    std::string m_shownEditorCode;
+    editor_gui::CodeBinding m_binding;
 
     CodeEditor* m_code = nullptr;
     QComboBox* m_presets = nullptr;

@@ -58,14 +58,13 @@ TimedEventDataWindow::TimedEventDataWindow(TimedEventDataModel& model, TextEncod
     : QDialog(parent)
     , m_model(model)
     , m_encoding(encoding)
-    , m_lists(lists)
-    , m_definitions(definitions)
 {
     setObjectName(QStringLiteral("timedEventDataEditor"));
     setWindowTitle(Caption(Model::kCaption));
     setSizeGripEnabled(true);
     QWidget* fields = BuildFields();
     m_code = new CodeEditor(m_encoding, this);
+    m_binding.Bind(m_code, lists, definitions);
     m_code->setObjectName(QStringLiteral("timedEventCode"));
     QLabel* codeLabel = LabelFor(Model::kCodeLabel, m_code, this, &m_mnemonics, 'c');
     m_insertMenu = new QMenu(Caption(Model::kInsertCommand), this);
@@ -178,11 +177,7 @@ QGroupBox* TimedEventDataWindow::BuildInterval(QWidget* parent)
 bool TimedEventDataWindow::exec(TimedEventDataModel& model)
 {
     Q_ASSERT(&model == &m_model); // built over the one model it shows
-    // The completion lists are rebuilt in place; attached again each time the window shows.
-    m_code->AttachCompletion(m_lists, m_definitions);
-    m_shownModelCode.clear();
-    m_code->SetCode({});
-    m_shownEditorCode = m_code->Code();
+    m_binding.Begin();
     Redraw();
     m_name->setFocus();
     return QDialog::exec() == QDialog::Accepted;
@@ -198,22 +193,15 @@ void TimedEventDataWindow::Redraw()
     m_maximum->setValue(m_model.maximum());
     // A static event has one interval, in "Minimum time:".
     m_maximum->setEnabled(m_model.random());
-    if (m_model.code() != m_shownModelCode) {
-        m_code->SetCode(m_model.code());
-        m_shownModelCode = m_model.code();
-        m_shownEditorCode = m_code->Code();
-    }
+    m_binding.Show(m_model.code());
     m_redrawing = false;
 }
 
 void TimedEventDataWindow::PushCode()
 {
-    std::string now = m_code->Code();
-    if (now == m_shownEditorCode)
-        return;
-    m_shownEditorCode = now;
-    m_shownModelCode = now;
-    m_model.SetCode(std::move(now));
+    // Only an edited text: untouched code keeps its bytes.
+    if (std::optional<std::string> code = m_binding.Edited())
+        m_model.SetCode(std::move(*code));
 }
 
 bool TimedEventDataWindow::AddInsertCommand(const QString& caption, const QString& shortcut, int tag)

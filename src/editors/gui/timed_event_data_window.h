@@ -9,6 +9,7 @@
 
 #include "base/codepage.h"
 #include "completion/completion_list.h"
+#include "editors/gui/code_widgets.h"
 #include "editors/gui/editor_widgets.h"
 #include "editors/timed_events.h"
 
@@ -71,16 +72,13 @@ private:
 
     TimedEventDataModel& m_model;
     TextEncoding m_encoding;
-    const CompletionLists* m_lists;
-    const DefinitionTable* m_definitions;
     std::size_t m_changedId = 0;
     bool m_redrawing = false;
     editor_gui::Mnemonics m_mnemonics;
     std::function<void(int tag)> m_handler;
     // The model's code last put into the editor, and what the editor gave for it: untouched code
     // goes back to the model byte for byte.
-    std::string m_shownModelCode;
-    std::string m_shownEditorCode;
+    editor_gui::CodeBinding m_binding;
 
     QLineEdit* m_name = nullptr;
     QSpinBox* m_enum = nullptr;
