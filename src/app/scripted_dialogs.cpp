@@ -110,4 +110,26 @@ std::optional<std::string> ScriptedDialogs::PickFolder(std::string_view caption,
     return TextAnswer(std::move(s), std::nullopt);
 }
 
+std::optional<int> ScriptedDialogs::ChooseItem(
+    std::string_view caption, std::string_view label, const std::vector<std::string>& items)
+{
+    std::optional<int> chosen;
+    if (auto a = Next(); a && a->text && !a->cancel) {
+        const std::string& text = *a->text;
+        for (std::size_t i = 0; i < items.size() && !chosen; ++i)
+            if (items[i] == text)
+                chosen = static_cast<int>(i);
+        // A number names the item by its place in the list.
+        if (!chosen && !text.empty() && text.size() < 10 && text.find_first_not_of("0123456789") == std::string::npos) {
+            const long n = std::stol(text);
+            if (n >= 1 && n <= static_cast<long>(items.size()))
+                chosen = static_cast<int>(n - 1);
+        }
+    }
+    Shown s { Kind::List, std::string(label), std::string(caption), MsgIcon::None, MsgButtons::OkCancel, {},
+        chosen ? items[static_cast<std::size_t>(*chosen)] : std::string("cancel") };
+    Record(std::move(s));
+    return chosen;
+}
+
 } // namespace zev

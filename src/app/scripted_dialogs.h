@@ -15,7 +15,7 @@ namespace zev {
 // button, the default text of an input box, no file.
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { Message, Input, OpenFile, SaveFile, Folder };
+    enum class Kind { Message, Input, OpenFile, SaveFile, Folder, List };
 
     struct Shown {
         Kind kind;
@@ -61,6 +61,10 @@ public:
     std::optional<std::string> OpenFile(const FileBoxOptions& options) override;
     std::optional<std::string> SaveFile(const FileBoxOptions& options) override;
     std::optional<std::string> PickFolder(std::string_view caption, std::string_view initialFolder) override;
+    // The list picker of the scripts' SelectFloatNode and SelectTimedEvent: an answer names an item
+    // by its text or by its number from 1; "cancel", an unknown item or no answer chooses nothing.
+    std::optional<int> ChooseItem(
+        std::string_view caption, std::string_view label, const std::vector<std::string>& items);
 
 private:
     std::optional<Answer> Next();

@@ -52,7 +52,7 @@ CliSession::CliSession(
     , m_args(args)
     , m_command(std::move(command))
     , m_stdout(consoleOut)
-    , m_windows(ctx.err, m_command)
+    , m_windows(ctx.err, ctx.dialogs, m_command)
 {
     App& app = ctx.app;
     app.SetWindows(&m_windows);
@@ -61,8 +61,9 @@ CliSession::CliSession(
             ctx.err << m << '\n';
     };
     ctx.dialogs.onShown = [&ctx, boxes](const ScriptedDialogs::Shown& box) {
-        const std::string kind
-            = box.kind == ScriptedDialogs::Kind::Message ? std::string(MsgIconName(box.icon)) : std::string("input");
+        const std::string kind = box.kind == ScriptedDialogs::Kind::Message ? std::string(MsgIconName(box.icon))
+            : box.kind == ScriptedDialogs::Kind::List                       ? std::string("list")
+                                                                            : std::string("input");
         if (boxes == BoxStyle::WithAnswer)
             ctx.err << '[' << kind << "] " << WithLf(box.text) << " -> " << box.answer << '\n';
         else

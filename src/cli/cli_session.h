@@ -10,6 +10,7 @@
 
 #include "app/console.h"
 #include "app/core_windows.h"
+#include "app/scripted_dialogs.h"
 
 namespace zev {
 
@@ -33,19 +34,27 @@ private:
 };
 
 // The general error display of the command-line tool: the error on standard error; the command
-// then exits with 1.
+// then exits with 1. The list picker is answered like the boxes, from --answer.
 class CliWindows final : public CoreWindows {
 public:
-    CliWindows(std::ostream& err, std::string command)
+    CliWindows(std::ostream& err, ScriptedDialogs& dialogs, std::string command)
         : m_err(err)
+        , m_dialogs(dialogs)
         , m_command(std::move(command))
     {
+    }
+    bool Has(CoreWindow w) const override { return w == CoreWindow::ListPicker; }
+    std::optional<int> SelectItem(
+        const std::string& caption, const std::string& label, const std::vector<std::string>& items) override
+    {
+        return m_dialogs.ChooseItem(caption, label, items);
     }
     bool ShowErrorReport(const ExceptionReport& report) override;
     bool errorReported() const { return m_reported; }
 
 private:
     std::ostream& m_err;
+    ScriptedDialogs& m_dialogs;
     std::string m_command;
     bool m_reported = false;
 };

@@ -27,6 +27,24 @@ TEST(CliScript, RunScriptPrintsOutputAndAnswersBoxesInOrder)
     EXPECT_EQ(defaults.out, "line 1\nline 2\nno\ndef\n");
 }
 
+TEST(CliScript, TheListPickerOfSelectFloatNodeIsAnsweredByNameOrNumber)
+{
+    test::TempDir dir;
+    std::string script = dir.Write("pick.dws",
+        "AddFloatNode('Hawking', ''); AddFloatNode('Angry', ''); AddTimedEvent('wares', 30, 90);\n"
+        "WriteLn('[' + SelectFloatNode + ']');\nWriteLn('[' + SelectFloatNode + ']');\n"
+        "WriteLn('[' + SelectFloatNode + ']');\nWriteLn('[' + SelectFloatNode + ']');\n"
+        "WriteLn('[' + SelectTimedEvent + ']');\n");
+    Result r = RunTool({ "run-script", "--answer", "Angry", "--answer", "1", "--answer", "Nobody", "--answer", "cancel",
+        "--answer", "wares", script });
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("[Angry]\n[Hawking]\n[]\n[]\n[flush_add_timer_event_sec(self_obj, random(30, 90),wares);]\n"),
+        std::string::npos)
+        << r.out;
+    EXPECT_NE(r.err.find("[list] Choose a float node to call: -> Angry\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("[list] Choose a float node to call: -> cancel\n"), std::string::npos) << r.err;
+}
+
 TEST(CliScript, ErrorsGoToStderrWithPositionsAndExitOne)
 {
     test::TempDir dir;
