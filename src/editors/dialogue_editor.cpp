@@ -3,9 +3,12 @@
 #include <algorithm>
 
 #include "app/app.h"
-#include "app/main_menu.h"
 #include "app/settings.h"
+#include "editors/float_node_editor.h"
 #include "editors/name_mask.h"
+#include "editors/skill_check_editor.h"
+#include "editors/start_conditions.h"
+#include "editors/timed_events.h"
 #include "model/dialog_edits.h"
 #include "model/dialog_ops.h"
 #include "model/node_resolution.h"
@@ -47,24 +50,6 @@ std::string_view Hint(B b)
         return "Lists the hidden nodes again";
     default:
         return {};
-    }
-}
-
-// The editors these buttons open come with a later version.
-bool Unbuilt(B b)
-{
-    switch (b) {
-    case B::StartConditions:
-    case B::FloatAdd:
-    case B::FloatEdit:
-    case B::FloatDelete:
-    case B::TimedEvents:
-    case B::SkillAdd:
-    case B::SkillEdit:
-    case B::SkillDelete:
-        return true;
-    default:
-        return false;
     }
 }
 
@@ -123,8 +108,6 @@ DialogueEditorModel::~DialogueEditorModel()
 ButtonState DialogueEditorModel::button(Button b) const
 {
     ButtonState state { true, std::string(Hint(b)) };
-    if (Unbuilt(b))
-        return { false, std::string(kNotAvailableYet) };
     const bool selection = currentRow() >= 0;
     switch (b) {
     case B::Edit:
@@ -137,6 +120,26 @@ ButtonState DialogueEditorModel::button(Button b) const
         break;
     case B::ScriptVariables:
         state.enabled = static_cast<bool>(m_openVariables);
+        break;
+    case B::StartConditions:
+        state.enabled = m_sub.startConditions != nullptr;
+        break;
+    case B::FloatAdd:
+        state.enabled = m_sub.floatNodes != nullptr;
+        break;
+    case B::FloatEdit:
+    case B::FloatDelete:
+        state.enabled = m_sub.floatNodes && m_floatRow >= 0;
+        break;
+    case B::TimedEvents:
+        state.enabled = m_sub.timedEvents != nullptr;
+        break;
+    case B::SkillAdd:
+    case B::SkillEdit: // without a selection it says so
+        state.enabled = m_sub.skillChecks != nullptr;
+        break;
+    case B::SkillDelete:
+        state.enabled = m_sub.skillChecks && m_skillRow >= 0;
         break;
     case B::UnhideAll: {
         const dialog& d = m_app.dlg();
@@ -218,7 +221,7 @@ void DialogueEditorModel::Refresh()
             continue;
         for (int32_t k = 0; k < n->skill_check_count && k < kMaxSkillChecks; ++k)
             if (const skillcheck* s = n->skill_checks[k])
-                m_skillRows.push_back({ s->name.str(), std::string(PlayerSkillName(m_app.player(), s->skill)),
+                m_skillRows.push_back({ s->name.str(), std::string(SkillCheckEditorModel::SkillName(s->skill)),
                     std::to_string(s->difficulty_modifier), s->on_success.str(), s->on_failure.str() });
         // Hidden nodes show only in "Nodes by name" with an empty search field.
         const bool everything = m_filter == NodeFilter::ByName && m_search.empty();
@@ -230,6 +233,10 @@ void DialogueEditorModel::Refresh()
             m_rows.push_back({ n->name.str(), n->npc_text.str(), i });
     }
     m_linked.clear();
+    if (m_floatRow >= static_cast<int>(m_floatRows.size()))
+        m_floatRow = -1;
+    if (m_skillRow >= static_cast<int>(m_skillRows.size()))
+        m_skillRow = -1;
 
     m_selected.clear();
     for (std::size_t r = 0; r < m_rows.size(); ++r)
@@ -499,6 +506,101 @@ void DialogueEditorModel::Exit()
 {
     if (m_app.dlg().node_count > 0)
         ResolveLinks(m_app.dlg());
+}
+
+} // namespace zev
+
+namespace zev {
+
+void DialogueEditorModel::SelectFloatRow(int row)
+{
+    m_floatRow = row >= 0 && row < static_cast<int>(m_floatRows.size()) ? row : -1;
+    changed.Emit();
+}
+
+void DialogueEditorModel::SelectSkillRow(int row)
+{
+    m_skillRow = row >= 0 && row < static_cast<int>(m_skillRows.size()) ? row : -1;
+    changed.Emit();
+}
+
+void DialogueEditorModel::StartConditions()
+{
+    if (m_sub.startConditions && m_sub.startConditions->Open())
+        m_app.DialogueChanged();
+}
+
+void DialogueEditorModel::FloatAdd()
+{
+    if (m_sub.floatNodes)
+        m_sub.floatNodes->Add();
+}
+
+void DialogueEditorModel::FloatEdit()
+{
+    FloatEditRow(m_floatRow);
+}
+
+void DialogueEditorModel::FloatEditRow(int row)
+{
+    if (!m_sub.floatNodes || row < 0 || row >= static_cast<int>(m_floatRows.size()))
+        return;
+    const int index = row; // the floater list shows every float node in table order
+    m_sub.floatNodes->Edit(index);
+    SelectFloatRow(row);
+}
+
+void DialogueEditorModel::FloatDelete()
+{
+    if (!m_sub.floatNodes || m_floatRow < 0)
+        return;
+    m_sub.floatNodes->Delete(m_floatRow);
+    SelectFloatRow(std::min(m_floatRow, static_cast<int>(m_floatRows.size()) - 1));
+}
+
+void DialogueEditorModel::TimedEvents()
+{
+    if (m_sub.timedEvents)
+        m_sub.timedEvents->Open();
+}
+
+void DialogueEditorModel::SkillAdd()
+{
+    if (m_sub.skillChecks)
+        m_sub.skillChecks->Add();
+}
+
+void DialogueEditorModel::SkillEdit()
+{
+    SkillEditRow(m_skillRow);
+}
+
+void DialogueEditorModel::SkillEditRow(int row)
+{
+    if (!m_sub.skillChecks)
+        return;
+    const bool valid = row >= 0 && row < static_cast<int>(m_skillRows.size());
+    const std::string name = valid ? m_skillRows[static_cast<std::size_t>(row)].name : std::string();
+    // Without a selection the editor says "No skill check selected!".
+    m_sub.skillChecks->Edit(name);
+    if (valid)
+        SelectSkillRow(RowOfSkill(m_sub.skillChecks->storedName().empty() ? name : m_sub.skillChecks->storedName()));
+}
+
+void DialogueEditorModel::SkillDelete()
+{
+    if (!m_sub.skillChecks || m_skillRow < 0)
+        return;
+    m_sub.skillChecks->Delete(m_skillRows[static_cast<std::size_t>(m_skillRow)].name);
+    SelectSkillRow(std::min(m_skillRow, static_cast<int>(m_skillRows.size()) - 1));
+}
+
+int DialogueEditorModel::RowOfSkill(const std::string& name) const
+{
+    for (std::size_t i = 0; i < m_skillRows.size(); ++i)
+        if (m_skillRows[i].name == name)
+            return static_cast<int>(i);
+    return -1;
 }
 
 } // namespace zev

@@ -19,6 +19,18 @@ namespace zev {
 
 class App;
 class DialogueEditorModel;
+class FloatNodeEditorModel;
+class SkillCheckEditorModel;
+class StartConditionsModel;
+class TimedEventsModel;
+
+// The editors the Dialogue Editor's other buttons open; a missing one leaves its buttons disabled.
+struct DialogueSubEditors {
+    StartConditionsModel* startConditions = nullptr;
+    FloatNodeEditorModel* floatNodes = nullptr;
+    TimedEventsModel* timedEvents = nullptr;
+    SkillCheckEditorModel* skillChecks = nullptr;
+};
 
 // Shows the editor modally until "Exit" or the close box.
 class DialogueEditorView {
@@ -160,6 +172,25 @@ public:
     void ScriptVariables();
     // Shows the script variable manager; true when closed with OK.
     void SetScriptVariableManager(std::function<bool()> open) { m_openVariables = std::move(open); }
+    void SetSubEditors(const DialogueSubEditors& sub) { m_sub = sub; }
+
+    // ---- The other editors. "Start conditions": on OK the dialogue is marked modified.
+    void StartConditions();
+    // The Floater tab; its list shows every float node in table order, so a row is an index.
+    int floatRow() const { return m_floatRow; }
+    void SelectFloatRow(int row);
+    void FloatAdd();
+    void FloatEdit();
+    void FloatEditRow(int row); // a double click
+    void FloatDelete();
+    void TimedEvents();
+    // The Skill Checks tab.
+    int skillRow() const { return m_skillRow; }
+    void SelectSkillRow(int row);
+    void SkillAdd();
+    void SkillEdit();
+    void SkillEditRow(int row); // a double click
+    void SkillDelete();
     // The name cell edited in place; false (the row keeps its name) when refused.
     bool RenameInPlace(int row, const std::string& newName);
     // "Exit": links resolved when there are nodes; the view closes.
@@ -188,7 +219,12 @@ private:
     std::vector<int> m_selected;
     std::vector<std::string> m_linked; // every link target, sorted, while the list is rebuilt
     std::size_t m_refreshId = 0;
+    int RowOfSkill(const std::string& name) const;
+
     std::function<bool()> m_openVariables;
+    DialogueSubEditors m_sub;
+    int m_floatRow = -1;
+    int m_skillRow = -1;
 };
 
 } // namespace zev

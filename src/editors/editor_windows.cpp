@@ -30,7 +30,47 @@ EditorWindows::EditorWindows(App& app, CodeTables tables)
     , m_variables(app)
     , m_procedures(app, *m_tables.presets, m_params)
     , m_nodeCode(app, *m_tables.presets, m_params)
+    , m_conditions(app)
+    , m_startConditions(app)
+    , m_skillChecks(app)
+    , m_floatNodes(app)
+    , m_timedEvents(app)
+    , m_npc(app)
+    , m_preferences(app)
 {
+}
+
+void EditorWindows::SetDialogViews(const DialogViews& views)
+{
+    m_views = views;
+    m_conditions.SetView(views.conditions);
+    m_startConditions.SetView(views.startConditions);
+    m_skillChecks.SetView(views.skillChecks);
+    m_floatNodes.SetView(views.floatNodes);
+    m_timedEvents.SetView(views.timedEvents);
+    m_timedEvents.SetDataView(views.timedEventData);
+    m_picker.SetView(views.picker);
+    m_npc.SetView(views.npcProperties);
+    m_preferences.SetView(views.preferences);
+    DialogueSubEditors sub;
+    sub.startConditions = views.startConditions ? &m_startConditions : nullptr;
+    sub.floatNodes = views.floatNodes ? &m_floatNodes : nullptr;
+    sub.timedEvents = views.timedEvents && views.timedEventData ? &m_timedEvents : nullptr;
+    sub.skillChecks = views.skillChecks ? &m_skillChecks : nullptr;
+    m_editor.SetSubEditors(sub);
+    m_option.SetSubEditors(views.conditions ? &m_conditions : nullptr, sub.skillChecks);
+}
+
+void EditorWindows::InsertTimeEventCode(const std::string& code)
+{
+    if (m_codeBox.insert)
+        m_codeBox.insert(code);
+}
+
+void EditorWindows::AddTimeEventMenuItem(const std::string& caption, const std::string& shortcut, int tag)
+{
+    if (m_codeBox.addCommand)
+        m_codeBox.addCommand(caption, shortcut, tag);
 }
 
 void EditorWindows::SetViews(DialogueEditorView* editor, NodeDialogView* node, OptionDialogView* option)
@@ -81,7 +121,18 @@ void EditorWindows::OpenCustomProcedures()
 
 bool EditorWindows::Has(CoreWindow w) const
 {
-    return m_editorView && (w == CoreWindow::NodeEditor || w == CoreWindow::PlayerOptionEditor);
+    switch (w) {
+    case CoreWindow::NodeEditor:
+    case CoreWindow::PlayerOptionEditor:
+        return m_editorView != nullptr;
+    case CoreWindow::FloatNodeEditor:
+        return m_views.floatNodes != nullptr;
+    case CoreWindow::ListPicker:
+        return m_views.picker != nullptr;
+    case CoreWindow::TimeEventCodeEditor:
+        return static_cast<bool>(m_codeBox.insert);
+    }
+    return false;
 }
 
 } // namespace zev

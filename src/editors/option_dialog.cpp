@@ -4,6 +4,8 @@
 
 #include "app/app.h"
 #include "app/settings.h"
+#include "editors/conditions_editor.h"
+#include "editors/skill_check_editor.h"
 #include "model/codes.h"
 #include "model/dialog_edits.h"
 #include "model/dialog_ops.h"
@@ -435,6 +437,44 @@ void OptionDialogModel::SetDumb(bool on)
     const Settings& s = m_app.settings();
     SetIntelligence(on ? s.defaultIntForDumbPlayer : s.defaultIntForSmartPlayer);
     changed.Emit();
+}
+
+void OptionDialogModel::SetUpConditions()
+{
+    option* o = editedOption();
+    if (!m_conditionsEditor || !o)
+        return;
+    m_conditionsEditor->Open(*o);
+    RefreshConditions();
+}
+
+void OptionDialogModel::NewSkillCheck()
+{
+    if (!m_skillEditor || !m_skillEditor->Add(m_node))
+        return;
+    RefillSkillChecks(m_skillEditor->storedName());
+    SetLinkKind(LinkKind::SkillCheck);
+}
+
+void OptionDialogModel::EditSkillCheck()
+{
+    // Without a chosen check the editor says "No skill check selected!".
+    if (!m_skillEditor || !m_skillEditor->Edit(m_skillText))
+        return;
+    RefillSkillChecks(m_skillEditor->storedName());
+}
+
+// The skill check picker again, every check of every node sorted, with one chosen.
+void OptionDialogModel::RefillSkillChecks(const std::string& choose)
+{
+    const dialog& d = m_app.dlg();
+    m_skillItems.clear();
+    for (int32_t i = 0; i < d.node_count && i < kMaxNodes; ++i)
+        for (int32_t k = 0; d.nodes[i] && k < d.nodes[i]->skill_check_count && k < kMaxSkillChecks; ++k)
+            if (const skillcheck* s = d.nodes[i]->skill_checks[k])
+                m_skillItems.push_back(s->name.str());
+    std::sort(m_skillItems.begin(), m_skillItems.end());
+    ChooseSkillCheck(choose);
 }
 
 void OptionDialogModel::RefreshConditions()

@@ -18,6 +18,8 @@
 namespace zev {
 
 class App;
+class ConditionsEditorModel;
+class SkillCheckEditorModel;
 
 enum class LinkKind { None, Procedure, Node, SkillCheck };
 
@@ -106,6 +108,21 @@ public:
     // Opens the custom procedure editor with the edited node preselected.
     void SetCustomProcedureEditor(std::function<void(int nodeIndex)> open) { m_editProcedures = std::move(open); }
 
+    // "Set up conditions...": the conditions editor on the edited option (an added one too), then
+    // the summary again.
+    void SetUpConditions();
+    bool conditionsEnabled() const { return m_conditionsEditor != nullptr; }
+    // "New skill check...": the skill check editor with the edited node as the owner; the new
+    // check is chosen and "Link to skill check" set. "edit": the editor on the chosen check.
+    void NewSkillCheck();
+    void EditSkillCheck();
+    bool skillChecksEnabled() const { return m_skillEditor != nullptr; }
+    void SetSubEditors(ConditionsEditorModel* conditions, SkillCheckEditorModel* skillChecks)
+    {
+        m_conditionsEditor = conditions;
+        m_skillEditor = skillChecks;
+    }
+
     // ---- The controls.
     const std::string& caption() const { return m_caption; }
     const std::string& text() const { return m_text; }
@@ -187,7 +204,11 @@ private:
     bool m_dumb = false;
     std::string m_notes;
     std::string m_conditions;
+    void RefillSkillChecks(const std::string& choose);
+
     std::function<void(int)> m_editProcedures;
+    ConditionsEditorModel* m_conditionsEditor = nullptr;
+    SkillCheckEditorModel* m_skillEditor = nullptr;
 };
 
 // The preview of a node's NPC text: whole up to 160 characters, else the first 160 and "...".

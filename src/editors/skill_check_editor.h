@@ -36,6 +36,11 @@ public:
     static constexpr std::array<std::string_view, kSkillCount> kSkills = { "Small Guns", "Big Guns", "Energy Weapons",
         "Unarmed Combat", "Melee", "Throwing", "First Aid", "Doctor", "Sneak", "Lockpick", "Steal", "Traps", "Science",
         "Repair", "Speech", "Barter", "Gambling", "Outdoorsman" };
+    // The name of a stored skill code; empty for a code outside the list.
+    static constexpr std::string_view SkillName(int32_t code)
+    {
+        return code >= 1 && code <= kSkillCount ? kSkills[static_cast<std::size_t>(code - 1)] : std::string_view();
+    }
     static constexpr std::string_view kModifierLabel = "Difficulty modifier";
     static constexpr std::string_view kModifierNote
         = "Note: A negative modifier makes the skill check more difficult\r\nwhereas a modifier with a value more "

@@ -349,15 +349,38 @@ TEST_F(Editor, RearrangeSortsByNameAsText)
     EXPECT_EQ(console.lines.back(), "Node sorting complete.");
 }
 
-TEST_F(Editor, TheSubEditorsOfLaterVersionsAreThereButDisabled)
-{
-    for (auto b : { DialogueEditorModel::Button::StartConditions, DialogueEditorModel::Button::FloatAdd,
-             DialogueEditorModel::Button::TimedEvents, DialogueEditorModel::Button::SkillDelete }) {
-        EXPECT_FALSE(editor().button(b).enabled);
-        EXPECT_EQ(editor().button(b).hint, "Not available yet.");
+struct CountingFloatView : FloatNodeEditorView {
+    int shown = 0;
+    bool exec(FloatNodeEditorModel&) override
+    {
+        ++shown;
+        return false;
     }
-    EXPECT_TRUE(editor().button(DialogueEditorModel::Button::Add).enabled);
-    EXPECT_EQ(editor().button(DialogueEditorModel::Button::Add).hint, "With this button you can add a node");
+};
+
+TEST_F(Editor, TheOtherEditorsButtonsFollowTheirWindowsAndTheSelection)
+{
+    using B = DialogueEditorModel::Button;
+    for (auto b : { B::StartConditions, B::FloatAdd, B::TimedEvents, B::SkillAdd, B::SkillDelete })
+        EXPECT_FALSE(editor().button(b).enabled) << "no window, no button";
+    EXPECT_TRUE(editor().button(B::Add).enabled);
+    EXPECT_EQ(editor().button(B::Add).hint, "With this button you can add a node");
+
+    CountingFloatView floats;
+    editors.SetDialogViews({ .floatNodes = &floats });
+    EXPECT_TRUE(editor().button(B::FloatAdd).enabled);
+    EXPECT_FALSE(editor().button(B::FloatEdit).enabled);
+    EXPECT_FALSE(editor().button(B::StartConditions).enabled);
+    AddFloatNode(d(), "Hawking");
+    app.RefreshEditorLists();
+    editor().SelectFloatRow(0);
+    EXPECT_TRUE(editor().button(B::FloatEdit).enabled);
+    editor().FloatEdit();
+    EXPECT_EQ(floats.shown, 1);
+    editor().FloatDelete();
+    EXPECT_EQ(d().float_node_count, 0);
+    EXPECT_EQ(editor().floatRow(), -1);
+    EXPECT_FALSE(editor().button(B::FloatEdit).enabled);
 }
 
 TEST_F(Editor, ScriptVariablesOnOkMarkTheDialogueModifiedAndRefreshCompletion)

@@ -17,13 +17,22 @@
 #include "app/gui/qt_text.h"
 #include "app/gui/update_progress_window.h"
 #include "desktop/gui/main_window.h"
+#include "editors/gui/conditions_editor_window.h"
 #include "editors/gui/custom_proc_editor_window.h"
 #include "editors/gui/dialogue_editor_window.h"
+#include "editors/gui/float_node_editor_window.h"
+#include "editors/gui/list_picker_window.h"
 #include "editors/gui/node_code_editor_window.h"
 #include "editors/gui/node_dialog_window.h"
+#include "editors/gui/npc_properties_window.h"
 #include "editors/gui/option_dialog_window.h"
 #include "editors/gui/parameter_input_window.h"
+#include "editors/gui/preferences_window.h"
 #include "editors/gui/script_variables_window.h"
+#include "editors/gui/skill_check_editor_window.h"
+#include "editors/gui/start_conditions_window.h"
+#include "editors/gui/timed_event_data_window.h"
+#include "editors/gui/timed_events_window.h"
 #include "runner/gui/player_setup_window.h"
 #include "runner/gui/run_panel.h"
 #include "runner/gui/skill_check_window.h"
@@ -196,6 +205,7 @@ void DesktopProgram::WireEditors()
         m_windows.nodeCode(), m_encoding, tables.completion, tables.definitions, m_window.get());
     m_paramWindow = new ParameterInputWindow(m_windows.parameterInput(), m_encoding, m_window.get());
     m_windows.SetCodeViews({ m_variablesWindow, m_procWindow, m_nodeCodeWindow, m_paramWindow });
+    WireDialogs();
     m_bench.menus().SetAvailable(MenuCommand::CustomProcedures);
     m_window->SetCommandHandler(MenuCommand::CustomProcedures, [this] { m_windows.OpenCustomProcedures(); });
     auto open = [this] { m_windows.OpenDialogueEditor(); };
@@ -203,6 +213,42 @@ void DesktopProgram::WireEditors()
     m_window->SetCommandHandler(MenuCommand::DialogueEditor, open);
     m_panel->SetEditDialogueHandler(open);
     m_panel->SetNodeEditorAvailable(true);
+}
+
+// The condition editors, the skill check, float node and timed event editors, the list picker,
+// "NPC properties" and "Preferences...".
+void DesktopProgram::WireDialogs()
+{
+    QWidget* parent = m_window.get();
+    const CodeTables& tables = m_windows.tables();
+    m_conditionsWindow = new ConditionsEditorWindow(m_windows.conditions(), m_encoding, parent);
+    m_startConditionsWindow = new StartConditionsWindow(m_windows.startConditions(), m_encoding, parent);
+    m_skillWindow = new SkillCheckEditorWindow(m_windows.skillChecks(), m_encoding, parent);
+    m_floatWindow = new FloatNodeEditorWindow(m_windows.floatNodes(), m_encoding, parent);
+    m_timedEventsWindow = new TimedEventsWindow(m_windows.timedEvents(), m_encoding, parent);
+    m_timedEventDataWindow = new TimedEventDataWindow(
+        m_windows.timedEvents().data(), m_encoding, tables.completion, tables.definitions, parent);
+    m_pickerWindow = new ListPickerWindow(m_windows.picker(), m_encoding, parent);
+    m_npcWindow = new NpcPropertiesWindow(m_windows.npcProperties(), m_encoding, parent);
+    m_preferencesWindow = new PreferencesWindow(m_windows.preferences(), m_encoding, parent);
+    m_windows.SetDialogViews({ m_conditionsWindow, m_startConditionsWindow, m_skillWindow, m_floatWindow,
+        m_timedEventsWindow, m_timedEventDataWindow, m_pickerWindow, m_npcWindow, m_preferencesWindow });
+
+    // "Insert command": the entries TE_Commands.dws registers; each runs its script, which puts code
+    // at the caret with AddTimeEventCode.
+    TimedEventDataWindow* data = m_timedEventDataWindow;
+    ScriptHost& scripts = m_bench.scripts();
+    data->SetInsertCommandHandler([&scripts](int tag) { scripts.TE_ScriptClick(tag); });
+    m_windows.SetTimeEventCodeBox({ [data](const std::string& code) { data->InsertAtCaret(code); },
+        [data, this](const std::string& caption, const std::string& shortcut, int tag) {
+            data->AddInsertCommand(ToQString(caption, m_encoding), ToQString(shortcut, m_encoding), tag);
+        } });
+
+    MainMenuModel& menus = m_bench.menus();
+    menus.SetAvailable(MenuCommand::NpcProperties);
+    menus.SetAvailable(MenuCommand::Preferences);
+    m_window->SetCommandHandler(MenuCommand::NpcProperties, [this] { m_windows.OpenNpcProperties(); });
+    m_window->SetCommandHandler(MenuCommand::Preferences, [this] { m_windows.OpenPreferences(); });
 }
 
 // The "Developer stuff" menu (shown with /devmode).

@@ -30,6 +30,15 @@ class ScriptVariablesWindow;
 class CustomProcEditorWindow;
 class NodeCodeEditorWindow;
 class ParameterInputWindow;
+class ConditionsEditorWindow;
+class StartConditionsWindow;
+class SkillCheckEditorWindow;
+class FloatNodeEditorWindow;
+class TimedEventsWindow;
+class TimedEventDataWindow;
+class ListPickerWindow;
+class NpcPropertiesWindow;
+class PreferencesWindow;
 class ScriptRunningWindow;
 class DebugWindow;
 class UpdateProgressWindow;
@@ -92,6 +101,7 @@ public:
     CustomProcEditorWindow& customProcWindow() { return *m_procWindow; }
     NodeCodeEditorWindow& nodeCodeWindow() { return *m_nodeCodeWindow; }
     ParameterInputWindow& parameterInputWindow() { return *m_paramWindow; }
+    TimedEventDataWindow& timedEventDataWindow() { return *m_timedEventDataWindow; }
     UpdateProgressModel& updateProgress() { return m_updateProgress; }
     UpdateProgressWindow* updateProgressWindow() { return m_updateWindow.get(); }
 
@@ -101,6 +111,7 @@ private:
     void WireDeveloperCommands();
     void WireConsole();
     void WireEditors();
+    void WireDialogs();
     void ShowPluginMenus();
     void ShowHelperScripts();
 
@@ -123,6 +134,15 @@ private:
     CustomProcEditorWindow* m_procWindow = nullptr;
     NodeCodeEditorWindow* m_nodeCodeWindow = nullptr;
     ParameterInputWindow* m_paramWindow = nullptr;
+    ConditionsEditorWindow* m_conditionsWindow = nullptr; // the other editors and dialogs
+    StartConditionsWindow* m_startConditionsWindow = nullptr;
+    SkillCheckEditorWindow* m_skillWindow = nullptr;
+    FloatNodeEditorWindow* m_floatWindow = nullptr;
+    TimedEventsWindow* m_timedEventsWindow = nullptr;
+    TimedEventDataWindow* m_timedEventDataWindow = nullptr;
+    ListPickerWindow* m_pickerWindow = nullptr;
+    NpcPropertiesWindow* m_npcWindow = nullptr;
+    PreferencesWindow* m_preferencesWindow = nullptr;
     std::unique_ptr<QtSkillCheckView> m_skillView;
     std::unique_ptr<QtTerminationQueryView> m_queryView;
     std::unique_ptr<QtPlayerSetupView> m_setupView;

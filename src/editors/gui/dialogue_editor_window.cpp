@@ -191,6 +191,7 @@ QWidget* DialogueEditorWindow::BuildFloatersTab()
     m_floats->setObjectName(QStringLiteral("floatList"));
     m_floats->header()->resizeSection(0, 170);
     m_floats->header()->resizeSection(1, 170);
+    ConnectRows(m_floats, &Model::SelectFloatRow, &Model::FloatEditRow);
     std::vector<QPushButton*> column;
     for (Button b : { Button::FloatAdd, Button::FloatEdit, Button::FloatDelete, Button::TimedEvents })
         column.push_back(AddButton(b, page));
@@ -207,6 +208,7 @@ QWidget* DialogueEditorWindow::BuildSkillsTab()
     m_skills->setObjectName(QStringLiteral("skillList"));
     for (int c = 0; c < 4; ++c)
         m_skills->header()->resizeSection(c, c == 0 ? 150 : 110);
+    ConnectRows(m_skills, &Model::SelectSkillRow, &Model::SkillEditRow);
     auto* label = LabelFor(Model::kSkillListLabel, m_skills, page);
     std::vector<QPushButton*> column;
     for (Button b : { Button::SkillAdd, Button::SkillEdit, Button::SkillDelete })
@@ -227,7 +229,11 @@ void DialogueEditorWindow::Act(Button b)
         { Button::Delete, &Model::Delete }, { Button::Clone, &Model::Clone }, { Button::Rearrange, &Model::Rearrange },
         { Button::MoveUp, &Model::MoveUp }, { Button::MoveDown, &Model::MoveDown },
         { Button::HideSelected, &Model::HideSelected }, { Button::UnhideAll, &Model::UnhideAll },
-        { Button::ScriptVariables, &Model::ScriptVariables } };
+        { Button::ScriptVariables, &Model::ScriptVariables }, { Button::StartConditions, &Model::StartConditions },
+        { Button::FloatAdd, &Model::FloatAdd }, { Button::FloatEdit, &Model::FloatEdit },
+        { Button::FloatDelete, &Model::FloatDelete }, { Button::TimedEvents, &Model::TimedEvents },
+        { Button::SkillAdd, &Model::SkillAdd }, { Button::SkillEdit, &Model::SkillEdit },
+        { Button::SkillDelete, &Model::SkillDelete } };
     // The editors of the other buttons come later; the model keeps those disabled.
     auto op = std::find_if(std::begin(kOps), std::end(kOps), [b](const auto& o) { return o.first == b; });
     if (op == std::end(kOps))
@@ -235,6 +241,10 @@ void DialogueEditorWindow::Act(Button b)
     (m_model.*(op->second))();
     const bool onList
         = b == Button::Add || b == Button::Edit || b == Button::Clone || b == Button::MoveUp || b == Button::MoveDown;
+    if (b == Button::FloatAdd || b == Button::FloatEdit || b == Button::FloatDelete)
+        m_floats->setFocus();
+    if (b == Button::SkillAdd || b == Button::SkillEdit || b == Button::SkillDelete)
+        m_skills->setFocus();
     if (onList) {
         // Back on the list at the node added, edited, cloned or moved: F2, Enter and the arrows act
         // on it next, and a button pressed repeatedly keeps the row in view.
@@ -327,10 +337,12 @@ void DialogueEditorWindow::Redraw()
     for (const FloatNodeRow& r : m_model.floatRows())
         floats.push_back({ r.name, r.lines, r.description });
     Redraw(m_floats, std::move(floats), m_shownFloats);
+    SelectRow(m_floats, m_model.floatRow());
     Cells skills;
     for (const SkillCheckRow& r : m_model.skillRows())
         skills.push_back({ r.name, r.skill, r.modifier, r.onSuccess, r.onFailure });
     Redraw(m_skills, std::move(skills), m_shownSkills);
+    SelectRow(m_skills, m_model.skillRow());
 
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         const ButtonState state = m_model.button(static_cast<Button>(i));
@@ -386,6 +398,32 @@ void DialogueEditorWindow::RedrawNodes()
     } else if (rebuilt && inside) {
         m_nodes->scrollTo(m_nodes->currentIndex());
     }
+}
+
+// A list of one selected row whose double click edits.
+void DialogueEditorWindow::ConnectRows(QTreeWidget* list, void (Model::*select)(int), void (Model::*edit)(int))
+{
+    connect(list, &QTreeWidget::itemSelectionChanged, this, [this, list, select] {
+        if (m_redrawing)
+            return;
+        const QModelIndexList rows = list->selectionModel()->selectedRows();
+        (m_model.*select)(rows.isEmpty() ? -1 : rows.front().row());
+    });
+    connect(list, &QTreeWidget::itemDoubleClicked, this, [this, list, edit](QTreeWidgetItem* item) {
+        (m_model.*edit)(list->indexOfTopLevelItem(item));
+        list->setFocus();
+    });
+}
+
+void DialogueEditorWindow::SelectRow(QTreeWidget* list, int row)
+{
+    QTreeWidgetItem* item = row >= 0 && row < list->topLevelItemCount() ? list->topLevelItem(row) : nullptr;
+    if (item == list->currentItem() && (!item || item->isSelected()))
+        return;
+    if (item)
+        list->setCurrentItem(item);
+    else
+        list->clearSelection();
 }
 
 } // namespace zev

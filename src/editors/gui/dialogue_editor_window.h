@@ -58,6 +58,9 @@ private:
     void Act(Button b);
     void RedrawNodes();
     void Redraw(QTreeWidget* list, editor_gui::Cells cells, editor_gui::Cells& shown);
+    void ConnectRows(
+        QTreeWidget* list, void (DialogueEditorModel::*select)(int), void (DialogueEditorModel::*edit)(int));
+    void SelectRow(QTreeWidget* list, int row);
     void NodeEdited(QTreeWidgetItem* item, int column);
     int RowOf(QTreeWidgetItem* item) const;
 

@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "app/gui/qt_text.h"
-#include "app/main_menu.h"
 
 namespace zev::editor_gui {
 
@@ -85,15 +84,6 @@ QDialogButtonBox* OkCancel(QDialog* dialog, Mnemonics& mnemonics, QPushButton*& 
     ok->setDefault(true);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     return buttons;
-}
-
-QPushButton* MakeUnbuiltButton(std::string_view caption, QWidget* parent)
-{
-    QPushButton* b = MakeButton(caption, parent);
-    b->setEnabled(false);
-    b->setAutoDefault(false);
-    b->setToolTip(Caption(kNotAvailableYet));
-    return b;
 }
 
 QVBoxLayout* ButtonColumn(const std::vector<QPushButton*>& buttons, std::size_t lower)

@@ -50,8 +50,6 @@ QCheckBox* MakeCheck(std::string_view caption, QWidget* parent, Mnemonics& mnemo
 // "OK" (the default button; the caller connects it) and "Cancel" (rejects), in the platform's
 // order.
 QDialogButtonBox* OkCancel(QDialog* dialog, Mnemonics& mnemonics, QPushButton*& ok, QPushButton*& cancel);
-// A button whose editor comes later: disabled, and saying so.
-QPushButton* MakeUnbuiltButton(std::string_view caption, QWidget* parent);
 // A column of buttons beside a list; the free space goes above the buttons from `lower` on.
 QVBoxLayout* ButtonColumn(const std::vector<QPushButton*>& buttons, std::size_t lower);
 // A hidden control keeps its room, so a dialog does not jump as its check boxes change.

@@ -45,14 +45,14 @@ OptionDialog::OptionDialog(OptionDialogModel& model, TextEncoding encoding, QWid
     QWidget* checks = BuildChecks();
     QWidget* notes = BuildNotes();
 
-    auto* newSkillCheck = MakeUnbuiltButton(Model::kNewSkillCheck, this);
+    m_newSkill = MakeButton(Model::kNewSkillCheck, this, &m_mnemonics, 'k');
+    m_newSkill->setAutoDefault(false);
+    m_newSkill->setToolTip(Caption(Model::kNewSkillCheckHint));
+    connect(m_newSkill, &QPushButton::clicked, this, [this] { Act(&Model::NewSkillCheck); });
     m_customProcs = MakeButton(Model::kCustomProcedures, this, &m_mnemonics, 'p');
     m_customProcs->setAutoDefault(false);
     m_customProcs->setToolTip(Caption(Model::kCustomProceduresHint));
-    connect(m_customProcs, &QPushButton::clicked, this, [this] {
-        PushFields();
-        m_model.CustomProcedures();
-    });
+    connect(m_customProcs, &QPushButton::clicked, this, [this] { Act(&Model::CustomProcedures); });
     // Made last, so Tab reaches them last.
     QDialogButtonBox* buttons = OkCancel(this, m_mnemonics, m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, [this] {
@@ -60,7 +60,7 @@ OptionDialog::OptionDialog(OptionDialogModel& model, TextEncoding encoding, QWid
         accept();
     });
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(newSkillCheck);
+    bottom->addWidget(m_newSkill);
     bottom->addWidget(m_customProcs);
     bottom->addStretch(1);
     bottom->addWidget(buttons);
@@ -120,7 +120,11 @@ QWidget* OptionDialog::BuildLink()
         ++row;
     }
     m_nodes->setToolTip(Caption(Model::kNodePickerHint).trimmed());
-    m_editSkill = MakeUnbuiltButton(Model::kEditSkillCheck, m_linkBox);
+    m_editSkill = MakeButton(Model::kEditSkillCheck, m_linkBox);
+    m_editSkill->setAutoDefault(false);
+    // The caption alone ("edit") says nothing beside the picker.
+    m_editSkill->setAccessibleDescription(QStringLiteral("Edit the chosen skill check"));
+    connect(m_editSkill, &QPushButton::clicked, this, [this] { Act(&Model::EditSkillCheck); });
     grid->addWidget(m_editSkill, 2, 2);
     connect(m_kinds, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (!m_redrawing && on)
@@ -246,7 +250,10 @@ QWidget* OptionDialog::BuildNotes()
     });
     m_conditions = MakeMemo("conditions", true, box);
     auto* conditionsLabel = LabelFor(Model::kConditionsLabel, m_conditions, box);
-    auto* setUp = MakeUnbuiltButton(Model::kSetUpConditions, box);
+    m_setUpConditions = MakeButton(Model::kSetUpConditions, box, &m_mnemonics, 'u');
+    QPushButton* setUp = m_setUpConditions;
+    setUp->setAutoDefault(false);
+    connect(setUp, &QPushButton::clicked, this, [this] { Act(&Model::SetUpConditions); });
 
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -295,6 +302,9 @@ void OptionDialog::Redraw()
     setWindowTitle(Caption(m_model.caption().empty() ? Model::kEditCaption : m_model.caption()));
     SetMemo(m_text, m_model.text(), m_encoding);
     m_customProcs->setEnabled(m_model.customProceduresEnabled());
+    m_newSkill->setEnabled(m_model.skillChecksEnabled());
+    m_editSkill->setEnabled(m_model.skillChecksEnabled());
+    m_setUpConditions->setEnabled(m_model.conditionsEnabled());
 
     // No kind chosen leaves every radio button clear, which an exclusive group would not allow.
     m_kinds->setExclusive(false);
@@ -386,6 +396,13 @@ bool OptionDialog::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// A button that opens another editor: what was typed reaches the model first.
+void OptionDialog::Act(void (OptionDialogModel::*action)())
+{
+    PushFields();
+    (m_model.*action)();
 }
 
 } // namespace zev

@@ -59,6 +59,7 @@ private:
     QWidget* BuildNotes();
     void Fill();
     void PushFields();
+    void Act(void (OptionDialogModel::*action)());
     void CreateNode();
     void RedrawPicker(QComboBox* box, const std::vector<std::string>& items, std::vector<std::string>& shown,
         const std::string& current);
@@ -88,6 +89,8 @@ private:
     QLineEdit* m_newNodeName = nullptr;
     QPushButton* m_createNode = nullptr;
     QPushButton* m_customProcs = nullptr;
+    QPushButton* m_newSkill = nullptr;
+    QPushButton* m_setUpConditions = nullptr;
     QCheckBox* m_terminates = nullptr;
     QCheckBox* m_combat = nullptr;
     QCheckBox* m_dumb = nullptr;
