@@ -358,6 +358,73 @@ int Run(const fs::path& dist, const fs::path& out)
                 },
                 [&](QDialog* w) { shot.Grab(w, "node-code-editor"); });
         }
+        // The other editors over the sample: an option's conditions, the start conditions, a skill
+        // check, a float node, the timed events with the data editor, the list picker, NPC
+        // properties and the three tabs of Preferences.
+        {
+            EditorWindows& editors = program.editors();
+            dialog& d = app.dlg();
+            const int start = FindNodeIndex(d, "Start");
+            if (start >= 0 && d.nodes[start]->option_count > 0) {
+                option& first = *d.nodes[start]->options[0];
+                shot.WhileModal(
+                    "Conditions editor", [&] { editors.conditions().Open(first); },
+                    [&](QDialog* w) {
+                        if (first.condition_count > 0)
+                            editors.conditions().SelectLine(0);
+                        shot.Grab(w, "conditions-editor");
+                    });
+            }
+            shot.WhileModal(
+                "Start conditions", [&] { editors.startConditions().Open(); },
+                [&](QDialog* w) {
+                    editors.startConditions().SelectRow(0);
+                    shot.Grab(w, "start-conditions");
+                });
+            std::string skill;
+            for (int i = 0; i < d.node_count && skill.empty(); ++i)
+                if (d.nodes[i]->skill_check_count > 0)
+                    skill = d.nodes[i]->skill_checks[0]->name.str();
+            shot.WhileModal(
+                "Skill check editor", [&] { editors.skillChecks().Edit(skill); },
+                [&](QDialog* w) { shot.Grab(w, "skill-check-editor"); });
+            if (d.float_node_count > 0)
+                shot.WhileModal(
+                    "Float node editor", [&] { editors.floatNodes().Edit(0); },
+                    [&](QDialog* w) {
+                        editors.floatNodes().SelectMessage(0);
+                        shot.Grab(w, "float-node-editor");
+                    });
+            shot.WhileModal(
+                "Timed events editor", [&] { editors.timedEvents().Open(); },
+                [&](QDialog* w) {
+                    shot.Grab(w, "timed-events");
+                    if (d.timed_event_count > 0)
+                        shot.WhileModal(
+                            "Timed event data editor", [&] { editors.timedEvents().Edit(0); },
+                            [&](QDialog* data) { shot.Grab(data, "timed-event-data"); });
+                });
+            std::vector<std::string> names;
+            for (int i = 0; i < d.float_node_count; ++i)
+                names.push_back(d.float_nodes[i]->name.str());
+            shot.WhileModal(
+                "List picker",
+                [&] { editors.picker().Select("Select float node", "Choose a float node to call:", names); },
+                [&](QDialog* w) { shot.Grab(w, "list-picker"); });
+            shot.WhileModal(
+                "NPC properties", [&] { window.Trigger(MenuCommand::NpcProperties); },
+                [&](QDialog* w) { shot.Grab(w, "npc-properties"); });
+            shot.WhileModal(
+                "Preferences", [&] { window.Trigger(MenuCommand::Preferences); },
+                [&](QDialog* w) {
+                    auto* tabs = w->findChild<QTabWidget*>();
+                    const char* names[] = { "preferences-general", "preferences-editing", "preferences-engine" };
+                    for (int t = 0; t < 3 && tabs; ++t) {
+                        tabs->setCurrentIndex(t);
+                        shot.Grab(w, names[t]);
+                    }
+                });
+        }
         shot.WhileModal(
             "About", [&] { window.Trigger(MenuCommand::About); },
             [&](QDialog* d) {

@@ -28,7 +28,8 @@ namespace {
 QPlainTextEdit* MakePreview(const char* objectName, QWidget* parent)
 {
     QPlainTextEdit* memo = MakeMemo(objectName, true, parent);
-    memo->setMaximumHeight(memo->fontMetrics().lineSpacing() * 4 + 12);
+    // Four lines to begin with; a taller window gives the previews the room.
+    memo->setMinimumHeight(memo->fontMetrics().lineSpacing() * 4 + 12);
     return memo;
 }
 
@@ -152,6 +153,7 @@ QWidget* SkillCheckEditorWindow::BuildTargets()
         grid->addWidget(label, row, 0);
         grid->addWidget(picker, row++, 1);
         grid->addWidget(previewLabel, row++, 0, 1, 2);
+        grid->setRowStretch(row, 1); // the previews take the height, the labels stay by their controls
         grid->addWidget(preview, row++, 0, 1, 2);
     }
     grid->addWidget(ownerLabel, row, 0);

@@ -90,6 +90,8 @@ QWidget* StartConditionsWindow::BuildStartConditions()
     m_target->setEditable(true); // the target is taken as typed or chosen
     m_target->setInsertPolicy(QComboBox::NoInsert);
     QLabel* targetLabel = LabelFor(Model::kTargetLabel, m_target, global, &m_mnemonics, 't');
+    // The typing field inside the box is what a screen reader reaches: it carries the same name.
+    m_target->lineEdit()->setAccessibleName(m_target->accessibleName());
     connect(m_target, &QComboBox::currentTextChanged, this, [this](const QString& text) {
         if (!m_redrawing)
             m_model.SetTarget(FromQString(text, m_encoding));
