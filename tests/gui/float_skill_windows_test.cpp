@@ -288,7 +288,10 @@ TEST_F(FloatSkillWindowsTest, RandomTimedEventIsAddedWithACommandInsertedFromThe
             e->findChild<QPushButton*>("cancelButton")->click();
         });
         QTreeWidget* list = w->eventList();
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
+        // A real double click: the press of its first click, then the second click.
+        const QPoint at = list->visualItemRect(list->topLevelItem(0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         EXPECT_EQ(list->topLevelItem(0)->text(0), "Patrol");
         w->okButton()->click();
     });

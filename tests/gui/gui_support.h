@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -32,10 +33,33 @@ inline QApplication& GuiApp()
     return *app;
 }
 
-// The application exists before any member widget of a derived fixture is built.
+// The WhenModal watches still waiting for their window: one that outlived its test would act on the
+// next test's window.
+struct PendingModal {
+    QPointer<QTimer> timer;
+    std::shared_ptr<bool> opened;
+};
+inline std::vector<PendingModal>& PendingModals()
+{
+    static std::vector<PendingModal> pending;
+    return pending;
+}
+
+// The application exists before any member widget of a derived fixture is built; a watch whose
+// window never opened fails the test that set it and ends with it.
 class GuiTest : public ::testing::Test {
 protected:
     GuiTest() { GuiApp(); }
+    ~GuiTest() override
+    {
+        for (PendingModal& p : PendingModals()) {
+            if (!p.timer || *p.opened)
+                continue;
+            ADD_FAILURE() << "an expected modal window never opened";
+            delete p.timer.data();
+        }
+        PendingModals().clear();
+    }
 };
 
 // Acts on the next modal window of type W once it is up (a modal exec() blocks the test until it is
@@ -50,8 +74,10 @@ template <class W> void WhenModal(std::function<void(W*)> act)
     };
     auto* timer = new QTimer;
     auto state = std::make_shared<State>();
+    auto opened = std::make_shared<bool>(false);
+    PendingModals().push_back({ timer, opened });
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, state, act] {
+    QObject::connect(timer, &QTimer::timeout, [timer, state, opened, act] {
         QWidget* modal = QApplication::activeModalWidget();
         ++state->ticks;
         auto finish = [&](const char* failure) {
@@ -66,6 +92,7 @@ template <class W> void WhenModal(std::function<void(W*)> act)
         if (!state->done) {
             if (auto* w = qobject_cast<W*>(modal)) {
                 state->done = true;
+                *opened = true;
                 state->acted = w;
                 state->ticks = 0;
                 act(w);
