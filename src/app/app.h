@@ -75,6 +75,8 @@ public:
     const std::string& programFolder() const { return m_programFolder; }
     // A program-relative path such as "\def\def_list.dws" inside the program folder.
     std::string ProgramPath(std::string_view relative) const;
+    // The folder the update check downloads into.
+    std::string DownloadsFolder() const { return ProgramPath("downloads"); }
 
     // Shell state.
     bool modified() const { return m_modified; }
