@@ -94,6 +94,12 @@ std::string ClonedNodeFormatString(const IniFile& ini)
     return ini.ReadString(kSectionGlobalConfig, kKeyClonedNodeFormatString, kDefaultClonedNodeFormatString);
 }
 
+std::string UpdateURL(const IniFile& ini)
+{
+    std::string url = ini.ReadString(kSectionGlobalConfig, kKeyUpdateURL, kDefaultUpdateURL);
+    return url.empty() ? std::string(kDefaultUpdateURL) : url;
+}
+
 void ReadPlayerCharacter(const IniFile& ini, PlayerChar& pc)
 {
     pc.name = ini.ReadString(kSectionPlayerCharacter, kKeyName, "");

@@ -38,6 +38,8 @@ inline constexpr std::string_view kKeyFO2Basepath = "FO2Basepath";
 inline constexpr std::string_view kKeyClonedNodeFormatString = "ClonedNodeFormatString";
 // How the windows show the dialogue's 8-bit text: "cp1252" (default) or "utf-8".
 inline constexpr std::string_view kKeyTextEncoding = "TextEncoding";
+// The update check's information page.
+inline constexpr std::string_view kKeyUpdateURL = "UpdateURL";
 
 // "Dialogue Engine".
 inline constexpr std::string_view kKeyEvaluateConditions = "EvaluateConditions";
@@ -65,6 +67,7 @@ inline constexpr bool kDefaultSavenodehistory = true;
 inline constexpr bool kDefaultShowLastDialogue = true;
 inline constexpr bool kDefaultPluginCompatibilityWarnings = true;
 inline constexpr std::string_view kDefaultClonedNodeFormatString = "Copy_of_%s";
+inline constexpr std::string_view kDefaultUpdateURL = "https://zevdlg.example.org/update/zevdlg.html";
 // The Preferences dialog shows these two unchecked when the key is missing, unlike their users.
 inline constexpr bool kPreferencesDefaultSavenodehistory = false;
 inline constexpr bool kPreferencesDefaultPluginCompatibilityWarnings = false;
@@ -99,6 +102,8 @@ std::string DefaultMSGPath(const IniFile& ini);
 std::string HeadersPath(const IniFile& ini);
 std::string FO2Basepath(const IniFile& ini);
 std::string ClonedNodeFormatString(const IniFile& ini);
+// The default when the key is missing or empty.
+std::string UpdateURL(const IniFile& ini);
 // True when "TextEncoding" says UTF-8 ("utf-8" or "utf8", any case); Windows-1252 otherwise.
 bool TextEncodingIsUtf8(const IniFile& ini);
 

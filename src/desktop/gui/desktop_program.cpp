@@ -5,6 +5,7 @@
 #include "base/paths.h"
 #include "runner/player_setup.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QLineEdit>
 #include <QScreen>
@@ -41,6 +42,7 @@
 #include "runner/gui/transcript_window.h"
 #include "script/gui/func_desc_editor.h"
 #include "script/gui/script_running_window.h"
+#include "update/gui/release_notes_window.h"
 
 namespace zev {
 
@@ -87,6 +89,7 @@ DesktopProgram::DesktopProgram(Workbench& bench, TextEncoding encoding, std::fun
     WireDeveloperCommands();
     WireConsole();
     WireEditors();
+    WireUpdateCheck();
     m_pluginsChangedId = bench.plugins().changed.Connect([this] { ShowPluginMenus(); });
     // Helper scripts registered later (by the console or a plug-in) get their entries too.
     m_helpersChangedId = bench.scripts().helpers().changed.Connect([this] { ShowHelperScripts(); });
@@ -133,10 +136,13 @@ void DesktopProgram::Start(const std::string& firstArgument)
     // The console shows what is printed from here on: what start-up and the command line's load
     // print goes nowhere, as in every front end, and does not open the console.
     m_console.Attach();
+    if (m_updateCheckAtStart)
+        m_updateChecker->CheckAtStartup();
 }
 
 void DesktopProgram::Shutdown()
 {
+    m_updateChecker.reset();
     m_bench.Shutdown([this] { m_updateWindow.reset(); });
 }
 
@@ -169,6 +175,23 @@ void DesktopProgram::WireFileCommands()
             app.dialogs().Warning("The manual could not be opened: no program to show web pages was found.\r\n\r\n"
                                   "You can open it yourself: "
                 + manual);
+    });
+}
+
+// Help > "Check for updates...": the checker's transfers run on a worker thread and come back
+// through the event loop.
+void DesktopProgram::WireUpdateCheck()
+{
+    m_notesView = std::make_unique<QtReleaseNotesView>(m_window.get());
+    auto post = [](std::function<void()> fn) {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(fn), Qt::QueuedConnection);
+    };
+    m_updateChecker = std::make_unique<UpdateChecker>(m_bench.app(), m_updateProgress, post);
+    m_updateChecker->SetNotesView(m_notesView.get());
+    m_bench.menus().SetAvailable(MenuCommand::CheckForUpdates);
+    m_window->SetCommandHandler(MenuCommand::CheckForUpdates, [this] {
+        if (m_updateChecker)
+            m_updateChecker->CheckFromMenu();
     });
 }
 

@@ -17,6 +17,7 @@
 #include "plugins/about_plugins.h"
 #include "runner/run_panel_model.h"
 #include "session/workbench.h"
+#include "update/update_checker.h"
 
 class QWidget;
 
@@ -48,6 +49,7 @@ class RunPanelWidget;
 class QtPlayerSetupView;
 class QtSkillCheckView;
 class QtTerminationQueryView;
+class QtReleaseNotesView;
 
 // The windows of the desktop program that the core opens on its own: the editors, the general
 // error display.
@@ -77,6 +79,9 @@ public:
     // The start-up sequence, the debug window in debug mode, the main window shown, then the
     // dialogue named by the first argument loaded through the console line.
     void Start(const std::string& firstArgument);
+    // The program checks for updates when its window is first shown (and the setting is on); a
+    // program built for a test leaves the network alone unless the test turns this on.
+    void SetUpdateCheckAtStart(bool on) { m_updateCheckAtStart = on; }
     // After the main window's close was granted: the workbench's shut-down, the "Update progress"
     // window going after the host unit.
     void Shutdown();
@@ -104,6 +109,7 @@ public:
     TimedEventDataWindow& timedEventDataWindow() { return *m_timedEventDataWindow; }
     UpdateProgressModel& updateProgress() { return m_updateProgress; }
     UpdateProgressWindow* updateProgressWindow() { return m_updateWindow.get(); }
+    UpdateChecker& updateChecker() { return *m_updateChecker; }
 
 private:
     void WireFileCommands();
@@ -112,6 +118,7 @@ private:
     void WireConsole();
     void WireEditors();
     void WireDialogs();
+    void WireUpdateCheck();
     void ShowPluginMenus();
     void ShowHelperScripts();
 
@@ -149,6 +156,9 @@ private:
     std::unique_ptr<DebugWindow> m_debugWindow;
     UpdateProgressModel m_updateProgress;
     std::unique_ptr<UpdateProgressWindow> m_updateWindow; // from start-up to shut-down
+    std::unique_ptr<QtReleaseNotesView> m_notesView;
+    std::unique_ptr<UpdateChecker> m_updateChecker; // its transfers end before shut-down goes on
+    bool m_updateCheckAtStart = false;
     std::size_t m_pluginsChangedId = 0;
     std::size_t m_helpersChangedId = 0;
 };

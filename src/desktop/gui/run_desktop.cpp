@@ -33,6 +33,7 @@ int RunDesktopProgram(int argc, char** argv)
     app.log().SetErrorHandler([&dialogs](const std::string& what) { dialogs.Error(what); });
 
     DesktopProgram program(bench, dialogs.encoding(), [&dialogs](QWidget* w) { dialogs.SetParent(w); });
+    program.SetUpdateCheckAtStart(true);
     program.Start(firstArg);
     int code = QApplication::exec();
     program.Shutdown();
