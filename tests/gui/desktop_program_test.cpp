@@ -70,7 +70,7 @@ TEST_F(DesktopProgramTest, StartsUpInOrderAndLoadsTheArgumentAfterTheWindows)
             "Runtime DLG Editing OFF",
             "Default Smart INT is 4",
             "Default Dumb INT is -3",
-            "Autoupdate checking ON",
+            "Autoupdate checking OFF",
             "Loading update plugins...",
             "Loading generic plugins...",
             " --> Rename dialogue nodes to NodeXXX",

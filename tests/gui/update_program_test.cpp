@@ -42,6 +42,8 @@ protected:
         app = &bench->app();
         capture = std::make_unique<test::LogCapture>(app->log());
         EXPECT_TRUE(app->config().WriteString(kSectionGlobalConfig, kKeyUpdateURL, server.Url("/info.html")));
+        // The shipped configuration has the start-up check off until an update page is published.
+        EXPECT_TRUE(app->config().WriteString(kSectionGlobalConfig, "Check for updates at startup", "1"));
     }
     std::string Page(const std::string& version) const
     {
