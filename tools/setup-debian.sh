@@ -8,6 +8,7 @@ packages=(
   zlib1g-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang xvfb xauth fonts-dejavu-core
+  dpkg-dev file
 )
 
 missing=()

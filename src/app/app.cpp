@@ -7,12 +7,19 @@
 
 namespace zev {
 
+static_assert(ProgramDirs::kConfigFile == kConfigFileName);
+
 App::App(Dialogs& dialogs, std::string programFolder)
+    : App(dialogs, PortableProgramDirs(std::move(programFolder)))
+{
+}
+
+App::App(Dialogs& dialogs, ProgramDirs dirs)
     : m_dialogs(dialogs)
-    , m_programFolder(std::move(programFolder))
+    , m_dirs(std::move(dirs))
     , m_dialog(std::make_unique<dialog>())
-    , m_config(JoinPath(m_programFolder, kConfigFileName))
-    , m_conditions(JoinPath(m_programFolder, "conditions.ini"))
+    , m_config(m_dirs.ConfigFile())
+    , m_conditions(m_dirs.DataPath("conditions.ini"))
     , m_reader(std::make_unique<TZEV>())
     , m_title(TitleFor(kUntitled))
 {
@@ -29,7 +36,7 @@ App::~App()
 
 std::string App::ProgramPath(std::string_view relative) const
 {
-    return JoinPath(m_programFolder, relative);
+    return m_dirs.DataPath(relative);
 }
 
 std::string App::BuildConditionScript(const condition& c)

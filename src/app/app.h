@@ -16,6 +16,7 @@
 #include "base/debug_window_model.h"
 #include "base/ini_file.h"
 #include "base/log.h"
+#include "base/program_dirs.h"
 #include "base/random.h"
 #include "base/signal.h"
 #include "model/condition_script.h"
@@ -32,7 +33,9 @@ inline constexpr std::string_view kUntitled = "untitled";
 // One instance, passed by reference to every subsystem.
 class App {
 public:
+    // A portable program folder: everything read and written in it.
     App(Dialogs& dialogs, std::string programFolder);
+    App(Dialogs& dialogs, ProgramDirs dirs);
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
@@ -60,7 +63,8 @@ public:
     FileScriptPolicy fileScriptPolicy() const { return m_fileScripts; }
     void SetFileScriptPolicy(FileScriptPolicy policy) { m_fileScripts = policy; }
 
-    // "ZEVDlg.ini" and "conditions.ini" of the program folder; missing files read as defaults.
+    // "ZEVDlg.ini" of the configuration folder and "conditions.ini" of the program folder; missing
+    // files read as defaults.
     IniFile& config() { return m_config; }
     IniFile& conditions() { return m_conditions; }
     // The values the program keeps in memory after reading the configuration.
@@ -72,11 +76,14 @@ public:
     // A condition's script expression from conditions.ini.
     std::string BuildConditionScript(const condition& c);
 
-    const std::string& programFolder() const { return m_programFolder; }
-    // A program-relative path such as "\def\def_list.dws" inside the program folder.
+    // Where the shipped data is read and the user's files are written.
+    const ProgramDirs& dirs() const { return m_dirs; }
+    // The folder of the shipped data (the whole program folder when portable).
+    const std::string& programFolder() const { return m_dirs.dataFolder; }
+    // A program-relative path such as "\def\def_list.dws" inside the shipped data.
     std::string ProgramPath(std::string_view relative) const;
     // The folder the update check downloads into.
-    std::string DownloadsFolder() const { return ProgramPath("downloads"); }
+    std::string DownloadsFolder() const { return m_dirs.DownloadsFolder(); }
 
     // Shell state.
     bool modified() const { return m_modified; }
@@ -127,7 +134,7 @@ public:
 
 private:
     Dialogs& m_dialogs;
-    std::string m_programFolder;
+    ProgramDirs m_dirs;
     Logger m_log;
     DebugWindowModel m_debugWindow;
     Random m_random;

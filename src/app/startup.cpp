@@ -62,6 +62,8 @@ void RunStartupSequence(App& app, const StartupOptions& options)
     // Every float the program formats or parses uses ".".
     std::setlocale(LC_NUMERIC, "C");
     log.Log("Starting up ZEV Dialogue tool...");
+    for (const std::string& note : app.dirs().notes)
+        log.Log(note);
     Run(options.extensions.definitionsAndPresets);
     ReadPlayerCharacter(app.config(), app.player());
     if (options.firstArgument == "/devmode") {

@@ -1,6 +1,5 @@
 #include "base/paths.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -13,15 +12,6 @@ std::string ExecutableFolder()
     if (ec)
         return std::filesystem::current_path(ec).string();
     return exe.parent_path().string();
-}
-
-std::string ResolveProgramFolder(std::string_view homeOption)
-{
-    if (!homeOption.empty())
-        return std::string(homeOption);
-    if (const char* env = std::getenv("ZEVDLG_HOME"); env && *env)
-        return env;
-    return ExecutableFolder();
 }
 
 std::string JoinPath(std::string_view folder, std::string_view relative)

@@ -7,8 +7,6 @@ namespace zev {
 
 // The folder of the running executable.
 std::string ExecutableFolder();
-// The program folder: the --home value when given, else ZEVDLG_HOME, else the executable's folder.
-std::string ResolveProgramFolder(std::string_view homeOption = {});
 // Joins a program-relative path written with either slash ("\def\def_list.dws") to a folder.
 std::string JoinPath(std::string_view folder, std::string_view relative);
 bool FileExists(const std::string& path);

@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "app/scripted_dialogs.h"
 #include "base/paths.h"
+#include "base/program_dirs.h"
 #include "cli/arg_parser.h"
 #include "cli/usage.h"
 #include "session/workbench.h"
@@ -31,14 +32,21 @@ int RunCommand(const CliInvocation& inv, std::ostream& out, std::ostream& err)
         err << Prefix(&command) << "not available in this build yet\n";
         return kExitUsage;
     }
-    std::string folder = ResolveProgramFolder(inv.common.home);
+    ProgramDirs dirs = ResolveProgramDirs(inv.common.home);
+    const std::string folder = dirs.dataFolder;
     if (!DirectoryExists(folder)) {
         err << Prefix(&command) << "program folder not found: " << folder << "\n";
         return kExitUsage;
     }
+    if (std::string error; !PrepareProgramDirs(dirs, error)) {
+        err << Prefix(&command) << error << "\n";
+        return kExitUsage;
+    }
+    if (!dirs.warning.empty())
+        err << Prefix(&command) << "warning: " << dirs.warning << "\n";
 
     ScriptedDialogs dialogs;
-    Workbench bench(dialogs, folder);
+    Workbench bench(dialogs, std::move(dirs));
     App& app = bench.app();
     Logger& log = app.log();
     log.SetFilePath(inv.common.logFile);

@@ -125,11 +125,12 @@ void PluginHost::ScanPlugins(const PluginCategory& category)
     }
     if (!category.logLine.empty())
         m_app.log().Log(category.logLine);
-    const std::string folder = m_app.ProgramPath("\\plugins\\");
-    for (const std::string& path : ListLibraries(folder, category.prefix)) {
-        if (serviceEvents)
-            serviceEvents();
-        ScanLibrary(path, &category);
+    for (const std::string& folder : m_app.dirs().PluginFolders()) {
+        for (const std::string& path : ListLibraries(folder, category.prefix)) {
+            if (serviceEvents)
+                serviceEvents();
+            ScanLibrary(path, &category);
+        }
     }
 }
 

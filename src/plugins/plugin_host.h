@@ -107,7 +107,7 @@ public:
     void Install();
 
     // ---- Scans.
-    // The five categories in order, in the program folder's plugins/.
+    // The five categories in order, in the plugins/ folders (shipped, then the user's when installed).
     void ScanAll();
     void ScanPlugins(const PluginCategory& category);
     // One library as a scan treats it; the new entry's index, or -1 when it got none.

@@ -165,7 +165,7 @@ TranscriptStore::TranscriptStore(App& app)
 
 std::string TranscriptStore::HistoryFolder() const
 {
-    return m_app.ProgramPath("dialogue/history");
+    return m_app.dirs().TranscriptFolder();
 }
 
 int TranscriptStore::RecordTranscript(const std::vector<HistoryEntry>& history)
@@ -196,8 +196,8 @@ bool TranscriptStore::EnsureHistoryFolder()
         return true;
     m_app.log().Log("History folder \"" + folder + "\" did not exist, creating.");
     std::error_code ec;
-    // "dialogue" and "history" inside the program folder; a missing program folder itself shows
-    // up as the file errors of each save.
+    // The folder and its parent ("dialogue" of a portable program folder); a missing folder
+    // above them shows up as the file errors of each save.
     std::filesystem::path history(folder);
     std::filesystem::create_directory(history.parent_path(), ec);
     return std::filesystem::create_directory(history, ec);

@@ -66,7 +66,7 @@ public:
 
     const std::vector<dlgtranscript>& list() const { return m_list; }
     int count() const { return static_cast<int>(m_list.size()); }
-    // The program folder's "dialogue/history".
+    // The program folder's "dialogue/history", or the user's transcripts folder when installed.
     std::string HistoryFolder() const;
 
     // Writes one transcript and tells where; false when the index names none or the write failed

@@ -19,11 +19,16 @@ std::string QuotedForScript(const std::string& text)
 }
 
 Workbench::Workbench(Dialogs& dialogs, std::string programFolder)
-    : m_app(dialogs, std::move(programFolder))
+    : Workbench(dialogs, PortableProgramDirs(std::move(programFolder)))
+{
+}
+
+Workbench::Workbench(Dialogs& dialogs, ProgramDirs dirs)
+    : m_app(dialogs, std::move(dirs))
     , m_scripts(m_app)
     , m_run(m_app)
     , m_plugins(m_app)
-    , m_descriptions(m_app.ProgramPath("func_desc.ini"))
+    , m_descriptions(m_app.dirs().FuncDescFile())
     , m_definitionReader(m_definitions)
 {
     m_app.SetScriptLines(&m_scripts);

@@ -32,7 +32,10 @@ struct WorkbenchStart {
 
 class Workbench {
 public:
+    // A portable program folder.
     Workbench(Dialogs& dialogs, std::string programFolder);
+    // The folders as the front end decided and prepared them.
+    Workbench(Dialogs& dialogs, ProgramDirs dirs);
     ~Workbench();
     Workbench(const Workbench&) = delete;
     Workbench& operator=(const Workbench&) = delete;

@@ -10,14 +10,13 @@
 
 namespace zev::test {
 
-// Runs the built zevdlg-cli with the given arguments; stdout and stderr go to files so neither pipe
-// can fill up and block the child.
-Result RunTool(const std::vector<std::string>& args, const char* home)
+// stdout and stderr go to files so neither pipe can fill up and block the child.
+Result RunProgram(const std::string& exe, const std::vector<std::string>& args, const EnvChanges& env)
 {
     TempDir dir;
     std::string outPath = dir.File("out"), errPath = dir.File("err");
-    std::string exe = ZEV_DIST_DIR "/zevdlg-cli";
-    std::vector<char*> argv { exe.data() };
+    std::string path = exe;
+    std::vector<char*> argv { path.data() };
     std::vector<std::string> copy = args;
     for (auto& a : copy)
         argv.push_back(a.data());
@@ -28,11 +27,9 @@ Result RunTool(const std::vector<std::string>& args, const char* home)
         int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
             _exit(127);
-        if (home)
-            setenv("ZEVDLG_HOME", home, 1);
-        else
-            unsetenv("ZEVDLG_HOME");
-        execv(exe.c_str(), argv.data());
+        for (const auto& [name, value] : env)
+            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+        execv(path.c_str(), argv.data());
         _exit(127);
     }
     Result r;
@@ -42,6 +39,13 @@ Result RunTool(const std::vector<std::string>& args, const char* home)
     r.out = ReadFileBytes(outPath);
     r.err = ReadFileBytes(errPath);
     return r;
+}
+
+// The built zevdlg-cli.
+Result RunTool(const std::vector<std::string>& args, const char* home)
+{
+    return RunProgram(ZEV_DIST_DIR "/zevdlg-cli", args,
+        { { "ZEVDLG_HOME", home ? std::optional<std::string>(home) : std::nullopt } });
 }
 
 } // namespace zev::test

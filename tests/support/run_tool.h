@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zev::test {
@@ -10,6 +12,12 @@ struct Result {
     std::string out;
     std::string err;
 };
+
+// Environment changes for a child: a value to set, or nullopt to unset.
+using EnvChanges = std::vector<std::pair<std::string, std::optional<std::string>>>;
+
+// Runs a program with the given arguments and environment changes.
+Result RunProgram(const std::string& exe, const std::vector<std::string>& args, const EnvChanges& env);
 
 // Runs the built zevdlg-cli with the given arguments; ZEVDLG_HOME is set to home when given.
 Result RunTool(const std::vector<std::string>& args, const char* home = nullptr);

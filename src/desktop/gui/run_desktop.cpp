@@ -1,7 +1,7 @@
 #include "desktop/gui/run_desktop.h"
 
 #include "app/settings.h"
-#include "base/paths.h"
+#include "base/program_dirs.h"
 #include "session/workbench.h"
 
 #include <clocale>
@@ -24,12 +24,17 @@ int RunDesktopProgram(int argc, char** argv)
     std::string firstArg = args.size() > 1 ? PathFromQString(args[1]) : std::string();
 
     QtDialogs dialogs;
-    Workbench bench(dialogs, ResolveProgramFolder());
+    ProgramDirs dirs = ResolveProgramDirs();
+    if (std::string error; !PrepareProgramDirs(dirs, error)) {
+        dialogs.Error(error);
+        return 1;
+    }
+    Workbench bench(dialogs, std::move(dirs));
     App& app = bench.app();
     dialogs.SetEncoding(TextEncodingIsUtf8(app.config()) ? TextEncoding::Utf8 : TextEncoding::Cp1252);
     qapp.SetReportContext(&app, dialogs.encoding());
     app.SetStartingUp(true);
-    app.log().SetFilePath(app.ProgramPath("debug.log"));
+    app.log().SetFilePath(app.dirs().LogFile());
     app.log().SetErrorHandler([&dialogs](const std::string& what) { dialogs.Error(what); });
 
     DesktopProgram program(bench, dialogs.encoding(), [&dialogs](QWidget* w) { dialogs.SetParent(w); });
