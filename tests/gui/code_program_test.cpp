@@ -4,6 +4,7 @@
 
 #include "gui_support.h"
 #include "named_controls.h"
+#include "program_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,8 +17,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include <filesystem>
-
 #include "app/dialogue_files.h"
 #include "desktop/gui/desktop_program.h"
 #include "desktop/gui/main_window.h"
@@ -29,7 +28,6 @@
 #include "editors/gui/option_dialog_window.h"
 #include "editors/gui/parameter_input_window.h"
 #include "model/dialog_ops.h"
-#include "support/temp_dir.h"
 
 namespace zev {
 namespace {
@@ -37,25 +35,8 @@ namespace {
 using test::Control;
 using test::Row;
 
-namespace fs = std::filesystem;
-
-class CodeProgram : public test::GuiTest {
+class CodeProgram : public test::ProgramTest {
 protected:
-    test::TempDir dir;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<Workbench> bench;
-    std::unique_ptr<DesktopProgram> program;
-
-    CodeProgram()
-    {
-        fs::copy(ZEV_DIST_DIR, dir.path(), fs::copy_options::recursive);
-        bench = std::make_unique<Workbench>(dialogs, dir.path());
-        bench->app().log().SetFilePath(dir.File("debug.log"));
-        program = std::make_unique<DesktopProgram>(*bench, TextEncoding::Cp1252);
-        program->Start(dir.File("dialogue/sample.zev"));
-    }
-    const dialog& d() { return bench->app().dlg(); }
-
     // The node dialog on a node of the Dialogue Editor, opened from the main menu.
     void EditNode(const char* name, std::function<void(NodeDialog*)> act)
     {

@@ -5,6 +5,7 @@
 
 #include "gui_support.h"
 #include "named_controls.h"
+#include "program_fixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,7 +22,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include <filesystem>
 #include <memory>
 
 #include "app/dialogue_files.h"
@@ -42,7 +42,6 @@
 #include "editors/gui/timed_event_data_window.h"
 #include "editors/gui/timed_events_window.h"
 #include "model/dialog_ops.h"
-#include "support/temp_dir.h"
 
 namespace zev {
 namespace {
@@ -50,8 +49,6 @@ namespace {
 using test::Control;
 using test::Row;
 using Button = DialogueEditorModel::Button;
-
-namespace fs = std::filesystem;
 
 void Retype(QWidget* field, const char* text)
 {
@@ -102,23 +99,8 @@ void EditNode(DialogueEditorWindow* editor, const char* name, std::function<void
     editor->button(Button::Edit)->click();
 }
 
-class DialogsProgram : public test::GuiTest {
+class DialogsProgram : public test::ProgramTest {
 protected:
-    test::TempDir dir;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<Workbench> bench;
-    std::unique_ptr<DesktopProgram> program;
-
-    DialogsProgram()
-    {
-        fs::copy(ZEV_DIST_DIR, dir.path(), fs::copy_options::recursive);
-        bench = std::make_unique<Workbench>(dialogs, dir.path());
-        bench->app().log().SetFilePath(dir.File("debug.log"));
-        program = std::make_unique<DesktopProgram>(*bench, TextEncoding::Cp1252);
-        program->Start(dir.File("dialogue/sample.zev"));
-    }
-    const dialog& d() { return bench->app().dlg(); }
-
     // The Dialogue Editor from the main menu; act runs on it, then "Exit".
     void InDialogueEditor(std::function<void(DialogueEditorWindow*)> act)
     {

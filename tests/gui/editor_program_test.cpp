@@ -4,6 +4,7 @@
 
 #include "gui_support.h"
 #include "named_controls.h"
+#include "program_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,8 +15,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include <filesystem>
-
 #include "app/dialogue_files.h"
 #include "desktop/gui/desktop_program.h"
 #include "desktop/gui/main_window.h"
@@ -23,7 +22,6 @@
 #include "editors/gui/node_dialog_window.h"
 #include "editors/gui/option_dialog_window.h"
 #include "model/dialog_ops.h"
-#include "support/temp_dir.h"
 
 namespace zev {
 namespace {
@@ -31,25 +29,7 @@ namespace {
 using test::Control;
 using test::Row;
 
-namespace fs = std::filesystem;
-
-class EditorProgram : public test::GuiTest {
-protected:
-    test::TempDir dir;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<Workbench> bench;
-    std::unique_ptr<DesktopProgram> program;
-
-    EditorProgram()
-    {
-        fs::copy(ZEV_DIST_DIR, dir.path(), fs::copy_options::recursive);
-        bench = std::make_unique<Workbench>(dialogs, dir.path());
-        bench->app().log().SetFilePath(dir.File("debug.log"));
-        program = std::make_unique<DesktopProgram>(*bench, TextEncoding::Cp1252);
-        program->Start(dir.File("dialogue/sample.zev"));
-    }
-    const dialog& d() { return bench->app().dlg(); }
-};
+using EditorProgram = test::ProgramTest;
 
 TEST_F(EditorProgram, ADesignerEditsTheSampleAndTheSavedFileHoldsEveryChange)
 {
