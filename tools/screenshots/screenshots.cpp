@@ -60,6 +60,7 @@
 #include "runner/gui/skill_check_window.h"
 #include "runner/gui/termination_query_window.h"
 #include "script/gui/func_desc_editor.h"
+#include "update/gui/release_notes_window.h"
 
 namespace fs = std::filesystem;
 
@@ -424,6 +425,19 @@ int Run(const fs::path& dist, const fs::path& out)
                         shot.Grab(w, names[t]);
                     }
                 });
+        }
+        // The release notes of the update check, over a page as an update page would publish it.
+        {
+            ReleaseNotesModel notes("https://zevdlg.example.org/update/zevdlg.html",
+                "<html><head><META NAME=\"zevProduct\" CONTENT=\"ZEV Dialogue Tool\">"
+                "<META NAME=\"zevVersion\" CONTENT=\"0.26\"></head><body><h2>ZEV Dialogue Tool 0.26</h2>"
+                "<ul><li>Code editors with completion and parameter hints.</li>"
+                "<li>Every editor window: conditions, start conditions, skill checks, float nodes, "
+                "timed events.</li><li>A Debian package; your files go to your own folders.</li></ul>"
+                "</body></html>");
+            QtReleaseNotesView view(&window);
+            shot.WhileModal(
+                "Web Update", [&] { view.exec(notes); }, [&](QDialog* w) { shot.Grab(w, "web-update"); });
         }
         shot.WhileModal(
             "About", [&] { window.Trigger(MenuCommand::About); },
