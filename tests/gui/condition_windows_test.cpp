@@ -33,18 +33,7 @@ namespace {
 
 using test::ExpectNamed;
 using test::Named;
-
-void Retype(QWidget* field, const QString& text)
-{
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            QTest::keyClick(field, Qt::Key_Return);
-        QTest::keyClicks(field, lines[i]);
-    }
-}
+using test::Retype;
 
 struct ConditionWindowsTest : test::GuiTest {
     test::TempDir dir;

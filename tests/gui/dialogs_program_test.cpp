@@ -47,16 +47,9 @@ namespace zev {
 namespace {
 
 using test::Control;
+using test::Retype;
 using test::Row;
 using Button = DialogueEditorModel::Button;
-
-void Retype(QWidget* field, const char* text)
-{
-    ASSERT_TRUE(field);
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, text);
-}
 
 void Choose(QComboBox* box, const char* text)
 {

@@ -34,15 +34,7 @@ namespace {
 
 using test::ExpectNamed;
 using test::Named;
-
-void Retype(QWidget* field, const QString& text)
-{
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    if (text.isEmpty())
-        QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClicks(field, text);
-}
+using test::Retype;
 
 void ClickRow(QTreeWidget* list, int row)
 {

@@ -3,6 +3,8 @@
 // Finding the controls of a window the way a screen reader does: by their accessible names.
 
 #include <QString>
+#include <QStringList>
+#include <QTest>
 #include <QTreeWidget>
 #include <QWidget>
 
@@ -54,6 +56,28 @@ inline QTreeWidgetItem* Row(QTreeWidget* list, const char* name)
         if (list->topLevelItem(i)->text(0) == QLatin1String(name))
             return list->topLevelItem(i);
     return nullptr;
+}
+
+// Replaces a field's text by typing, as a user does: everything selected, then the lines with Enter
+// between them (an empty text deletes the selection).
+inline void Retype(QWidget* field, const QString& text)
+{
+    if (!field) {
+        ADD_FAILURE() << "no field to type into";
+        return;
+    }
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty()) {
+        QTest::keyClick(field, Qt::Key_Backspace);
+        return;
+    }
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClicks(field, lines[i]);
+    }
 }
 
 } // namespace zev::test
