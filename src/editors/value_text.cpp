@@ -1,5 +1,7 @@
 #include "editors/value_text.h"
 
+#include "base/number_text.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -11,17 +13,6 @@ namespace {
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 bool IsDigit(char c)
@@ -81,7 +72,7 @@ std::optional<int32_t> ParseIntegerText(std::string_view text)
     const uint64_t limit = hex ? UINT64_C(0xFFFFFFFF) : (negative ? UINT64_C(2147483648) : UINT64_C(2147483647));
     uint64_t v = 0;
     for (; i < text.size(); ++i) {
-        const int d = HexValue(text[i]);
+        const int d = HexDigitValue(text[i]);
         if (d < 0 || d >= base)
             return std::nullopt;
         v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
@@ -116,28 +107,6 @@ std::optional<double> ParseFloatText(std::string_view text)
     return negative ? -v : v;
 }
 
-std::string FloatText(double v)
-{
-    if (std::isnan(v))
-        return "NAN";
-    if (std::isinf(v))
-        return v > 0 ? "INF" : "-INF";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15G", v);
-    std::string s(buf);
-    const auto e = s.find('E');
-    if (e == std::string::npos)
-        return s == "-0" ? "0" : s;
-    // "1.5E-07" -> "1.5E-7", "1E+20" -> "1E20"
-    std::string mantissa = s.substr(0, e);
-    std::string exponent = s.substr(e + 1);
-    const bool negExp = !exponent.empty() && exponent[0] == '-';
-    std::size_t k = (!exponent.empty() && (exponent[0] == '-' || exponent[0] == '+')) ? 1 : 0;
-    while (k + 1 < exponent.size() && exponent[k] == '0')
-        ++k;
-    return mantissa + "E" + (negExp ? "-" : "") + exponent.substr(k);
-}
-
 std::string VariableValueText(const TVariable& v)
 {
     switch (v.value_type) {
@@ -146,7 +115,7 @@ std::string VariableValueText(const TVariable& v)
     case VALUE_INTEGER:
         return std::to_string(v.value.AsInt());
     case VALUE_FLOAT:
-        return FloatText(v.value.AsFloat());
+        return FloatToStr(v.value.AsFloat());
     default:
         return {};
     }

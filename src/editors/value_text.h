@@ -19,8 +19,6 @@ std::optional<int32_t> ParseIntegerText(std::string_view text);
 // A number as StrToFloat reads it: blanks around it, a sign, digits with "." as the decimal point,
 // an exponent. Nothing for anything else, or for a value beyond the range of a double.
 std::optional<double> ParseFloatText(std::string_view text);
-// A double with up to 15 significant digits, as FloatToStr writes it ("2.5", "1E20", "-3E-7").
-std::string FloatText(double v);
 
 // A variable's initial value as text: the string, the integer, the float; "" without one.
 std::string VariableValueText(const TVariable& v);

@@ -1,5 +1,6 @@
 #include "code_windows_fixture.h"
 
+#include "base/number_text.h"
 #include "editors/value_text.h"
 
 namespace zev {
@@ -245,10 +246,10 @@ TEST(ValueText, FloatsAsStrToFloatReadsThemWhateverTheLocale)
     EXPECT_EQ(ParseFloatText("-1E3"), -1000.0);
     for (const char* bad : { "", "1,5", "1e", "e5", ".", "inf", "nan", "1e400", "0x10", "--1" })
         EXPECT_EQ(ParseFloatText(bad), std::nullopt) << bad;
-    EXPECT_EQ(FloatText(0.1), "0.1");
-    EXPECT_EQ(FloatText(1e20), "1E20");
-    EXPECT_EQ(FloatText(-1.5e-7), "-1.5E-7");
-    EXPECT_EQ(FloatText(-0.0), "0");
+    EXPECT_EQ(FloatToStr(0.1), "0.1");
+    EXPECT_EQ(FloatToStr(1e20), "1E20");
+    EXPECT_EQ(FloatToStr(-1.5e-7), "-1.5E-7");
+    EXPECT_EQ(FloatToStr(-0.0), "0");
 }
 
 TEST(ValueText, LineBreaksAndFinalBreaks)

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/number_text.h"
+
 namespace zev::script {
 
 // Identifiers and TStringList comparisons ignore ASCII case only, as Pascal's UpperCase does.
@@ -20,10 +22,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 int CompareNoCase(std::string_view a, std::string_view b);
 int CompareBytes(std::string_view a, std::string_view b);
 std::string LowerCopy(std::string_view s);
-int HexDigitValue(char c);
 
 // Pascal's conversions.
-std::string FloatToStr(double v);
 std::string IntToHex(int64_t v, int64_t digits);
 // A leading `$` means hexadecimal; leading blanks are skipped, trailing ones are not.
 std::optional<int64_t> ParseInteger(std::string_view s);
