@@ -1,23 +1,15 @@
 #include "editors/script_variables.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/app.h"
 #include "editors/value_text.h"
 #include "model/dialog_ops.h"
+#include "model/node_resolution.h"
 
 namespace zev {
 
 namespace {
-
-// The order of SortNodes: byte by byte, letters without regard to case.
-bool LessIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 int VariableCount(const dialog& d)
 {
@@ -275,14 +267,7 @@ void ScriptVariablesModel::MoveDown()
 
 void ScriptVariablesModel::Rearrange()
 {
-    dialog& d = m_app.dlg();
-    std::vector<TVariable*> order(d.variables, d.variables + VariableCount(d));
-    const std::vector<TVariable*> before = order;
-    auto nameOf = [](const TVariable* v) { return v ? v->name.view() : std::string_view {}; };
-    std::stable_sort(order.begin(), order.end(),
-        [&](const TVariable* a, const TVariable* b) { return LessIgnoringCase(nameOf(a), nameOf(b)); });
-    std::copy(order.begin(), order.end(), d.variables);
-    if (order != before)
+    if (SortVariables(m_app.dlg()))
         m_app.DialogueChanged();
     m_selection.clear();
     ClearFields();

@@ -129,4 +129,16 @@ void SortNodes(dialog& d, const ConsoleFn& console)
     ResolveLinks(d);
 }
 
+bool SortVariables(dialog& d)
+{
+    const int count = Count(d.variable_count, kMaxVariables);
+    std::vector<TVariable*> order(d.variables, d.variables + count);
+    const std::vector<TVariable*> before = order;
+    auto nameOf = [](const TVariable* v) { return v ? v->name.view() : std::string_view {}; };
+    std::stable_sort(order.begin(), order.end(),
+        [&](const TVariable* a, const TVariable* b) { return LessIgnoringCase(nameOf(a), nameOf(b)); });
+    std::copy(order.begin(), order.end(), d.variables);
+    return order != before;
+}
+
 } // namespace zev

@@ -27,5 +27,7 @@ void RemapForNodeDialog(
 
 // Reorders the node table by name, ignoring case; nodes keep their content. Resolves links after.
 void SortNodes(dialog& d, const ConsoleFn& console);
+// Reorders the variable table by name in the same order; true when the order changed.
+bool SortVariables(dialog& d);
 
 } // namespace zev
