@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/signal.h"
+#include "model/codes.h"
 #include "model/records.h"
 
 namespace zev {
@@ -33,9 +34,7 @@ public:
         = "This button automatically assigns a unique name for the skill check.";
     static constexpr std::string_view kSkillLabel = "Skill to check:";
     // The stored skill code is the position + 1.
-    static constexpr std::array<std::string_view, kSkillCount> kSkills = { "Small Guns", "Big Guns", "Energy Weapons",
-        "Unarmed Combat", "Melee", "Throwing", "First Aid", "Doctor", "Sneak", "Lockpick", "Steal", "Traps", "Science",
-        "Repair", "Speech", "Barter", "Gambling", "Outdoorsman" };
+    static constexpr const std::array<std::string_view, kSkillCount>& kSkills = kSkillTitles;
     // The name of a stored skill code; empty for a code outside the list.
     static constexpr std::string_view SkillName(int32_t code)
     {

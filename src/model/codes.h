@@ -3,6 +3,7 @@
 // The names of the codes the records store, as the dialogue file and the game script write them.
 // Code to name and name to code use one table each, in both directions.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,6 +11,11 @@
 #include "model/records.h"
 
 namespace zev {
+
+// The skills as the windows name them; skill code k is entry k-1.
+inline constexpr std::array<std::string_view, kSkillCount> kSkillTitles
+    = { "Small Guns", "Big Guns", "Energy Weapons", "Unarmed Combat", "Melee", "Throwing", "First Aid", "Doctor",
+          "Sneak", "Lockpick", "Steal", "Traps", "Science", "Repair", "Speech", "Barter", "Gambling", "Outdoorsman" };
 
 inline constexpr std::string_view kLinkDone = "done";
 inline constexpr std::string_view kLinkCombat = "combat";

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/codes.h"
 #include "model/records.h"
 
 namespace zev {
@@ -45,9 +46,7 @@ public:
     static constexpr std::string_view kSkillsCaption = "Skills";
     static constexpr std::string_view kSkillsHint = "These are the skill values for the player.";
     static constexpr std::string_view kSkillColumns[2] = { "Skill", "Value" };
-    static constexpr std::array<std::string_view, kSkillCount> kSkillNames = { "Small Guns", "Big Guns",
-        "Energy Weapons", "Unarmed Combat", "Melee", "Throwing", "First Aid", "Doctor", "Sneak", "Lockpick", "Steal",
-        "Traps", "Science", "Repair", "Speech", "Barter", "Gambling", "Outdoorsman" };
+    static constexpr const std::array<std::string_view, kSkillCount>& kSkillNames = kSkillTitles;
     static constexpr int kAttributeCount = 7;
 
     PlayerSetupModel();
