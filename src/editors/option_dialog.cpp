@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "editors/conditions_editor.h"
 #include "editors/skill_check_editor.h"
+#include "editors/value_text.h"
 #include "model/codes.h"
 #include "model/dialog_edits.h"
 #include "model/dialog_ops.h"
@@ -14,19 +15,16 @@ namespace zev {
 
 namespace {
 
-std::string NotesForDisplay(std::string_view stored)
+// The skill check picker's items: every check of every node, sorted.
+std::vector<std::string> SkillCheckNames(const dialog& d)
 {
-    // Stored notes write a line break as the two characters backslash and n.
-    std::string out;
-    for (std::size_t i = 0; i < stored.size(); ++i) {
-        if (stored[i] == '\\' && i + 1 < stored.size() && stored[i + 1] == 'n') {
-            out += "\r\n";
-            ++i;
-        } else {
-            out += stored[i];
-        }
-    }
-    return out;
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < d.node_count && i < kMaxNodes; ++i)
+        for (int32_t k = 0; d.nodes[i] && k < d.nodes[i]->skill_check_count && k < kMaxSkillChecks; ++k)
+            if (const skillcheck* s = d.nodes[i]->skill_checks[k])
+                names.push_back(s->name.str());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool Contains(const std::vector<std::string>& items, const std::string& text)
@@ -120,16 +118,11 @@ void OptionDialogModel::RefreshNodelist()
     m_procItems.clear();
     for (int32_t i = 0; i < d.node_count && i < kMaxNodes; ++i) {
         const dlgnode* n = d.nodes[i];
-        if (!n)
-            continue;
         // The edited node is never offered: an option cannot link to its own node.
-        if (i != m_node && !n->name.empty())
+        if (n && i != m_node && !n->name.empty())
             m_nodeItems.push_back(n->name.str());
-        for (int32_t k = 0; k < n->skill_check_count && k < kMaxSkillChecks; ++k)
-            if (n->skill_checks[k])
-                m_skillItems.push_back(n->skill_checks[k]->name.str());
     }
-    std::sort(m_skillItems.begin(), m_skillItems.end());
+    m_skillItems = SkillCheckNames(d);
     for (int32_t i = 0; i < d.custom_proc_count && i < kMaxCustomProcs; ++i)
         if (d.custom_procs[i])
             m_procItems.push_back(d.custom_procs[i]->name.str());
@@ -199,7 +192,8 @@ bool OptionDialogModel::BeginEdit(int nodeIndex, int optionIndex, std::string_vi
     // The stored value is shown as it is; the box only says whether it is the dumb default.
     m_intelligence = o.intelligence;
     m_dumb = o.intelligence == m_app.settings().defaultIntForDumbPlayer;
-    m_notes = NotesForDisplay(o.notes.view());
+    // Stored notes may write a line break as the two characters backslash and n.
+    m_notes = BackslashNToBreaks(o.notes.view());
     const std::string target = o.link_target.str();
     if (o.to_custom_proc) {
         m_kind = LinkKind::Procedure;
@@ -464,16 +458,10 @@ void OptionDialogModel::EditSkillCheck()
     RefillSkillChecks(m_skillEditor->storedName());
 }
 
-// The skill check picker again, every check of every node sorted, with one chosen.
+// The skill check picker again, with one chosen.
 void OptionDialogModel::RefillSkillChecks(const std::string& choose)
 {
-    const dialog& d = m_app.dlg();
-    m_skillItems.clear();
-    for (int32_t i = 0; i < d.node_count && i < kMaxNodes; ++i)
-        for (int32_t k = 0; d.nodes[i] && k < d.nodes[i]->skill_check_count && k < kMaxSkillChecks; ++k)
-            if (const skillcheck* s = d.nodes[i]->skill_checks[k])
-                m_skillItems.push_back(s->name.str());
-    std::sort(m_skillItems.begin(), m_skillItems.end());
+    m_skillItems = SkillCheckNames(m_app.dlg());
     ChooseSkillCheck(choose);
 }
 
