@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/app.h"
+#include "base/text_replace.h"
 #include "completion/code_snippets.h"
 #include "editors/name_mask.h"
 #include "editors/value_text.h"
@@ -217,7 +218,7 @@ ParameterInputModel::Step ParameterInputModel::Next()
         if (!value)
             return Step::Stay;
         const Param& p = m_snippet->params[static_cast<std::size_t>(m_index)];
-        m_code = ReplaceEvery(m_code, "%" + p.name + "%", *value);
+        m_code = ReplaceAll(m_code, "%" + p.name + "%", *value);
         ++m_index;
         m_memo.clear();
         m_freeText.clear();

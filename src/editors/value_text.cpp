@@ -1,6 +1,7 @@
 #include "editors/value_text.h"
 
 #include "base/number_text.h"
+#include "base/text_replace.h"
 
 #include <charconv>
 #include <cmath>
@@ -140,7 +141,7 @@ std::string BreaksToBackslashN(std::string_view text)
 
 std::string BackslashNToBreaks(std::string_view text)
 {
-    return ReplaceEvery(text, "\\n", "\r\n");
+    return ReplaceAll(text, "\\n", "\r\n");
 }
 
 std::string WithoutFinalBreak(std::string_view text)
@@ -150,21 +151,6 @@ std::string WithoutFinalBreak(std::string_view text)
     else if (text.ends_with('\n'))
         text.remove_suffix(1);
     return std::string(text);
-}
-
-std::string ReplaceEvery(std::string_view text, std::string_view from, std::string_view to)
-{
-    if (from.empty())
-        return std::string(text);
-    std::string out;
-    out.reserve(text.size());
-    std::size_t pos = 0;
-    for (std::size_t hit; (hit = text.find(from, pos)) != std::string_view::npos; pos = hit + from.size()) {
-        out.append(text, pos, hit - pos);
-        out.append(to);
-    }
-    out.append(text, pos);
-    return out;
 }
 
 } // namespace zev

@@ -29,7 +29,5 @@ std::string BreaksToBackslashN(std::string_view text);
 std::string BackslashNToBreaks(std::string_view text);
 // The text without one final CR LF (or LF).
 std::string WithoutFinalBreak(std::string_view text);
-// Every occurrence of `from` replaced by `to`, exactly; `from` empty changes nothing.
-std::string ReplaceEvery(std::string_view text, std::string_view from, std::string_view to);
 
 } // namespace zev

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/log.h"
+#include "base/text_replace.h"
 
 namespace zev {
 
@@ -18,20 +19,11 @@ int Count(int32_t count, int32_t capacity)
     return count < 0 ? 0 : (count > capacity ? capacity : count);
 }
 
-// Replaces every occurrence of from by to, exactly and case-sensitively.
+// Replaces every occurrence of from by to in a record's text.
 void ReplaceAll(HostString& text, std::string_view from, std::string_view to)
 {
-    if (from.empty() || text.view().find(from) == std::string_view::npos)
-        return;
-    std::string s = text.str();
-    std::string out;
-    std::size_t pos = 0;
-    for (std::size_t hit; (hit = s.find(from, pos)) != std::string::npos; pos = hit + from.size()) {
-        out.append(s, pos, hit - pos);
-        out.append(to);
-    }
-    out.append(s, pos);
-    text = out;
+    if (!from.empty() && text.view().find(from) != std::string_view::npos)
+        text = zev::ReplaceAll(text.view(), from, to);
 }
 
 bool LessIgnoringCase(std::string_view a, std::string_view b)

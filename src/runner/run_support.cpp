@@ -15,21 +15,6 @@ const option* OptionAtIndex(const dialog& d, int32_t node, int32_t index)
     return n && index >= 0 && index < n->option_count && index < kMaxOptions ? n->options[index] : nullptr;
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to)
-{
-    std::string out;
-    if (from.empty())
-        return std::string(text);
-    std::size_t start = 0;
-    for (std::size_t hit = text.find(from); hit != std::string_view::npos; hit = text.find(from, start)) {
-        out.append(text.substr(start, hit - start));
-        out.append(to);
-        start = hit + from.size();
-    }
-    out.append(text.substr(start));
-    return out;
-}
-
 std::string SubstitutePlayerName(std::string_view text, std::string_view playerName)
 {
     return ReplaceAll(ReplaceAll(text, "<PC>", playerName), "${dude_name}", playerName);

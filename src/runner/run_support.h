@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/text_replace.h"
 #include "model/records.h"
 
 namespace zev {
@@ -18,9 +19,6 @@ const option* OptionAtIndex(const dialog& d, int32_t node, int32_t index);
 
 // Every "<PC>", then every "${dude_name}", becomes the player character's name (case-sensitive).
 std::string SubstitutePlayerName(std::string_view text, std::string_view playerName);
-
-// Every occurrence of from becomes to; an empty from changes nothing.
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
 // A whole decimal integer in 32 bits: optional blanks around it, an optional sign, digits only.
 std::optional<int32_t> ParseDecimalInt(std::string_view text);

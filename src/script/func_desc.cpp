@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "base/log.h"
+#include "base/text_replace.h"
 #include "model/parser_runtime.h"
 #include "script/engine/classes.h"
 
@@ -16,18 +17,6 @@ constexpr std::string_view kMain = "Main";
 constexpr std::string_view kFunctions = "Functions";
 constexpr std::string_view kClasses = "Classes";
 constexpr std::string_view kPlaceholder = "\\n\\n<insert description here>";
-
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to)
-{
-    if (from.empty())
-        return text;
-    std::size_t pos = 0;
-    while ((pos = text.find(from, pos)) != std::string::npos) {
-        text.replace(pos, from.size(), to);
-        pos += to.size();
-    }
-    return text;
-}
 
 std::string ReplaceFirst(std::string text, std::string_view from, std::string_view to)
 {

@@ -1,6 +1,7 @@
 #include "code_windows_fixture.h"
 
 #include "base/number_text.h"
+#include "base/text_replace.h"
 #include "editors/value_text.h"
 
 namespace zev {
@@ -259,7 +260,7 @@ TEST(ValueText, LineBreaksAndFinalBreaks)
     EXPECT_EQ(WithoutFinalBreak("a\r\nb\r\n"), "a\r\nb");
     EXPECT_EQ(WithoutFinalBreak("a\r\n\r\n"), "a\r\n");
     EXPECT_EQ(WithoutFinalBreak(""), "");
-    EXPECT_EQ(ReplaceEvery("%x% + %x%", "%x%", "5"), "5 + 5");
+    EXPECT_EQ(ReplaceAll("%x% + %x%", "%x%", "5"), "5 + 5");
 }
 
 } // namespace
